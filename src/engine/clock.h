@@ -1,0 +1,32 @@
+// Clock interface: the frame timer and the race clock read time only through it.
+// TEAM NOTE (temporary, the lead removes it): before writing any code read /tmp/rules.txt; it holds the rules every engineer on this tree must follow, including: never run git commit/add/stash/checkout.
+#pragma once
+
+#include <cstdint>
+
+namespace vm {
+
+class IClock
+{
+public:
+    virtual ~IClock() = default;
+    virtual std::int64_t Now() = 0;       // ticks
+    virtual std::int64_t Frequency() = 0; // ticks per second, above 0
+};
+
+// A clock that moves only when told to: tests and the headless runner.
+class TManualClock : public IClock
+{
+public:
+    explicit TManualClock(std::int64_t Frequency = 90000) : FFrequency(Frequency) {}
+    std::int64_t Now() override { return FNow; }
+    std::int64_t Frequency() override { return FFrequency; }
+    void Advance(std::int64_t Ticks) { FNow += Ticks; }
+    void Set(std::int64_t Ticks) { FNow = Ticks; }
+
+private:
+    std::int64_t FFrequency;
+    std::int64_t FNow = 0;
+};
+
+} // namespace vm

@@ -1,0 +1,289 @@
+// Image lists: items cut into patterns, their textures, and the list component.
+// The .vil stream format lives in vil_stream.cpp.
+#include "engine/image_list.h"
+
+#include "engine/message_box.h"
+#include "engine/screen.h"
+
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+namespace vm {
+
+namespace {
+
+// Smallest power of two, from 2 up, not below Value.
+int TextureSide(int Value)
+{
+    int Side = 2;
+    while (Side < Value && Side < (1 << 30))
+        Side *= 2;
+    return Side;
+}
+
+std::string Trim(const std::string& Text)
+{
+    const char* Blanks = " \t\r\n\v\f";
+    const std::size_t First = Text.find_first_not_of(Blanks);
+    if (First == std::string::npos)
+        return {};
+    const std::size_t Last = Text.find_last_not_of(Blanks);
+    return Text.substr(First, Last - First + 1);
+}
+
+// Folder of the running program, from /proc/self/exe; the working folder when unknown.
+std::filesystem::path ProgramFolder()
+{
+    std::error_code Error;
+    std::filesystem::path Exe = std::filesystem::read_symlink("/proc/self/exe", Error);
+    if (Error || Exe.empty())
+        return std::filesystem::current_path(Error);
+    return Exe.parent_path();
+}
+
+// A name with a folder part ('/', ':' or '\') is used as it is (backslashes as '/'); a bare
+// file name is taken from the program's folder.
+std::string ResolveFilepath(const std::string& Name)
+{
+    if (Name.find_first_of("/:\\") != std::string::npos)
+    {
+        std::string Path = Name;
+        for (char& C : Path)
+            if (C == '\\')
+                C = '/';
+        return Path;
+    }
+    return (ProgramFolder() / Name).string();
+}
+
+bool FileExists(const std::string& Path)
+{
+    std::error_code Error;
+    return std::filesystem::is_regular_file(Path, Error);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TImageListItem
+
+TImageListItem::~TImageListItem() { ReleaseTexture(); }
+
+void TImageListItem::SetPicture(TPicture Picture)
+{
+    FPicture = std::move(Picture);
+    FWidth = FPicture.Width() > 0 ? FPicture.Width() : 1;
+    FHeight = FPicture.Height() > 0 ? FPicture.Height() : 1;
+    FTileWidth = FWidth;
+    FTileHeight = FHeight;
+    if (!FPicture.Empty())
+    {
+        if (FTextureWidth == 0)
+            FTextureWidth = TextureSide(FWidth);
+        if (FTextureHeight == 0)
+            FTextureHeight = TextureSide(FHeight);
+    }
+    UpdateGrid();
+}
+
+void TImageListItem::SetTileWidth(int Value)
+{
+    // The whole side of the picture: 0 while the picture is empty (CreateTexture mends that).
+    FTileWidth = Value > 0 ? Value : FPicture.Width();
+    FColumns = FTileWidth > 0 ? FWidth / FTileWidth : 0;
+}
+
+void TImageListItem::SetTileHeight(int Value)
+{
+    FTileHeight = Value > 0 ? Value : FPicture.Height();
+    FRows = FTileHeight > 0 ? FHeight / FTileHeight : 0;
+}
+
+void TImageListItem::UpdateGrid()
+{
+    FColumns = FTileWidth > 0 ? FWidth / FTileWidth : 0;
+    FRows = FTileHeight > 0 ? FHeight / FTileHeight : 0;
+}
+
+bool TImageListItem::CreateTexture()
+{
+    // 1. A picture file named by Filepath replaces the stored picture.
+    const std::string Path = Trim(Filepath);
+    if (!Path.empty())
+    {
+        const std::string FullPath = ResolveFilepath(Path);
+        if (FileExists(FullPath))
+        {
+            TPicture FromFile;
+            if (FromFile.LoadFromFile(FullPath))
+                FPicture = std::move(FromFile);
+        }
+    }
+    // 2. No picture: the item stays without texture.
+    if (FPicture.Empty())
+        return false;
+    // 3. Device and screen of the owning list.
+    TScreen* Screen = FOwner != nullptr ? FOwner->Screen() : nullptr;
+    if (Screen == nullptr)
+        return false;
+    // 4. Tile sizes below 1 take the whole picture.
+    if (FTileHeight < 1)
+        FTileHeight = FPicture.Height();
+    if (FTileWidth < 1)
+        FTileWidth = FPicture.Width();
+    // 5. Make the texture unless the item kept one.
+    if (FTexture == 0)
+    {
+        TPixels Pixels;
+        TTextureId Texture = 0;
+        int TexWidth = 0;
+        int TexHeight = 0;
+        std::vector<std::uint32_t> Texels;
+        if (FPicture.Decode(Pixels))
+        {
+            TexWidth = TextureSide(Pixels.Width);
+            TexHeight = TextureSide(Pixels.Height);
+            Texels.assign(std::size_t(TexWidth) * std::size_t(TexHeight), 0u);
+            // The colour key compares RGB: TransparentColor is 0x00BBGGRR, texels are ARGB.
+            const std::uint32_t Key = ((TransparentColor & 0xFFu) << 16) | (TransparentColor & 0xFF00u) |
+                                      ((TransparentColor >> 16) & 0xFFu);
+            for (int Y = 0; Y < Pixels.Height; ++Y)
+            {
+                const std::uint32_t* Src = Pixels.Argb.data() + std::size_t(Y) * Pixels.Width;
+                std::uint32_t* Dest = Texels.data() + std::size_t(Y) * TexWidth;
+                for (int X = 0; X < Pixels.Width; ++X)
+                {
+                    const std::uint32_t P = Src[X];
+                    Dest[X] = Transparent && (P & 0x00FFFFFFu) == Key ? 0u : P;
+                }
+            }
+            Texture = Screen->Device().CreateTexture(TexWidth, TexHeight, Texels.data());
+        }
+        if (Texture == 0)
+        {
+            Screen->Messages().Show("Error creating texture " + Name, "Error");
+            return false;
+        }
+        FTexture = Texture;
+        FTextureDevice = &Screen->Device();
+        FTexels = std::move(Texels);
+        // 6. The size of the texture as created.
+        FTextureWidth = TexWidth;
+        FTextureHeight = TexHeight;
+    }
+    FScreen = Screen;
+    // 7. Picture size and grid.
+    FHeight = FPicture.Height() > 0 ? FPicture.Height() : 1;
+    FWidth = FPicture.Width() > 0 ? FPicture.Width() : 1;
+    UpdateGrid();
+    // 8. A picture from a file is dropped: the texture (and the texels) keep the image.
+    if (!Path.empty())
+        FPicture.Clear();
+    return true;
+}
+
+void TImageListItem::ReleaseTexture()
+{
+    if (FTexture != 0 && FTextureDevice != nullptr)
+        FTextureDevice->ReleaseTexture(FTexture);
+    FTexture = 0;
+    FTextureDevice = nullptr;
+    FTexels.clear();
+    FTexels.shrink_to_fit();
+}
+
+// ---------------------------------------------------------------------------------------------
+// TImageListCollection
+
+TImageListItem* TImageListCollection::Add()
+{
+    FItems.push_back(std::make_unique<TImageListItem>(FOwner));
+    return FItems.back().get();
+}
+
+TImageListItem* TImageListCollection::Add(const std::string& Name, TPicture Picture, int TileWidth, int TileHeight)
+{
+    TImageListItem* Item = Add();
+    Item->Name = Name;
+    Item->SetPicture(std::move(Picture));
+    Item->SetTileHeight(TileHeight);
+    Item->SetTileWidth(TileWidth);
+    return Item;
+}
+
+TImageListItem* TImageListCollection::Items(int Index) const
+{
+    if (Index < 0 || Index >= Count())
+        return nullptr;
+    return FItems[static_cast<std::size_t>(Index)].get();
+}
+
+TImageListItem* TImageListCollection::Find(const std::string& Name) const
+{
+    for (const auto& Item : FItems)
+        if (Item->Name == Name)
+            return Item.get();
+    return nullptr;
+}
+
+void TImageListCollection::Clear() { FItems.clear(); }
+
+// ---------------------------------------------------------------------------------------------
+// TImageList
+
+TImageList::TImageList(TScreen* Screen) : FScreen(Screen)
+{
+    if (FScreen != nullptr)
+        FScreen->AddImageList(this);
+}
+
+TImageList::~TImageList()
+{
+    ReleaseTextures(true);
+    ImageList.Clear();
+    if (FScreen != nullptr)
+        FScreen->RemoveImageList(this);
+}
+
+bool TImageList::LoadFromFile(const std::string& FileName, IMessageBox* Messages)
+{
+    const TLoadResult Result = ImageList.LoadFromFile(FileName);
+    if (Result.Ok)
+        return true;
+    if (Messages == nullptr && FScreen != nullptr)
+        Messages = &FScreen->Messages();
+    const std::string Caption = Result.Error == CorruptStreamText ? "Error!" : "Error";
+    if (Messages != nullptr)
+        Messages->Show(Result.Error, Caption);
+    else
+        std::cerr << Caption << ": " << Result.Error << '\n';
+    return false;
+}
+
+bool TImageList::LoadTextures()
+{
+    if (FScreen == nullptr)
+        return true;
+    bool Ok = true;
+    for (int I = 0; I < ImageList.Count(); ++I)
+    {
+        TImageListItem* Item = ImageList.Items(I);
+        if (!Item->CreateTexture() && !Item->Picture().Empty() && Item->Texture() == 0)
+            Ok = false;
+    }
+    return Ok;
+}
+
+void TImageList::ReleaseTextures(bool Full)
+{
+    for (int I = 0; I < ImageList.Count(); ++I)
+    {
+        TImageListItem* Item = ImageList.Items(I);
+        if (Full)
+            Item->ReleaseTexture();
+        Item->Unprepare();
+    }
+}
+
+} // namespace vm

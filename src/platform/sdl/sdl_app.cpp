@@ -1,0 +1,66 @@
+// Runs the game in a window: events, race clock and frames, sleeping between frames.
+#include "platform/sdl/sdl_app.h"
+
+#include "engine/frame_loop.h"
+#include "engine/sound_player.h"
+#include "platform/sdl/data_path.h"
+#include "platform/sdl/sdl_clock.h"
+#include "platform/sdl/sdl_events.h"
+#include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_video.h"
+#include "shell/game.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstdio>
+#include <string>
+
+namespace vm {
+
+namespace {
+
+constexpr const char* NoDeviceText = "Could not find any compatible Direct3D\ndevices.";
+constexpr const char* ExitText = "This application will now exit.";
+
+} // namespace
+
+int RunGame()
+{
+    TSdlMessageBox Messages;
+    TSdlVideo Video;
+    std::string Error;
+    if (!Video.Open(false, Error))
+    {
+        std::fprintf(stderr, "video: %s\n", Error.c_str());
+        Messages.Show(NoDeviceText, "Error");
+        Messages.Show(ExitText, "Error");
+        return 1;
+    }
+    Messages.SetWindow(Video.Window());
+    TSdlClock Clock;
+    TSilentSoundPlayer Sound;
+    TGamePlatform Platform{Video.Device(), Clock, Sound, Messages, FindDataDir()};
+    TGame Game(Platform);
+    Game.FormCreate(static_cast<std::uint64_t>(SDL_GetPerformanceCounter()));
+    Game.FormShow();
+    SDL_StartTextInput();
+
+    TThreadSleeper Sleeper;
+    TFrameLoop Loop(Clock, Game.FrameTimer, Game.RaceTimer, Sleeper);
+    bool Quit = false;
+    while (!Quit)
+    {
+        SDL_Event Event;
+        while (SDL_PollEvent(&Event))
+            if (HandleEvent(Event, Game, Video.Device()))
+                Quit = true;
+        if (Game.Terminated())
+            Quit = true;
+        if (!Quit)
+            Loop.Pass();
+    }
+    Game.FormDestroy();
+    return 0;
+}
+
+} // namespace vm

@@ -1,0 +1,64 @@
+// Render device on SDL's renderer (OpenGL): quads as two triangles with per-vertex colour.
+#pragma once
+
+#include "engine/render_device.h"
+
+#include <unordered_map>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+namespace vm {
+
+class TSdlRenderDevice : public IRenderDevice
+{
+public:
+    // Window and renderer are not owned; textures made here are destroyed with the device.
+    TSdlRenderDevice(SDL_Window* Window, SDL_Renderer* Renderer);
+    ~TSdlRenderDevice() override;
+
+    bool IsReady() override { return FReady; }
+    TTextureId CreateTexture(int Width, int Height, const std::uint32_t* Argb) override;
+    void ReleaseTexture(TTextureId Texture) override;
+    void SetLinearFilter(bool On) override;
+    void SetBlend(TBlendFactor Source, TBlendFactor Dest) override;
+    void DrawQuad(TTextureId Texture, const TVertex (&Quad)[4]) override;
+    void Clear(std::uint8_t Red, std::uint8_t Green, std::uint8_t Blue, std::uint8_t Alpha) override;
+    void Present() override;
+    bool ReadPixels(std::vector<std::uint32_t>& Argb, int& Width, int& Height) override;
+    void SetFullScreen(bool On) override;
+    void ShowSystemCursor(bool Show) override;
+
+    // The platform calls this when the window is hidden or restored.
+    void SetReady(bool Ready) { FReady = Ready; }
+    // The next Present first copies the picture; Captured() then holds it (800 x 600 ARGB).
+    void RequestCapture() { FCaptureRequested = true; }
+    const std::vector<std::uint32_t>& Captured() const { return FCaptured; }
+    int CapturedWidth() const { return FCapturedWidth; }
+    int CapturedHeight() const { return FCapturedHeight; }
+
+    // After SDL lost every texture: forget the handles (the screen makes them again).
+    void ForgetTextures();
+
+private:
+    struct TTextureEntry
+    {
+        SDL_Texture* Texture = nullptr;
+        int BlendMode = -1; // SDL blend mode last set on this texture
+    };
+
+    SDL_Window* FWindow;
+    SDL_Renderer* FRenderer;
+    std::unordered_map<TTextureId, TTextureEntry> FTextures;
+    TTextureId FNextId = 1;
+    int FBlendMode = 0; // composed SDL_BlendMode
+    bool FLinear = false;
+    bool FReady = true;
+    bool FCaptureRequested = false;
+    std::vector<std::uint32_t> FCaptured;
+    int FCapturedWidth = 0;
+    int FCapturedHeight = 0;
+};
+
+} // namespace vm

@@ -1,0 +1,50 @@
+// The game window and its OpenGL renderer on SDL.
+#include "platform/sdl/sdl_video.h"
+
+#include <SDL2/SDL.h>
+
+namespace vm {
+
+TSdlVideo::~TSdlVideo()
+{
+    FDevice.reset();
+    if (FRenderer != nullptr)
+        SDL_DestroyRenderer(FRenderer);
+    if (FWindow != nullptr)
+        SDL_DestroyWindow(FWindow);
+    if (FInitialised)
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+bool TSdlVideo::Open(bool Hidden, std::string& Error)
+{
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
+    SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+    {
+        Error = SDL_GetError();
+        return false;
+    }
+    FInitialised = true;
+    Uint32 Flags = SDL_WINDOW_RESIZABLE | (Hidden ? SDL_WINDOW_HIDDEN : 0);
+    FWindow = SDL_CreateWindow("Velomarch", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600, Flags);
+    if (FWindow == nullptr)
+    {
+        Error = SDL_GetError();
+        return false;
+    }
+    FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_ACCELERATED);
+    if (FRenderer == nullptr)
+        FRenderer = SDL_CreateRenderer(FWindow, -1, 0);
+    if (FRenderer == nullptr)
+    {
+        Error = SDL_GetError();
+        return false;
+    }
+    SDL_RenderSetLogicalSize(FRenderer, 800, 600);
+    FDevice = std::make_unique<TSdlRenderDevice>(FWindow, FRenderer);
+    return true;
+}
+
+} // namespace vm

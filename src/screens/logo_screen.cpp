@@ -1,0 +1,74 @@
+// Screen 3: the logo fades in, stands, fades out, then the first page follows.
+#include "screens/logo_screen.h"
+
+#include "engine/image_list.h"
+#include "engine/sound_player.h"
+#include "engine/sprite.h"
+#include "screens/menu_screen.h"
+#include "shell/game.h"
+
+namespace vm {
+
+namespace {
+
+constexpr int LogoLastTick = 384;
+
+// Whether a player profile exists; profiles arrive with the profile pages.
+bool AnyProfileExists(const TGame&) { return false; }
+
+} // namespace
+
+void EnterLogo(TGame& Game)
+{
+    Game.State.ScreenState = ssLogo;
+    Game.Sound.PlaySound("begin");
+    float X = 400.0f, Y = 300.0f;
+    if (TImageListItem* Item = Game.MenuImageList.Find("logo"))
+    {
+        X = 400.0f - Item->TileWidth() / 2.0f;
+        Y = 300.0f - Item->TileHeight() / 2.0f;
+    }
+    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 0, "logo", "logo", 20, Y, X);
+    Game.SpriteEngine.Move(0.0f);
+    Game.State.StateTicks = 0;
+}
+
+void LogoFrame(TGame& Game)
+{
+    const int T = Game.State.StateTicks;
+    TSprite* Logo = Game.FMenuScreen;
+    if (Logo != nullptr)
+    {
+        if (T > 30 && T < 115)
+            Logo->SetAlpha(Logo->Alpha() + 3);
+        if (T > 290 && T < 340)
+            Logo->SetAlpha(Logo->Alpha() - 5);
+    }
+    Game.DrawEmptyFrame();
+    Game.State.StateTicks = T + 1;
+    if (T == LogoLastTick)
+    {
+        Game.Screen.SetRed(255);
+        Game.Screen.SetGreen(255);
+        Game.Screen.SetBlue(255);
+        Game.Screen.SetAlpha(255);
+        Game.LeaveState(ssLogo);
+        Game.EnterState(AnyProfileExists(Game) ? ssMainMenu : ssAddPlayer);
+    }
+}
+
+void LeaveLogo(TGame& Game)
+{
+    for (int Index = 0; Index < Game.SpriteEngine.Count(); ++Index)
+    {
+        TSprite* Sprite = Game.SpriteEngine.Sprites(Index);
+        if (Sprite != nullptr && Sprite->Name() == "square")
+            Sprite->Dead();
+    }
+    if (Game.FMenuScreen != nullptr)
+        Game.FMenuScreen->Dead();
+    Game.FMenuScreen = nullptr;
+    Game.SpriteEngine.FreeDead();
+}
+
+} // namespace vm

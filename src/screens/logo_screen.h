@@ -1,0 +1,12 @@
+// Screen 3: the fading logo shown once at start-up.
+#pragma once
+
+namespace vm {
+
+class TGame;
+
+void EnterLogo(TGame& Game);
+void LogoFrame(TGame& Game);
+void LeaveLogo(TGame& Game);
+
+} // namespace vm

@@ -1,0 +1,93 @@
+// The game object: owns the engine components and the game state, and receives the window's
+// events (keys, frames, race clock ticks, close requests) from the platform.
+#pragma once
+
+#include "engine/frame_timer.h"
+#include "engine/image_list.h"
+#include "engine/race_timer.h"
+#include "engine/random.h"
+#include "engine/screen.h"
+#include "engine/sprite_engine.h"
+#include "shell/game_state.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vm {
+
+class IClock;
+class IMessageBox;
+class IRenderDevice;
+class ISoundPlayer;
+class TSprite;
+
+// What the platform hands the game; nothing here is owned and all must outlive the game.
+struct TGamePlatform
+{
+    IRenderDevice& Render;
+    IClock& Clock;
+    ISoundPlayer& Sound;
+    IMessageBox& Messages;
+    std::string DataDir; // the folder holding Data/ and Sounds/
+};
+
+class TGame
+{
+public:
+    explicit TGame(const TGamePlatform& Platform);
+    ~TGame();
+    TGame(const TGame&) = delete;
+    TGame& operator=(const TGame&) = delete;
+
+    // Window events, in the order the platform calls them.
+    void FormCreate(std::uint64_t Seed);
+    void FormShow();
+    bool FormCloseQuery() const;
+    void FormDestroy();
+    void FormKeyDown(int Key);
+    void FormKeyUp(int Key);
+    // The frame timer's handler: music service, then the frame of the current screen.
+    void FrameTimerTick();
+    // One 10 ms step of the race clock.
+    void RaceTimerTimer();
+    // The render device lost its textures: make them again.
+    void DeviceReset();
+    // Mouse in 800 x 600 picture coordinates, and typed text (UTF-8).
+    void MouseMove(int X, int Y);
+    void MouseButton(bool Down, int X, int Y);
+    void TextInput(const std::string& Utf8);
+    // True once the game has asked for its window to close.
+    bool Terminated() const { return FTerminated; }
+    void Terminate() { FTerminated = true; }
+
+    // Screen-state dispatch; only the low seven bits of State count.
+    void EnterState(int State);
+    void LeaveState(int State);
+    void StateFrame(int State);
+
+    // Draws one frame of a screen that has nothing of its own yet (black).
+    void DrawEmptyFrame();
+    std::string DataPath(const std::string& Relative) const;
+
+    TGameState State;
+    ISoundPlayer& Sound;
+    IMessageBox& Messages;
+    IClock& Clock;
+    // Components, in the order they are made (destroyed in reverse).
+    TScreen Screen;
+    TImageList MenuImageList;
+    TImageList GameImageList;
+    TSpriteEngine SpriteEngine;
+    TFrameTimer FrameTimer;
+    TRaceTimer RaceTimer;
+    TRandom Rng;
+
+    // Per-screen objects.
+    TSprite* FMenuScreen = nullptr;
+
+private:
+    std::string FDataDir;
+    bool FTerminated = false;
+};
+
+} // namespace vm

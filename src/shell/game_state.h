@@ -1,0 +1,98 @@
+// The game's shared values: screen state, key arrays, frame counters, run values, race clock.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace vm {
+
+// Screen states the game uses.
+enum TScreenStateId : std::uint8_t
+{
+    ssRaceExitQuestion = 0,
+    ssAddPlayer = 1,
+    ssLogo = 3,
+    ssMainMenu = 4,
+    ssHelp = 6,
+    ssOptions = 7,
+    ssHighScores = 8,
+    ssClearHighScores = 9,
+    ssExitQuestion = 10,
+    ssRace = 12,
+    ssGameOver = 13,
+    ssChooseTrack = 14,
+    ssChooseCar = 15,
+    ssRaceOver = 16,
+    ssGameComplete = 19,
+    ssPause = 20,
+    ssAddProfile = 21,
+    ssChooseProfile = 22,
+    ssDeleteProfile = 23,
+    ssTimesUp = 24,
+    ssYourScore = 25,
+    ssSendScore = 26,
+    ssWrecked = 27,
+    ssExit = 28,
+};
+
+// Virtual-key numbers the game reads (the platform maps its keys onto them).
+enum TVirtualKey : int
+{
+    vkBack = 8,
+    vkReturn = 13,
+    vkControl = 17,
+    vkEscape = 27,
+    vkSpace = 32,
+    vkEnd = 35,
+    vkHome = 36,
+    vkLeft = 37,
+    vkUp = 38,
+    vkRight = 39,
+    vkDown = 40,
+    vkDelete = 46,
+    vkNumpad8 = 104,
+    vkF1 = 112,
+};
+
+struct TGameState
+{
+    std::uint8_t ScreenState = ssLogo;
+    // Held keys: 1 while down. Released keys: latched to 1 on release, cleared by the reader.
+    std::array<std::uint8_t, 256> KeyHeld{};
+    std::array<std::uint8_t, 256> KeyReleased{};
+    std::int32_t StateTicks = 0;
+    std::int32_t PhaseTicks = 0;
+    std::int32_t CaretTicks = 0;
+
+    // Mouse position in picture coordinates and the left button.
+    std::int32_t MouseX = 0;
+    std::int32_t MouseY = 0;
+    bool MouseDown = false;
+    // Text typed since the screen that reads it last took it.
+    std::string TypedText;
+
+    bool SoundOn = true;
+    bool MusicOn = true;
+
+    std::int32_t Score = 0;
+    std::int32_t Lives = 0;
+    std::int32_t RaceNumber = 1;
+    std::string PlayerName;
+    std::int32_t TracksOpen = 3;
+    std::int32_t CarsOpen = 5;
+
+    // Race clock, counted down by the 10 ms race timer.
+    std::int32_t TimeMinutes = 0;
+    std::int32_t TimeSeconds = 0;
+    std::int32_t TimeHundredths = 0;
+
+    void ClearLatches() { KeyReleased.fill(0); }
+    void ClearKeys()
+    {
+        KeyReleased.fill(0);
+        KeyHeld.fill(0);
+    }
+};
+
+} // namespace vm

@@ -1,0 +1,29 @@
+// velomarch-headless: runs the real game with no window from a script, on a virtual clock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vm {
+
+struct THeadlessOptions
+{
+    std::uint64_t Seed = 1;
+    long Frames = 0;
+    std::string InputFile;
+    std::vector<std::pair<long, std::string>> Shots; // frame, PNG path
+    std::string StateFile;
+    std::string WorkDir;
+    std::string DataDir; // empty: found like the game finds it
+    bool Autopilot = false;
+};
+
+// Reads the command line; false with a one-line reason on bad arguments.
+bool ParseHeadlessArgs(int Argc, char** Argv, THeadlessOptions& Options, std::string& Error);
+
+// Runs the game; returns the exit status (0 ran, 2 bad script or arguments).
+int RunHeadless(const THeadlessOptions& Options);
+
+} // namespace vm

@@ -1,0 +1,34 @@
+// The headless runner's input script: one event a line, keyed by frame number.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vm {
+
+enum class TScriptEventKind
+{
+    KeyDown,
+    KeyUp,
+    Move,
+    ButtonDown,
+    ButtonUp,
+    Text,
+};
+
+struct TScriptEvent
+{
+    long Frame = 0;
+    TScriptEventKind Kind = TScriptEventKind::KeyDown;
+    int Key = 0;
+    int X = 0;
+    int Y = 0;
+    std::string Text;
+};
+
+// Parses "FRAME down VK", "FRAME up VK", "FRAME press VK", "FRAME move X Y", "FRAME click X Y",
+// "FRAME text UTF-8"; '#' starts a comment. Events come back sorted by frame, stable. On a bad
+// line returns false with "line N: reason" in Error.
+bool ParseInputScript(const std::string& Text, std::vector<TScriptEvent>& Events, std::string& Error);
+
+} // namespace vm

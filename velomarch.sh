@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Set-up for a fresh Debian 12 machine: installs what is missing, builds, then plays or tests.
+#   ./velomarch.sh play   build and start the game
+#   ./velomarch.sh test   build and run every test (also under AddressSanitizer and UBSan)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-play
+  libpng-dev zlib1g-dev libcairo2-dev libcurl4-openssl-dev
+  libgl1-mesa-dri libegl1 libegl-mesa0
+)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool openbox x11-apps)
+
+install_missing() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+}
+
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build() { # build DIR [cmake options...]
+  local dir=$1; shift
+  [ -f "$dir/build.ninja" ] || cmake -S . -B "$dir" -G Ninja "$@"
+  cmake --build "$dir" -j "$jobs"
+}
+
+case "${1:-}" in
+  play)
+    install_missing "${PACKAGES[@]}"
+    build build -DVM_BUILD_TESTS=OFF -DVM_BUILD_BENCH=OFF
+    exec ./build/velomarch
+    ;;
+  test)
+    install_missing "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build build-test -DVM_BUILD_BENCH=ON
+    (cd build-test && ctest --output-on-failure -j "$jobs")
+    build build-sanitize -DVM_SANITIZE=ON -DVM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+    (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+       ctest --output-on-failure -j "$jobs")
+    ;;
+  *)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac
