@@ -43,7 +43,7 @@ public:
     std::int64_t SleepMarginMicroseconds() const { return FSleepMarginUs; }
     void SetSleepMarginMicroseconds(std::int64_t Value) { FSleepMarginUs = Value < 0 ? 0 : Value; }
 
-    static constexpr std::int64_t DefaultSleepMarginMicroseconds = 1000;
+    static constexpr std::int64_t DefaultSleepMarginMicroseconds = 100;
     static constexpr std::int64_t MaxWaitMicroseconds = 20'000;
 
 private:

@@ -11,6 +11,7 @@ namespace vm {
 namespace {
 
 constexpr double DegToRad = 3.14159265358979323846 / 180.0;
+constexpr float PixelShift = 0.5f - 1.0f / 64.0f;
 
 struct TBlendPair
 {
@@ -164,10 +165,11 @@ void TScreen::DrawQuad(TTextureId Texture, TVertex (&Quad)[4])
             V.X = static_cast<float>(CenterX + Cos * ScaleX * Dx - Sin * ScaleY * Dy);
             V.Y = static_cast<float>(CenterY + Sin * ScaleX * Dx + Cos * ScaleY * Dy);
         }
-        // Quads are laid out with pixel centres on whole numbers; the device puts them at
-        // half numbers, hence the shift.
-        V.X += static_cast<float>(OffsetX) + 0.5f;
-        V.Y += static_cast<float>(OffsetY) + 0.5f;
+        // Quads are laid out with pixel centres on whole numbers, so right and bottom edges fall
+        // on pixel centres; the device has its centres on halves. The shift moves the centres
+        // over and keeps edges a hair off them so that no rasteriser tie decides coverage.
+        V.X += static_cast<float>(OffsetX) + PixelShift;
+        V.Y += static_cast<float>(OffsetY) + PixelShift;
     }
     FDevice.DrawQuad(Texture, Quad);
 }

@@ -10,9 +10,11 @@
 #include <cmath>
 #include <limits>
 
-namespace vm {
+namespace vm
+{
 
-namespace {
+namespace
+{
 
 constexpr const char* NoImageListText = "No ImageList assigned to sprite!";
 constexpr const char* ErrorCaption = "Error";
@@ -31,7 +33,7 @@ std::int32_t SafeRows(const TImageListItem& Item)
 std::int32_t SaturateInt32(std::int64_t Value)
 {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(Value, std::numeric_limits<std::int32_t>::min(),
-                                                               std::numeric_limits<std::int32_t>::max()));
+                                                              std::numeric_limits<std::int32_t>::max()));
 }
 
 // Start texel and step of one axis of the pixel test: the overlap's first column (or row)
@@ -81,8 +83,7 @@ void ClipToTexture(const TAxisWalk& Walk, std::int64_t Size, std::int64_t& First
 // True when the item has a complete CPU copy of its texels to read from.
 bool HasTexels(const TImageListItem* Item)
 {
-    if (Item == nullptr || Item->TextureWidth() <= 0 || Item->TextureHeight() <= 0)
-        return false;
+    if (Item == nullptr || Item->TextureWidth() <= 0 || Item->TextureHeight() <= 0) return false;
     const auto Needed = static_cast<std::size_t>(Item->TextureWidth()) * Item->TextureHeight();
     return Item->Texels().size() >= Needed;
 }
@@ -91,8 +92,7 @@ bool HasTexels(const TImageListItem* Item)
 
 std::int32_t RoundCoord(double Value)
 {
-    if (std::isnan(Value))
-        return 0;
+    if (std::isnan(Value)) return 0;
     double W = Value >= 0 ? Value + 0.5 : Value - 0.5;
     W = std::nearbyint(W * 10000.0) / 10000.0;
     W = std::trunc(W);
@@ -105,8 +105,7 @@ std::int32_t RoundCoord(double Value)
 
 std::uint32_t ToArgb(std::uint32_t Color)
 {
-    if (Color >= 0x01000000u)
-        return Color;
+    if (Color >= 0x01000000u) return Color;
     const std::uint32_t R = Color & 0xFFu;
     const std::uint32_t G = (Color >> 8) & 0xFFu;
     const std::uint32_t B = (Color >> 16) & 0xFFu;
@@ -126,14 +125,11 @@ TSprite::~TSprite()
 TIntRect TSprite::GetPatternRect()
 {
     TIntRect Rect;
-    if (FImage == nullptr)
-        return Rect;
+    if (FImage == nullptr) return Rect;
     const std::int32_t Columns = SafeColumns(*FImage);
     const std::int64_t Count = static_cast<std::int64_t>(Columns) * SafeRows(*FImage);
-    if (FPatternIndex < 0)
-        FPatternIndex = 0;
-    if (FPatternIndex >= Count)
-        FPatternIndex = SaturateInt32(Count - 1);
+    if (FPatternIndex < 0) FPatternIndex = 0;
+    if (FPatternIndex >= Count) FPatternIndex = SaturateInt32(Count - 1);
     const std::int64_t TileWidth = FImage->TileWidth();
     const std::int64_t TileHeight = FImage->TileHeight();
     Rect.Left = SaturateInt32(TileWidth * (FPatternIndex % Columns));
@@ -189,14 +185,12 @@ void TSprite::SetColor(std::uint32_t Value)
 void TSprite::SetPatternIndex(std::int32_t Value)
 {
     FPatternIndex = Value;
-    if (FImage == nullptr)
-        return;
+    if (FImage == nullptr) return;
     const std::int32_t Columns = SafeColumns(*FImage);
     const std::int64_t Count = static_cast<std::int64_t>(Columns) * SafeRows(*FImage);
     FPatternLeft = SaturateInt32(static_cast<std::int64_t>(Value % Columns) * FImage->TileWidth());
     FPatternTop = SaturateInt32(static_cast<std::int64_t>(Value / Columns) * FImage->TileHeight());
-    if (Value > Count)
-        FPatternIndex = SaturateInt32(Count);
+    if (Value > Count) FPatternIndex = SaturateInt32(Count);
 }
 
 void TSprite::SetX(float Value)
@@ -223,8 +217,7 @@ void TSprite::SetY(float Value)
 
 void TSprite::SetZ(std::int32_t Value)
 {
-    if (Value == FZ)
-        return;
+    if (Value == FZ) return;
     FEngine.Remove(this);
     FZ = Value;
     FEngine.Insert(this);
@@ -233,8 +226,7 @@ void TSprite::SetZ(std::int32_t Value)
 void TSprite::SetImage(TImageListItem* Item)
 {
     FImage = Item;
-    if (Item == nullptr)
-        return;
+    if (Item == nullptr) return;
     FWidth = Item->TileWidth();
     FHeight = Item->TileHeight();
     FBoundsRect.Right = SaturateInt32(static_cast<std::int64_t>(FBoundsRect.Left) + FWidth);
@@ -257,8 +249,7 @@ void TSprite::SetHeight(std::int32_t Value)
 
 void TSprite::Assign(const TSprite& Source)
 {
-    if (&Source == this)
-        return;
+    if (&Source == this) return;
     SetName(Source.FName);
     FX = Source.FX;
     FY = Source.FY;
@@ -280,8 +271,7 @@ void TSprite::Assign(const TSprite& Source)
     PixelOnly = Source.PixelOnly;
     Angle = Source.Angle;
     // A source without an image leaves this sprite's image and size as they are.
-    if (Source.FImage != nullptr)
-        SetImage(Source.FImage);
+    if (Source.FImage != nullptr) SetImage(Source.FImage);
     ScaleX = Source.ScaleX;
     ScaleY = Source.ScaleY;
     DrawOffsetX = Source.DrawOffsetX;
@@ -297,8 +287,7 @@ void TSprite::Assign(const TSprite& Source)
 
 void TSprite::Collision(TSprite& Other)
 {
-    if (!Collide || !Other.Collide || FIsDead || Other.FIsDead)
-        return;
+    if (!Collide || !Other.Collide || FIsDead || Other.FIsDead) return;
     const TIntRect& A = FBoundsRect;
     const TIntRect& B = Other.FBoundsRect;
     TIntRect Overlap;
@@ -307,8 +296,7 @@ void TSprite::Collision(TSprite& Other)
     Overlap.Right = std::min(A.Right, B.Right);
     Overlap.Bottom = std::min(A.Bottom, B.Bottom);
     // Boxes that only touch (or are empty) do not intersect.
-    if (Overlap.Left >= Overlap.Right || Overlap.Top >= Overlap.Bottom)
-        return;
+    if (Overlap.Left >= Overlap.Right || Overlap.Top >= Overlap.Bottom) return;
 
     if (!(PixelCheck && Other.PixelCheck) && !PixelOnly && !Other.PixelOnly)
     {
@@ -318,8 +306,7 @@ void TSprite::Collision(TSprite& Other)
     }
 
     std::int32_t HitX = 0, HitY = 0;
-    if (!PixelTest(Other, Overlap, HitX, HitY))
-        return;
+    if (!PixelTest(Other, Overlap, HitX, HitY)) return;
     // Both offsets are taken before either reaction runs: a reaction may move its sprite.
     const std::int32_t SelfX = SaturateInt32(static_cast<std::int64_t>(HitX) - FBoundsRect.Left);
     const std::int32_t SelfY = SaturateInt32(static_cast<std::int64_t>(HitY) - FBoundsRect.Top);
@@ -331,8 +318,7 @@ void TSprite::Collision(TSprite& Other)
 
 bool TSprite::PixelTest(TSprite& Other, const TIntRect& Overlap, std::int32_t& HitX, std::int32_t& HitY)
 {
-    if (!PixelCheck || !Other.PixelCheck)
-        return false;
+    if (!PixelCheck || !Other.PixelCheck) return false;
     if (&Other == this)
     {
         HitX = Overlap.Left;
@@ -341,10 +327,10 @@ bool TSprite::PixelTest(TSprite& Other, const TIntRect& Overlap, std::int32_t& H
     }
     // Every texture holds the same 4-byte ARGB texels, so the pair never differs in format and
     // the texels are compared directly. An item without a texel copy cannot be tested.
-    if (!HasTexels(FImage) || !HasTexels(Other.FImage))
-        return false;
+    if (!HasTexels(FImage) || !HasTexels(Other.FImage)) return false;
 
-    const TAxisWalk SelfH = MakeWalk(Overlap.Left, FBoundsRect.Left, FBoundsRect.Right, MirrorX, FPatternLeft);
+    const TAxisWalk SelfH =
+        MakeWalk(Overlap.Left, FBoundsRect.Left, FBoundsRect.Right, MirrorX, FPatternLeft);
     const TAxisWalk SelfV = MakeWalk(Overlap.Top, FBoundsRect.Top, FBoundsRect.Bottom, MirrorY, FPatternTop);
     const TAxisWalk OtherH = MakeWalk(Overlap.Left, Other.FBoundsRect.Left, Other.FBoundsRect.Right,
                                       Other.MirrorX, Other.FPatternLeft);
@@ -386,8 +372,7 @@ bool TSprite::PixelTest(TSprite& Other, const TIntRect& Overlap, std::int32_t& H
 
 void TSprite::Dead()
 {
-    if (FIsDead)
-        return;
+    if (FIsDead) return;
     FIsDead = true;
     FEngine.MarkDead(this);
 }
@@ -398,8 +383,7 @@ void TSprite::Move(float) {}
 
 void TSprite::Draw()
 {
-    if (!Visible || FImage == nullptr)
-        return;
+    if (!Visible || FImage == nullptr) return;
     if (!FImage->Prepared())
     {
         // Reported once per sprite: a modal box every frame would lock the game up.

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <string>
 
-namespace vm {
+namespace vm
+{
 
 class TImageListItem;
 class TSpriteEngine;

@@ -5,7 +5,8 @@
 
 #include <algorithm>
 
-namespace vm {
+namespace vm
+{
 
 TSpriteEngine::~TSpriteEngine()
 {
@@ -38,23 +39,22 @@ void TSpriteEngine::FreeDead()
         TSprite* Last = FDeadList.back();
         delete Last;
         // The destructor removed it; make sure the loop ends even if a subclass got in the way.
-        if (!FDeadList.empty() && FDeadList.back() == Last)
-            FDeadList.pop_back();
+        if (!FDeadList.empty() && FDeadList.back() == Last) FDeadList.pop_back();
     }
 }
 
 TSprite* TSpriteEngine::Sprites(int Index) const
 {
-    if (Index < 0 || Index >= Count())
-        return nullptr;
+    if (Index < 0 || Index >= Count()) return nullptr;
     return FSpriteList[static_cast<std::size_t>(Index)];
 }
 
 void TSpriteEngine::Insert(TSprite* Sprite)
 {
     const std::int32_t Z = Sprite->Z();
-    const auto Place = std::lower_bound(FSpriteList.begin(), FSpriteList.end(), Z,
-                                        [](const TSprite* Existing, std::int32_t Value) { return Existing->Z() < Value; });
+    const auto Place =
+        std::lower_bound(FSpriteList.begin(), FSpriteList.end(), Z,
+                         [](const TSprite* Existing, std::int32_t Value) { return Existing->Z() < Value; });
     FSpriteList.insert(Place, Sprite);
 }
 
@@ -62,14 +62,14 @@ void TSpriteEngine::Remove(TSprite* Sprite)
 {
     // The list is sorted by Z, so the sprite lies among those of its own Z.
     const std::int32_t Z = Sprite->Z();
-    auto It = std::lower_bound(FSpriteList.begin(), FSpriteList.end(), Z,
-                               [](const TSprite* Existing, std::int32_t Value) { return Existing->Z() < Value; });
+    auto It =
+        std::lower_bound(FSpriteList.begin(), FSpriteList.end(), Z,
+                         [](const TSprite* Existing, std::int32_t Value) { return Existing->Z() < Value; });
     while (It != FSpriteList.end() && (*It)->Z() == Z && *It != Sprite)
         ++It;
     if (It == FSpriteList.end() || *It != Sprite)
         It = std::find(FSpriteList.begin(), FSpriteList.end(), Sprite);
-    if (It != FSpriteList.end())
-        FSpriteList.erase(It);
+    if (It != FSpriteList.end()) FSpriteList.erase(It);
 }
 
 void TSpriteEngine::Forget(TSprite* Sprite)
@@ -77,8 +77,7 @@ void TSpriteEngine::Forget(TSprite* Sprite)
     Remove(Sprite);
     // FreeDead frees from the back, so look there first.
     const auto Dead = std::find(FDeadList.rbegin(), FDeadList.rend(), Sprite);
-    if (Dead != FDeadList.rend())
-        FDeadList.erase(std::next(Dead).base());
+    if (Dead != FDeadList.rend()) FDeadList.erase(std::next(Dead).base());
 }
 
 } // namespace vm

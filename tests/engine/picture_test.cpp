@@ -135,9 +135,13 @@ TEST(Png, RejectsTruncatedDataAtEveryLength)
         TPixels Out;
         const bool Ok = DecodePng(Bytes.data(), Length, Out);
         if (Length < Bytes.size() - 12)
+        {
             EXPECT_FALSE(Ok) << Length;
+        }
         if (!Ok)
+        {
             EXPECT_TRUE(Out.Argb.empty());
+        }
     }
 }
 
@@ -146,7 +150,8 @@ TEST(Png, RejectsTruncatedDataAtEveryLength)
 std::vector<std::uint8_t> PngHeaderOnly(std::uint32_t Width, std::uint32_t Height)
 {
     std::vector<std::uint8_t> Good = MakePngBytes(MakeTestPixels(1, 1));
-    std::vector<std::uint8_t> B(Good.begin(), Good.begin() + 33);
+    std::vector<std::uint8_t> B(33 + 12, 0);
+    std::copy(Good.begin(), Good.begin() + 33, B.begin());
     auto Be = [&](std::size_t I, std::uint32_t V) {
         B[I] = std::uint8_t(V >> 24);
         B[I + 1] = std::uint8_t(V >> 16);
@@ -165,7 +170,7 @@ std::vector<std::uint8_t> PngHeaderOnly(std::uint32_t Width, std::uint32_t Heigh
     }
     Be(29, ~Crc);
     const std::uint8_t Iend[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
-    B.insert(B.end(), std::begin(Iend), std::end(Iend));
+    std::copy(std::begin(Iend), std::end(Iend), B.begin() + 33);
     return B;
 }
 

@@ -7,8 +7,10 @@
 
 #include <functional>
 
-namespace vm::test {
-namespace {
+namespace vm::test
+{
+namespace
+{
 
 using TSpriteEngineTest = TSpriteFixture;
 
@@ -28,8 +30,7 @@ public:
     void Move(float MoveCount) override
     {
         TLogSprite::Move(MoveCount);
-        if (FAction)
-            std::exchange(FAction, nullptr)();
+        if (FAction) std::exchange(FAction, nullptr)();
     }
     std::function<void()> FAction;
 };
@@ -101,10 +102,8 @@ TEST_F(TSpriteEngineTest, FreeingADeadSpriteDirectlyTakesItOutOfBothLists)
 TEST_F(TSpriteEngineTest, SpriteMadeDuringMoveShiftsThePassAndJoinsTheNext)
 {
     auto* A = new TActionSprite(Engine, "A", Log);
-    new TLogSprite(Engine, "B", Log);
-    new TLogSprite(Engine, "C", Log);
-    Engine.Sprites(1)->SetZ(5); // B
-    Engine.Sprites(2)->SetZ(10); // C: the list is A, B, C
+    (new TLogSprite(Engine, "B", Log))->SetZ(5);
+    (new TLogSprite(Engine, "C", Log))->SetZ(10);
     ASSERT_EQ(Order(Engine), (std::vector<std::string>{"A", "B", "C"}));
     A->FAction = [&] { new TLogSprite(Engine, "N", Log); };
 

@@ -16,7 +16,8 @@
 #include <utility>
 #include <vector>
 
-namespace vm::test {
+namespace vm::test
+{
 
 // Keeps the last quad the screen handed down, besides counting like the null device.
 class TRecordingDevice : public TNullRenderDevice

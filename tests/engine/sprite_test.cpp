@@ -8,8 +8,10 @@
 #include <cmath>
 #include <limits>
 
-namespace vm::test {
-namespace {
+namespace vm::test
+{
+namespace
+{
 
 using TSpriteTest = TSpriteFixture;
 
@@ -192,7 +194,7 @@ TEST_F(TSpriteTest, DrawAreaClipsOnlyWhenSetAndCountsTouchingEdgesAsInside)
         float X, Y;
         bool Drawn;
     };
-    const TCase Cases[] = {{-10, 0, true}, {-11, 0, false}, {100, 50, true}, {101, 50, false},
+    const TCase Cases[] = {{-10, 0, true},  {-11, 0, false},  {100, 50, true}, {101, 50, false},
                            {50, -10, true}, {50, -11, false}, {50, 100, true}, {50, 101, false}};
     for (const TCase& Case : Cases)
     {
@@ -362,7 +364,8 @@ TEST_F(TCollisionTest, MirroringAndPatternsChooseTheTexelsRead)
 {
     TImageListItem* Solid = MakeOpaque("solid", 8, 8);
     // Opaque only in column 6.
-    TImageListItem* Stripe = MakeItem("stripe", 8, 8, 8, 8, [](int X, int) { return X == 6 ? 0xFFFFFFFFu : 0u; });
+    TImageListItem* Stripe =
+        MakeItem("stripe", 8, 8, 8, 8, [](int X, int) { return X == 6 ? 0xFFFFFFFFu : 0u; });
     TLogSprite& A = Make("A", Solid, 0, 0, true);
     TLogSprite& B = Make("B", Stripe, 4, 0, true);
     Log.clear();
@@ -373,7 +376,8 @@ TEST_F(TCollisionTest, MirroringAndPatternsChooseTheTexelsRead)
     EXPECT_EQ(Log, (std::vector<std::string>{"A hit B 5,0", "B hit A 1,0"}));
 
     // Two tiles: the left one clear, the right one opaque.
-    TImageListItem* Tiles = MakeItem("tiles", 16, 8, 8, 8, [](int X, int) { return X >= 8 ? 0xFFFFFFFFu : 0u; });
+    TImageListItem* Tiles =
+        MakeItem("tiles", 16, 8, 8, 8, [](int X, int) { return X >= 8 ? 0xFFFFFFFFu : 0u; });
     B.MirrorX = false;
     B.SetImage(Tiles);
     B.SetPatternIndex(0);
@@ -402,6 +406,7 @@ TEST_F(TCollisionTest, TexelsOutsideTheTextureOrMissingNeverHit)
     TImageListItem Loose; // never given a texture: no texels to read
     B.SetImage(&Loose);
     B.SetX(0.0f);
+    B.SetY(0.0f);
     B.SetWidth(4);
     B.SetHeight(4);
     A.Collision(B);

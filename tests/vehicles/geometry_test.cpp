@@ -1,0 +1,129 @@
+// Quadrilateral tests and the world shift.
+#include "engine/sprite_engine.h"
+#include "vehicles/geometry.h"
+#include "world/world_sprite.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace vm {
+namespace {
+
+struct TQuad
+{
+    double X[4], Y[4];
+};
+
+// A rectangle of half sizes (Hw, Hh) centred on (Cx, Cy), turned by Degrees.
+TQuad Rect(double Cx, double Cy, double Hw, double Hh, double Degrees = 0)
+{
+    const double A = Degrees * 3.14159265358979323846 / 180, C = std::cos(A), S = std::sin(A);
+    const double Lx[4] = {-Hw, Hw, Hw, -Hw}, Ly[4] = {-Hh, -Hh, Hh, Hh};
+    TQuad Q;
+    for (int K = 0; K < 4; ++K)
+    {
+        Q.X[K] = Cx + C * Lx[K] - S * Ly[K];
+        Q.Y[K] = Cy + S * Lx[K] + C * Ly[K];
+    }
+    return Q;
+}
+
+bool In(double Px, double Py, const TQuad& Q)
+{
+    return PointInQuad(Px, Py, Q.X[0], Q.Y[0], Q.X[1], Q.Y[1], Q.X[2], Q.Y[2], Q.X[3], Q.Y[3]);
+}
+
+bool Overlap(const TQuad& A, const TQuad& B)
+{
+    return QuadsOverlap(A.X[0], A.Y[0], A.X[1], A.Y[1], A.X[2], A.Y[2], A.X[3], A.Y[3], B.X[0], B.Y[0], B.X[1],
+                        B.Y[1], B.X[2], B.Y[2], B.X[3], B.Y[3]);
+}
+
+TEST(PointInQuad, InsideOutsideAndTheCornerCase)
+{
+    const TQuad Car = Rect(100, 100, 20, 35, 30);
+    EXPECT_TRUE(In(100, 100, Car));
+    EXPECT_TRUE(In(Car.X[2] - 0.5 * (Car.X[2] - 100), Car.Y[2] - 0.5 * (Car.Y[2] - 100), Car));
+    EXPECT_FALSE(In(200, 100, Car));
+    EXPECT_FALSE(In(100, 140, Rect(100, 100, 20, 35))); // just below the outline
+    // On a corner: the direction to that corner is undefined; the point counts as inside.
+    for (int K = 0; K < 4; ++K)
+        EXPECT_TRUE(In(Car.X[K], Car.Y[K], Car));
+    // Either winding of the outline gives the same answer.
+    const TQuad R = Rect(0, 0, 10, 10);
+    EXPECT_TRUE(PointInQuad(3, 4, R.X[3], R.Y[3], R.X[2], R.Y[2], R.X[1], R.Y[1], R.X[0], R.Y[0]));
+    EXPECT_FALSE(PointInQuad(13, 4, R.X[3], R.Y[3], R.X[2], R.Y[2], R.X[1], R.Y[1], R.X[0], R.Y[0]));
+}
+
+TEST(PointInQuad, TheThresholdIs355Degrees)
+{
+    // Just outside the middle of a long edge the angle sum is close to 360 and still counts.
+    const TQuad Wide = Rect(0, 0, 100, 10);
+    EXPECT_TRUE(In(0, 10.2, Wide));
+    EXPECT_FALSE(In(0, 30, Wide));
+}
+
+TEST(QuadsOverlap, SymmetricIdenticalAndCrossing)
+{
+    const TQuad A = Rect(0, 0, 20, 35);
+    const TQuad B = Rect(30, 10, 20, 35, 45);
+    const TQuad Far = Rect(300, 0, 20, 35);
+    EXPECT_EQ(Overlap(A, B), Overlap(B, A));
+    EXPECT_TRUE(Overlap(A, B));
+    EXPECT_FALSE(Overlap(A, Far));
+    EXPECT_FALSE(Overlap(Far, A));
+    EXPECT_TRUE(Overlap(A, A));
+    // A plus sign: no corner of either lies in the other, so they do not count as overlapping.
+    EXPECT_FALSE(Overlap(Rect(0, 0, 50, 5), Rect(0, 0, 5, 50)));
+    // One inside the other.
+    EXPECT_TRUE(Overlap(Rect(0, 0, 5, 5), Rect(0, 0, 50, 50)));
+}
+
+class TRock : public TWorldSprite
+{
+public:
+    using TWorldSprite::TWorldSprite;
+};
+
+TEST(ShiftWorld, MovesTheWorldAndNothingElse)
+{
+    TSpriteEngine Engine;
+    auto* Rock = new TRock(Engine);
+    Rock->SetX(10);
+    Rock->SetY(20);
+    auto* Road = new TRock(Engine);
+    Road->SetX(-300);
+    Road->SetY(450);
+    auto* Player = new TSprite(Engine); // the player's car and the HUD are plain sprites here
+    Player->SetX(380);
+    Player->SetY(400);
+    auto* Enemy = new TSprite(Engine);
+    Enemy->SetX(5);
+    Enemy->SetY(6);
+    std::vector<TSprite*> Enemies{Enemy, nullptr};
+    std::vector<TCheckpoint> Checkpoints{{1, 2, 7}, {3, 4, 8}};
+
+    ShiftWorld(Engine, Enemies, Checkpoints, 0, 0);
+    EXPECT_FLOAT_EQ(Rock->X(), 10);
+    EXPECT_FLOAT_EQ(Enemy->Y(), 6);
+
+    ShiftWorld(Engine, Enemies, Checkpoints, 2.5, -7);
+    EXPECT_FLOAT_EQ(Rock->X(), 12.5f);
+    EXPECT_FLOAT_EQ(Rock->Y(), 13);
+    EXPECT_FLOAT_EQ(Rock->CenterX(), 12.5f + 5);
+    EXPECT_EQ(Rock->BoundsRect().Left, 13); // rounded half away from zero
+    EXPECT_FLOAT_EQ(Road->X() - Rock->X(), -310);
+    EXPECT_FLOAT_EQ(Road->Y() - Rock->Y(), 430);
+    EXPECT_FLOAT_EQ(Enemy->X(), 7.5f);
+    EXPECT_FLOAT_EQ(Enemy->Y(), -1);
+    EXPECT_FLOAT_EQ(Player->X(), 380);
+    EXPECT_FLOAT_EQ(Player->Y(), 400);
+    EXPECT_DOUBLE_EQ(Checkpoints[1].X, 5.5);
+    EXPECT_DOUBLE_EQ(Checkpoints[1].Y, -3);
+    EXPECT_EQ(Checkpoints[1].Number, 8);
+}
+
+} // namespace
+} // namespace vm
