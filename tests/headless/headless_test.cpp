@@ -1,0 +1,156 @@
+// velomarch-headless: its script and arguments, and whole runs of the program.
+#include "engine/image_list.h"
+#include "engine/picture.h"
+#include "input_script.h"
+#include "headless_runner.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace vm {
+namespace {
+
+TEST(InputScript, ParsesEveryEventKindSortedByFrame)
+{
+    std::vector<TScriptEvent> Events;
+    std::string Error;
+    ASSERT_TRUE(ParseInputScript("# warm-up\n"
+                                 "30 press 13\n"
+                                 "10 down 38   # throttle\n"
+                                 "\n"
+                                 "12 move 400 300\n"
+                                 "12 click 552 252\n"
+                                 "20 text Zoë Ann\n"
+                                 "40 up 38\n",
+                                 Events, Error))
+        << Error;
+    ASSERT_EQ(Events.size(), 8u);
+    EXPECT_EQ(Events[0].Frame, 10);
+    EXPECT_EQ(Events[0].Kind, TScriptEventKind::KeyDown);
+    EXPECT_EQ(Events[0].Key, 38);
+    EXPECT_EQ(Events[1].Kind, TScriptEventKind::Move);
+    EXPECT_EQ(Events[2].Kind, TScriptEventKind::ButtonDown);
+    EXPECT_EQ(Events[3].Kind, TScriptEventKind::ButtonUp);
+    EXPECT_EQ(Events[3].X, 552);
+    EXPECT_EQ(Events[4].Text, "Zoë Ann");
+    // press: down at its frame, up on the next.
+    EXPECT_EQ(Events[5].Frame, 30);
+    EXPECT_EQ(Events[5].Kind, TScriptEventKind::KeyDown);
+    EXPECT_EQ(Events[6].Frame, 31);
+    EXPECT_EQ(Events[6].Kind, TScriptEventKind::KeyUp);
+    EXPECT_EQ(Events[7].Frame, 40);
+}
+
+TEST(InputScript, BadLinesNameTheirLine)
+{
+    const char* Bad[] = {"1 down\n", "1 down 300\n", "x down 3\n", "-4 down 3\n", "5 jump 3\n", "5 move 3\n"};
+    for (const char* Script : Bad)
+    {
+        std::vector<TScriptEvent> Events;
+        std::string Error;
+        EXPECT_FALSE(ParseInputScript(std::string("# ok\n") + Script, Events, Error)) << Script;
+        EXPECT_EQ(Error.rfind("line 2:", 0), 0u) << Error;
+    }
+}
+
+TEST(HeadlessArgs, AcceptsTheContractAndRejectsTheRest)
+{
+    const char* Good[] = {"velomarch-headless", "--seed", "42", "--frames", "90", "--shot", "10:a.png", "--shot",
+                          "20:b.png", "--state", "s.json", "--workdir", "/tmp", "--autopilot"};
+    THeadlessOptions Options;
+    std::string Error;
+    ASSERT_TRUE(ParseHeadlessArgs(14, const_cast<char**>(Good), Options, Error)) << Error;
+    EXPECT_EQ(Options.Seed, 42u);
+    EXPECT_EQ(Options.Frames, 90);
+    ASSERT_EQ(Options.Shots.size(), 2u);
+    EXPECT_EQ(Options.Shots[1].first, 20);
+    EXPECT_EQ(Options.Shots[1].second, "b.png");
+    EXPECT_TRUE(Options.Autopilot);
+
+    const std::vector<std::vector<const char*>> Bad = {
+        {"x", "--frames"}, {"x", "--frames", "ten"}, {"x", "--shot", "a.png"}, {"x", "--shot", "5:"},
+        {"x", "--seed", "-1"}, {"x", "--fast"}};
+    for (const auto& Args : Bad)
+    {
+        THeadlessOptions O;
+        std::string E;
+        EXPECT_FALSE(ParseHeadlessArgs(static_cast<int>(Args.size()), const_cast<char**>(Args.data()), O, E));
+        EXPECT_FALSE(E.empty());
+    }
+}
+
+std::string ReadFile(const std::string& Path)
+{
+    std::ifstream In(Path, std::ios::binary);
+    std::stringstream Buffer;
+    Buffer << In.rdbuf();
+    return Buffer.str();
+}
+
+int RunProgram(const std::string& Arguments)
+{
+    const std::string Command = std::string(VM_HEADLESS_BIN) + " " + Arguments + " 2>/dev/null";
+    const int Status = std::system(Command.c_str());
+    return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+}
+
+TEST(HeadlessRun, ShowsTheLogoAndReportsItsState)
+{
+    test::TTempDir Dir;
+    std::filesystem::create_directories(Dir.Path() / "Data");
+    std::filesystem::create_directories(Dir.Path() / "work");
+    // A logo of a bright disc on black.
+    TPixels Logo = test::MakeSolidPixels(200, 120, 0xFF000000u);
+    for (int Y = 0; Y < 120; ++Y)
+        for (int X = 0; X < 200; ++X)
+            if ((X - 100) * (X - 100) + (Y - 60) * (Y - 60) < 50 * 50)
+                Logo.Argb[Y * 200 + X] = 0xFFF0C030u;
+    TImageListCollection Items;
+    TImageListItem* Item = Items.Add();
+    Item->Name = "logo";
+    TPicture Picture;
+    ASSERT_TRUE(Picture.Assign(test::MakePngBytes(Logo)));
+    Item->SetPicture(std::move(Picture));
+    ASSERT_TRUE(Items.SaveToFile(Dir.File("Data/data1.vil")));
+    {
+        std::ofstream Script(Dir.File("keys.txt"));
+        Script << "5 press 27\n";
+    }
+    const std::string Shot = Dir.File("logo.png");
+    ASSERT_EQ(RunProgram("--seed 3 --frames 120 --data " + Dir.Path().string() + " --workdir " + Dir.File("work") +
+                  " --input " + Dir.File("keys.txt") + " --shot 116:" + Shot + " --state " + Dir.File("s.json")),
+              0);
+    const std::string Png = ReadFile(Shot);
+    TPixels Pixels;
+    ASSERT_TRUE(DecodePng(reinterpret_cast<const std::uint8_t*>(Png.data()), Png.size(), Pixels));
+    ASSERT_EQ(Pixels.Width, 800);
+    ASSERT_EQ(Pixels.Height, 600);
+    // Fully faded in by frame 116: the disc's colour at the centre (alpha 252 of 255), black around.
+    const std::uint32_t Centre = Pixels.Argb[300 * 800 + 400];
+    EXPECT_NEAR(static_cast<int>((Centre >> 16) & 0xFF), 0xF0 * 252 / 255, 6);
+    EXPECT_NEAR(static_cast<int>((Centre >> 8) & 0xFF), 0xC0 * 252 / 255, 6);
+    EXPECT_EQ(Pixels.Argb[10 * 800 + 10] & 0xFFFFFF, 0u);
+    const std::string State = ReadFile(Dir.File("s.json"));
+    EXPECT_NE(State.find("\"frame\": 120"), std::string::npos) << State;
+    EXPECT_NE(State.find("\"screen_state\": 3"), std::string::npos) << State;
+}
+
+TEST(HeadlessRun, BadScriptOrArgumentsExitWithTwo)
+{
+    test::TTempDir Dir;
+    {
+        std::ofstream Script(Dir.File("bad.txt"));
+        Script << "5 hold 27\n";
+    }
+    EXPECT_EQ(RunProgram("--frames 1 --input " + Dir.File("bad.txt")), 2);
+    EXPECT_EQ(RunProgram("--frames 1 --input " + Dir.File("missing.txt")), 2);
+    EXPECT_EQ(RunProgram("--frames"), 2);
+    EXPECT_EQ(RunProgram("--frames 1 --workdir " + Dir.File("no-such-folder")), 2);
+}
+
+} // namespace
+} // namespace vm
