@@ -153,8 +153,8 @@ void TScreen::DrawQuad(TTextureId Texture, TVertex (&Quad)[4])
     if (!FInScene)
         return;
     const bool Identity = Rotation == 0.0f && ScaleX == 1.0f && ScaleY == 1.0f;
-    const double Cos = std::cos(Rotation * DegToRad);
-    const double Sin = std::sin(Rotation * DegToRad);
+    const double Cos = Identity ? 1.0 : std::cos(Rotation * DegToRad);
+    const double Sin = Identity ? 0.0 : std::sin(Rotation * DegToRad);
     for (TVertex& V : Quad)
     {
         V.Color = Modulate(V.Color, FGlobalColor);

@@ -253,6 +253,18 @@ TEST_F(RenderPixelTest, AdditiveDrawImageKeepsDestinationOneForLaterQuads)
     EXPECT_GT((At(28, 28) >> 8) & 0xFF, 128u + 40); // green grew: added, not mixed
 }
 
+TEST_F(RenderPixelTest, TexturesAreMadeAgainAfterADeviceReset)
+{
+    const TTextureId Before = Tiles->Texture();
+    Video.Device().ForgetTextures(); // what a lost device leaves behind
+    Screen->Reset();
+    EXPECT_NE(Tiles->Texture(), 0u);
+    EXPECT_NE(Tiles->Texture(), Before);
+    Frame(0, 0, 0, [&] { DrawImageQuad(*Tiles, TileAt(100, 50, 1)); });
+    EXPECT_TRUE(Near(At(100, 50), Red));
+    EXPECT_TRUE(Near(At(115, 65), White));
+}
+
 TEST_F(RenderPixelTest, SpriteDrawsItsPatternMirroredAtItsPosition)
 {
     TSpriteEngine Engine(&Messages);
