@@ -84,8 +84,9 @@ TMaskShift MaskOf(std::uint32_t Mask)
     M.Mask = Mask;
     if (Mask == 0)
         return M;
+    // Bits up to the highest set one, so that a mask with holes cannot spill into other channels.
     M.Shift = std::countr_zero(Mask);
-    M.Bits = std::popcount(Mask >> M.Shift);
+    M.Bits = std::bit_width(Mask >> M.Shift);
     return M;
 }
 

@@ -92,15 +92,21 @@ bool HasTexels(const TImageListItem* Item)
 
 std::int32_t RoundCoord(double Value)
 {
+    // Positions the game uses take the fast path: rounding to four decimals by the 1.5 * 2^52
+    // trick (nearest, ties to even, like nearbyint in the default mode) and truncating by integer
+    // division, which gives the same result as dividing and truncating in floating point.
+    constexpr double Magic = 6755399441055744.0;
+    if (std::fabs(Value) < 2e9)
+    {
+        const double W = Value >= 0 ? Value + 0.5 : Value - 0.5;
+        const auto Scaled = static_cast<std::int64_t>((W * 10000.0 + Magic) - Magic);
+        return static_cast<std::int32_t>(Scaled / 10000);
+    }
     if (std::isnan(Value)) return 0;
     double W = Value >= 0 ? Value + 0.5 : Value - 0.5;
-    W = std::nearbyint(W * 10000.0) / 10000.0;
-    W = std::trunc(W);
-    if (W <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
-        return std::numeric_limits<std::int32_t>::min();
-    if (W >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(W);
+    W = std::trunc(std::nearbyint(W * 10000.0) / 10000.0);
+    return static_cast<std::int32_t>(std::clamp<double>(W, std::numeric_limits<std::int32_t>::min(),
+                                                        std::numeric_limits<std::int32_t>::max()));
 }
 
 std::uint32_t ToArgb(std::uint32_t Color)

@@ -247,6 +247,13 @@ TEST(Bmp, DecodesTrueColourLayouts)
         S.Value = [](int, int) { return std::uint32_t(0xF81F); }; // full red and blue, no green
         P = DecodeBmpOrFail(BuildBmp(S));
         EXPECT_EQ(At(P, 4, 3), 0xFFFF00FFu);
+
+        // A red mask with holes reads up to its highest bit and spills into no other channel.
+        S.BitCount = 32;
+        S.Masks = {0x0F0F0000, 0x0000FF00, 0x000000FF};
+        S.Value = [](int, int) { return std::uint32_t(0x0F0F0000); };
+        P = DecodeBmpOrFail(BuildBmp(S));
+        EXPECT_EQ(At(P, 0, 0), 0xFFF00000u);
     }
 }
 
