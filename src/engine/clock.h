@@ -1,5 +1,4 @@
 // Clock interface: the frame timer and the race clock read time only through it.
-// TEAM NOTE (temporary, the lead removes it): before writing any code read /tmp/rules.txt; it holds the rules every engineer on this tree must follow, including: never run git commit/add/stash/checkout.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
 // Image lists: named pictures cut into equal tiles (patterns), each made into one texture.
-// TEAM NOTE (temporary, the lead removes it): before writing any code read /tmp/rules.txt; it holds the rules every engineer on this tree must follow, including: never run git commit/add/stash/checkout.
 #pragma once
 
 #include "engine/picture.h"
