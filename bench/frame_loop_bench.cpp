@@ -11,10 +11,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace vm
-{
-namespace
-{
+namespace vm {
+namespace {
 
 std::int64_t ProcessCpuNanoseconds()
 {
@@ -56,8 +54,7 @@ void BM_FrameLoopPacing(benchmark::State& State)
     std::vector<std::int64_t> Starts;
     Starts.reserve(1000);
     std::uint64_t Sink = 1;
-    Frames.OnTimer = [&]
-    {
+    Frames.OnTimer = [&] {
         Starts.push_back(Clock.Now());
         Sink = LightFrameWork(Sink);
     };
@@ -96,8 +93,7 @@ void BM_FrameLoopPacing(benchmark::State& State)
         static_cast<double>(Starts.back() - Starts.front()) / static_cast<double>(LateUs.size()) / 1e6;
     std::vector<double> Sorted = LateUs;
     std::sort(Sorted.begin(), Sorted.end());
-    const auto Percentile = [&](double P)
-    {
+    const auto Percentile = [&](double P) {
         return Sorted[std::min(Sorted.size() - 1,
                                static_cast<std::size_t>(P * static_cast<double>(Sorted.size())))];
     };
@@ -112,7 +108,13 @@ void BM_FrameLoopPacing(benchmark::State& State)
     State.counters["late_max_us"] = Sorted.back();
     State.counters["cpu_pct_core"] = 100.0 * static_cast<double>(CpuNs) / static_cast<double>(WallNs);
 }
-BENCHMARK(BM_FrameLoopPacing)->Arg(TFrameLoop::DefaultSleepMarginMicroseconds)->Arg(0)->Arg(500)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_FrameLoopPacing)
+    ->Arg(TFrameLoop::DefaultSleepMarginMicroseconds)
+    ->Arg(0)
+    ->Arg(500)
+    ->Arg(1000)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 
 // Cost of one loop pass on its own (manual clock, a sleeper that does nothing): the overhead the loop adds.
 class TNoSleep : public ISleeper

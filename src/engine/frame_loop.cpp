@@ -8,23 +8,19 @@
 #include <chrono>
 #include <thread>
 
-namespace vm
-{
+namespace vm {
 
 void TThreadSleeper::SleepMicroseconds(std::int64_t Microseconds)
 {
-    if (Microseconds > 0) std::this_thread::sleep_for(std::chrono::microseconds(Microseconds));
+    if (Microseconds > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(Microseconds));
 }
 
-void TThreadSleeper::Yield()
-{
-    std::this_thread::yield();
-}
+void TThreadSleeper::Yield() { std::this_thread::yield(); }
 
 TFrameLoop::TFrameLoop(IClock& Clock, TFrameTimer& FrameTimer, TRaceTimer& RaceTimer, ISleeper& Sleeper)
     : FClock(Clock), FFrameTimer(FrameTimer), FRaceTimer(RaceTimer), FSleeper(Sleeper)
-{
-}
+{}
 
 std::int64_t TFrameLoop::ToMicroseconds(std::int64_t Ticks) const
 {
@@ -35,7 +31,8 @@ std::int64_t TFrameLoop::ToMicroseconds(std::int64_t Ticks) const
 void TFrameLoop::Pass()
 {
     FRaceTimer.Poll();
-    if (FFrameTimer.Tick()) return;
+    if (FFrameTimer.Tick())
+        return;
 
     const std::int64_t FrameTicks = FFrameTimer.TicksUntilDue();
     if (FrameTicks < 0)

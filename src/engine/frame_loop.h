@@ -5,8 +5,7 @@
 
 #include <cstdint>
 
-namespace vm
-{
+namespace vm {
 
 class TFrameTimer;
 class TRaceTimer;
@@ -43,6 +42,8 @@ public:
     std::int64_t SleepMarginMicroseconds() const { return FSleepMarginUs; }
     void SetSleepMarginMicroseconds(std::int64_t Value) { FSleepMarginUs = Value < 0 ? 0 : Value; }
 
+    // Sleeps on Linux wake about 0.1 ms late, so a small margin suffices. A wider one costs processor time
+    // and, on a busy machine, timing too: a yield can hand the core to another process for a whole slice.
     static constexpr std::int64_t DefaultSleepMarginMicroseconds = 100;
     static constexpr std::int64_t MaxWaitMicroseconds = 20'000;
 

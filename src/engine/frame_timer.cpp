@@ -3,8 +3,7 @@
 
 #include <algorithm>
 
-namespace vm
-{
+namespace vm {
 
 TFrameTimer::TFrameTimer(IClock& Clock)
     : FClock(Clock), FFrequency(std::max<std::int64_t>(1, Clock.Frequency()))
@@ -15,15 +14,13 @@ TFrameTimer::TFrameTimer(IClock& Clock)
 
 // Integer division as the rates are meant; never 0 ticks, so a rate above the clock frequency cannot make
 // Delta divide by zero.
-std::int64_t TFrameTimer::PeriodOf(int Rate) const
-{
-    return std::max<std::int64_t>(1, FFrequency / Rate);
-}
+std::int64_t TFrameTimer::PeriodOf(int Rate) const { return std::max<std::int64_t>(1, FFrequency / Rate); }
 
 void TFrameTimer::SetEnabled(bool Value)
 {
     FEnabled = Value;
-    if (!Value) return;
+    if (!Value)
+        return;
     const std::int64_t Now = FClock.Now();
     FLastTime = Now;
     FFPSWindowStart = Now;
@@ -33,7 +30,8 @@ void TFrameTimer::SetEnabled(bool Value)
 
 void TFrameTimer::SetTargetFPS(int Value)
 {
-    if (Value == FTargetFPS) return;
+    if (Value == FTargetFPS)
+        return;
     FTargetFPS = Value;
     if (Value > 0)
     {
@@ -46,13 +44,15 @@ void TFrameTimer::SetTargetFPS(int Value)
 void TFrameTimer::SetMinFPS(int Value)
 {
     FMinFPS = Value;
-    if (Value > 0) FMinPeriod = PeriodOf(Value);
+    if (Value > 0)
+        FMinPeriod = PeriodOf(Value);
 }
 
 void TFrameTimer::SetMaxFPS(int Value)
 {
     FMaxFPS = Value;
-    if (Value > 0) FMaxPeriod = PeriodOf(Value);
+    if (Value > 0)
+        FMaxPeriod = PeriodOf(Value);
 }
 
 void TFrameTimer::SetFPSWarningFrames(int Value)
@@ -85,13 +85,15 @@ void TFrameTimer::Fire(std::int64_t Now, std::int64_t Elapsed, float Delta)
 
 bool TFrameTimer::Tick()
 {
-    if (!FEnabled || !OnTimer) return false;
+    if (!FEnabled || !OnTimer)
+        return false;
     const std::int64_t Now = FClock.Now();
 
     if (FLossyMode)
     {
         // Periodic mode: fires once the lossy interval has passed since the last firing; no gate, no cut.
-        if (FTargetFPS <= 0 || Now - FLastTime < FLossyTicks) return false;
+        if (FTargetFPS <= 0 || Now - FLastTime < FLossyTicks)
+            return false;
         RollFPSWindow(Now);
         const std::int64_t Elapsed = Now - FLastTime;
         Fire(Now, Elapsed,
@@ -122,10 +124,12 @@ bool TFrameTimer::Tick()
 
     // Whether to fire is decided on the real elapsed time: with the cut value, a MinFPS above TargetFPS
     // or MaxFPS would keep the timer from ever firing.
-    if (FMaxFPS > 0 && FMaxPeriod > Elapsed) return false;
+    if (FMaxFPS > 0 && FMaxPeriod > Elapsed)
+        return false;
     if (FTargetFPS > 0)
     {
-        if (FTargetPeriod > Elapsed) return false;
+        if (FTargetPeriod > Elapsed)
+            return false;
         Fire(Now, Counted,
              static_cast<float>(static_cast<double>(Counted) / static_cast<double>(FTargetPeriod)));
         return true;
@@ -136,18 +140,22 @@ bool TFrameTimer::Tick()
 
 std::int64_t TFrameTimer::TicksUntilDue()
 {
-    if (!FEnabled || !OnTimer) return -1;
+    if (!FEnabled || !OnTimer)
+        return -1;
     const std::int64_t Elapsed = FClock.Now() - FLastTime;
     std::int64_t Needed = 0;
     if (FLossyMode)
     {
-        if (FTargetFPS <= 0) return -1;
+        if (FTargetFPS <= 0)
+            return -1;
         Needed = FLossyTicks;
     }
     else
     {
-        if (FMaxFPS > 0) Needed = FMaxPeriod;
-        if (FTargetFPS > 0) Needed = std::max(Needed, FTargetPeriod);
+        if (FMaxFPS > 0)
+            Needed = FMaxPeriod;
+        if (FTargetFPS > 0)
+            Needed = std::max(Needed, FTargetPeriod);
     }
     return std::max<std::int64_t>(0, Needed - Elapsed);
 }

@@ -7,8 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace vm
-{
+namespace vm {
 
 // The clock is not owned and must outlive the timer. The main loop calls Tick() as often as it can (or sleeps
 // for TicksUntilDue() first); OnTimer runs inside Tick() on the caller's thread. A timer with no OnTimer

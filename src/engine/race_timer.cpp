@@ -3,18 +3,17 @@
 
 #include <algorithm>
 
-namespace vm
-{
+namespace vm {
 
 TRaceTimer::TRaceTimer(IClock& Clock, int IntervalMs)
     : FClock(Clock), FFrequency(std::max<std::int64_t>(1, Clock.Frequency())),
       FIntervalMs(std::max(1, IntervalMs))
-{
-}
+{}
 
 void TRaceTimer::SetEnabled(bool Value)
 {
-    if (Value == FEnabled) return;
+    if (Value == FEnabled)
+        return;
     FEnabled = Value;
     ++FSession;
     if (Value)
@@ -28,7 +27,8 @@ void TRaceTimer::SetEnabled(bool Value)
 // nanosecond clock cannot overflow.
 std::int64_t TRaceTimer::IntervalsIn(std::int64_t Ticks) const
 {
-    if (Ticks <= 0) return 0;
+    if (Ticks <= 0)
+        return 0;
     return static_cast<std::int64_t>(static_cast<__int128>(Ticks) * 1000 /
                                      (static_cast<__int128>(FFrequency) * FIntervalMs));
 }
@@ -42,7 +42,8 @@ std::int64_t TRaceTimer::TicksFor(std::int64_t Intervals) const
 
 int TRaceTimer::Poll()
 {
-    if (!FEnabled) return 0;
+    if (!FEnabled)
+        return 0;
     const std::int64_t Due = IntervalsIn(FClock.Now() - FStart);
     if (!OnTimer)
     {
@@ -62,7 +63,8 @@ int TRaceTimer::Poll()
 
 std::int64_t TRaceTimer::TicksUntilDue()
 {
-    if (!FEnabled) return -1;
+    if (!FEnabled)
+        return -1;
     return std::max<std::int64_t>(0, FStart + TicksFor(FRan + 1) - FClock.Now());
 }
 

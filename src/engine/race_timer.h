@@ -6,8 +6,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace vm
-{
+namespace vm {
 
 // The clock is not owned and must outlive the timer. The main loop calls Poll() once per pass; OnTimer runs
 // inside Poll() on the caller's thread, once for each whole interval that has passed since the timer was

@@ -3,8 +3,7 @@
 
 #include <chrono>
 
-namespace vm
-{
+namespace vm {
 
 std::int64_t TSteadyClock::Now()
 {

@@ -3,8 +3,7 @@
 
 #include "engine/clock.h"
 
-namespace vm
-{
+namespace vm {
 
 // std::chrono::steady_clock in nanoseconds; never goes back, unaffected by changes of the system time.
 class TSteadyClock : public IClock

@@ -9,10 +9,8 @@
 
 #include <vector>
 
-namespace vm
-{
-namespace
-{
+namespace vm {
+namespace {
 
 // Microsecond clock, so sleeps map exactly onto ticks.
 constexpr std::int64_t Hz = 1'000'000;
@@ -61,8 +59,7 @@ struct TLoopRig
         Frames.SetTargetFPS(90);
         Frames.SetMinFPS(10);
         Frames.SetMaxFPS(120);
-        Frames.OnTimer = [this]
-        {
+        Frames.OnTimer = [this] {
             FrameTimes.push_back(Clock.Now());
             RaceTicksAtFrame.push_back(RaceTicks);
         };

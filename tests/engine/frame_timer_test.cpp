@@ -5,10 +5,8 @@
 
 #include <vector>
 
-namespace vm
-{
-namespace
-{
+namespace vm {
+namespace {
 
 // 90000 ticks a second: one frame at 90 FPS is 1000 ticks, one millisecond is 90 ticks.
 constexpr std::int64_t Hz = 90000;
@@ -247,8 +245,7 @@ TEST(FrameTimer, LossyModeFiresEveryIntervalIgnoringTheGate)
 TEST(FrameTimer, HandlerMayDisableTheTimer)
 {
     TTimerRig Rig;
-    Rig.Timer.OnTimer = [&]
-    {
+    Rig.Timer.OnTimer = [&] {
         Rig.Firings.push_back(Rig.Clock.Now());
         Rig.Timer.SetEnabled(false);
     };

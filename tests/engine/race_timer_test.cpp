@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-namespace vm
-{
-namespace
-{
+namespace vm {
+namespace {
 
 constexpr std::int64_t Hz = 90000;
 constexpr std::int64_t Ms = Hz / 1000;
@@ -43,9 +41,9 @@ TEST(RaceTimer, DisablingInsideTheHandlerStopsTheRest)
     TManualClock Clock{Hz};
     TRaceTimer Timer{Clock};
     int Calls = 0;
-    Timer.OnTimer = [&]
-    {
-        if (++Calls == 4) Timer.SetEnabled(false); // the race clock reached zero
+    Timer.OnTimer = [&] {
+        if (++Calls == 4)
+            Timer.SetEnabled(false); // the race clock reached zero
     };
     Timer.SetEnabled(true);
     Clock.Advance(100 * Ms);
@@ -61,8 +59,7 @@ TEST(RaceTimer, ReenablingInsideTheHandlerDropsTheOldBacklog)
     TManualClock Clock{Hz};
     TRaceTimer Timer{Clock};
     int Calls = 0;
-    Timer.OnTimer = [&]
-    {
+    Timer.OnTimer = [&] {
         if (++Calls == 1)
         {
             Timer.SetEnabled(false);
