@@ -45,7 +45,7 @@ case "${1:-}" in
     build build-test -DVM_BUILD_BENCH=ON
     (cd build-test && ctest --output-on-failure -j "$jobs")
     build build-sanitize -DVM_SANITIZE=ON -DVM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
-    (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    (cd build-sanitize && UBSAN_OPTIONS=print_stacktrace=1 \
        ctest --output-on-failure -j "$jobs")
     ;;
   *)
