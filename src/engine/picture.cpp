@@ -338,14 +338,25 @@ bool DecodeBmp(const std::uint8_t* Data, std::size_t Size, TPixels& Out)
     return true;
 }
 
+// Pixels an encoder accepts: a sensible size whose buffer matches it.
+static bool Encodable(const TPixels& Pixels)
+{
+    return Pixels.Width >= 1 && Pixels.Height >= 1 && Pixels.Width <= MaxPictureSide &&
+           Pixels.Height <= MaxPictureSide &&
+           Pixels.Argb.size() == std::size_t(Pixels.Width) * std::size_t(Pixels.Height);
+}
+
+static bool IsOpaque(const TPixels& Pixels)
+{
+    return std::all_of(Pixels.Argb.begin(), Pixels.Argb.end(), [](std::uint32_t P) { return (P >> 24) == 0xFF; });
+}
+
 bool EncodePng(const TPixels& Pixels, std::vector<std::uint8_t>& Out)
 {
     Out.clear();
-    if (Pixels.Width < 1 || Pixels.Height < 1 || Pixels.Width > MaxPictureSide || Pixels.Height > MaxPictureSide ||
-        Pixels.Argb.size() != std::size_t(Pixels.Width) * std::size_t(Pixels.Height))
+    if (!Encodable(Pixels))
         return false;
-    const bool Opaque =
-        std::all_of(Pixels.Argb.begin(), Pixels.Argb.end(), [](std::uint32_t P) { return (P >> 24) == 0xFF; });
+    const bool Opaque = IsOpaque(Pixels);
 
     // Bytes in the order R, G, B (, A): the same on any machine.
     const std::size_t Channels = Opaque ? 3 : 4;
@@ -389,11 +400,9 @@ bool EncodePng(const TPixels& Pixels, std::vector<std::uint8_t>& Out)
 bool EncodeBmp(const TPixels& Pixels, std::vector<std::uint8_t>& Out)
 {
     Out.clear();
-    if (Pixels.Width < 1 || Pixels.Height < 1 || Pixels.Width > MaxPictureSide || Pixels.Height > MaxPictureSide ||
-        Pixels.Argb.size() != std::size_t(Pixels.Width) * std::size_t(Pixels.Height))
+    if (!Encodable(Pixels))
         return false;
-    const bool Opaque =
-        std::all_of(Pixels.Argb.begin(), Pixels.Argb.end(), [](std::uint32_t P) { return (P >> 24) == 0xFF; });
+    const bool Opaque = IsOpaque(Pixels);
     const std::uint32_t InfoSize = Opaque ? 40 : 108; // BITMAPINFOHEADER or BITMAPV4HEADER with masks
     const std::uint32_t BitCount = Opaque ? 24 : 32;
     const std::uint32_t Stride = ((std::uint32_t(Pixels.Width) * BitCount + 31) / 32) * 4;

@@ -2,6 +2,8 @@
 // pictures made in memory, and sprites that log what the engine does to them.
 #pragma once
 
+#include "support/test_support.h"
+
 #include "engine/image_list.h"
 #include "engine/message_box.h"
 #include "engine/null_render_device.h"
@@ -19,28 +21,6 @@
 namespace vm::test
 {
 
-// Keeps the last quad the screen handed down, besides counting like the null device.
-class TRecordingDevice : public TNullRenderDevice
-{
-public:
-    void DrawQuad(TTextureId Texture, const TVertex (&Quad)[4]) override
-    {
-        TNullRenderDevice::DrawQuad(Texture, Quad);
-        for (int I = 0; I < 4; ++I)
-            FLast[I] = Quad[I];
-    }
-    TVertex FLast[4];
-};
-
-class TRecordingMessageBox : public IMessageBox
-{
-public:
-    void Show(const std::string& Text, const std::string& Caption) override
-    {
-        FShown.emplace_back(Text, Caption);
-    }
-    std::vector<std::pair<std::string, std::string>> FShown;
-};
 
 // Logs Move, DoCollision and destruction into a shared list of lines.
 class TLogSprite : public TSprite
@@ -106,8 +86,8 @@ protected:
 
     // Log outlives the engine: freeing the sprites still writes to it.
     std::vector<std::string> Log;
-    TRecordingDevice Device;
-    TRecordingMessageBox Messages;
+    TRecordingRenderDevice Device;
+    test::TMessageRecorder Messages;
     TScreen Screen;
     TImageList List;
     TSpriteEngine Engine;

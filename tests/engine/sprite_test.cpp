@@ -138,24 +138,24 @@ TEST_F(TSpriteTest, DrawPlacesTheImagesTileAtTheRoundedPosition)
     S.SetImage(MakeOpaque("box", 16, 8));
     S.Draw();
     ASSERT_EQ(Device.FQuads, 1);
-    const float Left0 = Device.FLast[0].X;
-    const float Top0 = Device.FLast[0].Y;
+    const float Left0 = Device.LastQuad[0].X;
+    const float Top0 = Device.LastQuad[0].Y;
     // Half-pixel shift: the top-left corner moves out by half a pixel, the others do not.
-    EXPECT_FLOAT_EQ(Device.FLast[1].X - Left0, 16.5f);
-    EXPECT_FLOAT_EQ(Device.FLast[2].Y - Top0, 8.5f);
+    EXPECT_FLOAT_EQ(Device.LastQuad[1].X - Left0, 16.5f);
+    EXPECT_FLOAT_EQ(Device.LastQuad[2].Y - Top0, 8.5f);
 
     S.SetWidth(40); // the sprite's size does not stretch the quad
     S.SetX(10.0f);
     S.DrawOffsetY = 2.6f;
     Engine.OffsetX = 2.5f;
     S.Draw();
-    EXPECT_FLOAT_EQ(Device.FLast[0].X - Left0, 8.0f); // RoundCoord(10 - 2.5)
-    EXPECT_FLOAT_EQ(Device.FLast[0].Y - Top0, 3.0f);
-    EXPECT_FLOAT_EQ(Device.FLast[1].X - Device.FLast[0].X, 16.5f);
+    EXPECT_FLOAT_EQ(Device.LastQuad[0].X - Left0, 8.0f); // RoundCoord(10 - 2.5)
+    EXPECT_FLOAT_EQ(Device.LastQuad[0].Y - Top0, 3.0f);
+    EXPECT_FLOAT_EQ(Device.LastQuad[1].X - Device.LastQuad[0].X, 16.5f);
 
     S.IgnoreOffset = true;
     S.Draw();
-    EXPECT_FLOAT_EQ(Device.FLast[0].X - Left0, 10.0f);
+    EXPECT_FLOAT_EQ(Device.LastQuad[0].X - Left0, 10.0f);
 
     S.Visible = false;
     S.Draw();
@@ -169,14 +169,14 @@ TEST_F(TSpriteTest, DrawPassesScaleZeroAsOne)
     S.Angle = 30.0f;
     S.RotCenterX = 0.5f;
     S.Draw();
-    const TVertex Unscaled = Device.FLast[2];
+    const TVertex Unscaled = Device.LastQuad[2];
     S.ScaleX = 0.0f;
     S.Draw();
-    EXPECT_FLOAT_EQ(Device.FLast[2].X, Unscaled.X);
-    EXPECT_FLOAT_EQ(Device.FLast[2].Y, Unscaled.Y);
+    EXPECT_FLOAT_EQ(Device.LastQuad[2].X, Unscaled.X);
+    EXPECT_FLOAT_EQ(Device.LastQuad[2].Y, Unscaled.Y);
     S.ScaleX = 2.0f;
     S.Draw();
-    EXPECT_NE(Device.FLast[2].X, Unscaled.X);
+    EXPECT_NE(Device.LastQuad[2].X, Unscaled.X);
 }
 
 TEST_F(TSpriteTest, DrawAreaClipsOnlyWhenSetAndCountsTouchingEdgesAsInside)
@@ -214,9 +214,9 @@ TEST_F(TSpriteTest, UnpreparedImageIsReportedOnceAndNotDrawn)
     S.Draw();
     S.Draw();
     Engine.Draw();
-    ASSERT_EQ(Messages.FShown.size(), 1u);
-    EXPECT_EQ(Messages.FShown[0].first, "No ImageList assigned to sprite!");
-    EXPECT_EQ(Messages.FShown[0].second, "Error");
+    ASSERT_EQ(Messages.Messages.size(), 1u);
+    EXPECT_EQ(Messages.Messages[0].Text, "No ImageList assigned to sprite!");
+    EXPECT_EQ(Messages.Messages[0].Caption, "Error");
     EXPECT_EQ(Device.FQuads, 0);
 }
 
