@@ -3,8 +3,8 @@
 #include "engine/screen.h"
 #include "engine/sprite.h"
 #include "engine/sprite_engine.h"
-#include "platform/sdl/sdl_video.h"
 #include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_video.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,7 +14,8 @@
 namespace vm {
 namespace {
 
-TImageListItem* AddItem(TImageList& List, const char* Name, int W, int H, int TileW, int TileH, std::uint32_t Seed)
+TImageListItem* AddItem(TImageList& List, const char* Name, int W, int H, int TileW, int TileH,
+                        std::uint32_t Seed)
 {
     TPixels P;
     P.Width = W;

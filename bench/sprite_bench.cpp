@@ -11,8 +11,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 
 using namespace vm;
 
@@ -25,8 +24,10 @@ public:
     {
         SetX(X() + FStep);
         SetY(Y() + 0.5f);
-        if (Y() > 640.0f) SetY(-40.0f);
-        if (X() > 840.0f || X() < -40.0f) FStep = -FStep;
+        if (Y() > 640.0f)
+            SetY(-40.0f);
+        if (X() > 840.0f || X() < -40.0f)
+            FStep = -FStep;
         Angle += 1.5f;
     }
 

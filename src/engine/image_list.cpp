@@ -202,7 +202,8 @@ TImageListItem* TImageListCollection::Add()
     return FItems.back().get();
 }
 
-TImageListItem* TImageListCollection::Add(const std::string& Name, TPicture Picture, int TileWidth, int TileHeight)
+TImageListItem* TImageListCollection::Add(const std::string& Name, TPicture Picture, int TileWidth,
+                                          int TileHeight)
 {
     TImageListItem* Item = Add();
     Item->Name = Name;

@@ -41,7 +41,10 @@ bool IsPng(const std::uint8_t* Data, std::size_t Size)
     return Size >= sizeof(PngSignature) && std::memcmp(Data, PngSignature, sizeof(PngSignature)) == 0;
 }
 
-bool IsBmp(const std::uint8_t* Data, std::size_t Size) { return Size >= 2 && Data[0] == 'B' && Data[1] == 'M'; }
+bool IsBmp(const std::uint8_t* Data, std::size_t Size)
+{
+    return Size >= 2 && Data[0] == 'B' && Data[1] == 'M';
+}
 
 // The PNG's IHDR, read before libpng sees the file: rejects pictures too large for MaxPictureSide
 // and headers that promise more pixels than the compressed data could hold.
@@ -295,7 +298,8 @@ bool DecodeBmp(const std::uint8_t* Data, std::size_t Size, TPixels& Out)
             {
             case 1:
             case 4:
-            case 8: {
+            case 8:
+            {
                 const std::uint64_t Bit = std::uint64_t(X) * BitCount;
                 const std::uint8_t Byte = Row[Bit / 8];
                 const int Shift = 8 - BitCount - int(Bit % 8);
@@ -303,18 +307,21 @@ bool DecodeBmp(const std::uint8_t* Data, std::size_t Size, TPixels& Out)
                 Argb = Index < PaletteCount ? Palette[Index] : 0xFF000000u;
                 break;
             }
-            case 16: {
+            case 16:
+            {
                 const std::uint32_t V = Le16(Row + X * 2);
                 Argb = (Channel(V, A, 0xFF) << 24) | (Channel(V, R, 0) << 16) | (Channel(V, G, 0) << 8) |
                        Channel(V, B, 0);
                 break;
             }
-            case 24: {
+            case 24:
+            {
                 const std::uint8_t* P = Row + X * 3;
                 Argb = 0xFF000000u | (std::uint32_t(P[2]) << 16) | (std::uint32_t(P[1]) << 8) | P[0];
                 break;
             }
-            case 32: {
+            case 32:
+            {
                 const std::uint32_t V = Le32(Row + X * 4);
                 if (AlphaFromBiRgb)
                 {
@@ -348,7 +355,8 @@ static bool Encodable(const TPixels& Pixels)
 
 static bool IsOpaque(const TPixels& Pixels)
 {
-    return std::all_of(Pixels.Argb.begin(), Pixels.Argb.end(), [](std::uint32_t P) { return (P >> 24) == 0xFF; });
+    return std::all_of(Pixels.Argb.begin(), Pixels.Argb.end(),
+                       [](std::uint32_t P) { return (P >> 24) == 0xFF; });
 }
 
 bool EncodePng(const TPixels& Pixels, std::vector<std::uint8_t>& Out)
@@ -489,8 +497,9 @@ bool TPicture::AssignPixels(const TPixels& Pixels, TPictureKind Kind)
 {
     Clear();
     std::vector<std::uint8_t> Bytes;
-    if (Kind == TPictureKind::Png ? !EncodePng(Pixels, Bytes)
-                                  : Kind == TPictureKind::Bmp ? !EncodeBmp(Pixels, Bytes) : true)
+    if (Kind == TPictureKind::Png   ? !EncodePng(Pixels, Bytes)
+        : Kind == TPictureKind::Bmp ? !EncodeBmp(Pixels, Bytes)
+                                    : true)
         return false;
     FKind = Kind;
     FBytes = std::move(Bytes);

@@ -15,7 +15,8 @@ public:
     {
         if (N <= 0)
             return 0;
-        return static_cast<std::int32_t>((static_cast<std::uint64_t>(Next32()) * static_cast<std::uint64_t>(N)) >> 32);
+        return static_cast<std::int32_t>(
+            (static_cast<std::uint64_t>(Next32()) * static_cast<std::uint64_t>(N)) >> 32);
     }
 
 private:

@@ -63,7 +63,8 @@ TScreen::~TScreen() = default;
 void TScreen::SetRed(std::uint8_t Value)
 {
     FRed = Value;
-    FGlobalColor = (std::uint32_t(FAlpha) << 24) | (std::uint32_t(FRed) << 16) | (std::uint32_t(FGreen) << 8) | FBlue;
+    FGlobalColor =
+        (std::uint32_t(FAlpha) << 24) | (std::uint32_t(FRed) << 16) | (std::uint32_t(FGreen) << 8) | FBlue;
 }
 
 void TScreen::SetGreen(std::uint8_t Value)

@@ -10,25 +10,17 @@
 #include <cmath>
 #include <limits>
 
-namespace vm
-{
+namespace vm {
 
-namespace
-{
+namespace {
 
 constexpr const char* NoImageListText = "No ImageList assigned to sprite!";
 constexpr const char* ErrorCaption = "Error";
 
 // Columns and rows of an item, at least 1 so that pattern arithmetic never divides by zero.
-std::int32_t SafeColumns(const TImageListItem& Item)
-{
-    return std::max(1, Item.Columns());
-}
+std::int32_t SafeColumns(const TImageListItem& Item) { return std::max(1, Item.Columns()); }
 
-std::int32_t SafeRows(const TImageListItem& Item)
-{
-    return std::max(1, Item.Rows());
-}
+std::int32_t SafeRows(const TImageListItem& Item) { return std::max(1, Item.Rows()); }
 
 std::int32_t SaturateInt32(std::int64_t Value)
 {
@@ -83,7 +75,8 @@ void ClipToTexture(const TAxisWalk& Walk, std::int64_t Size, std::int64_t& First
 // True when the item has a complete CPU copy of its texels to read from.
 bool HasTexels(const TImageListItem* Item)
 {
-    if (Item == nullptr || Item->TextureWidth() <= 0 || Item->TextureHeight() <= 0) return false;
+    if (Item == nullptr || Item->TextureWidth() <= 0 || Item->TextureHeight() <= 0)
+        return false;
     const auto Needed = static_cast<std::size_t>(Item->TextureWidth()) * Item->TextureHeight();
     return Item->Texels().size() >= Needed;
 }
@@ -102,7 +95,8 @@ std::int32_t RoundCoord(double Value)
         const auto Scaled = static_cast<std::int64_t>((W * 10000.0 + Magic) - Magic);
         return static_cast<std::int32_t>(Scaled / 10000);
     }
-    if (std::isnan(Value)) return 0;
+    if (std::isnan(Value))
+        return 0;
     double W = Value >= 0 ? Value + 0.5 : Value - 0.5;
     W = std::trunc(std::nearbyint(W * 10000.0) / 10000.0);
     return static_cast<std::int32_t>(std::clamp<double>(W, std::numeric_limits<std::int32_t>::min(),
@@ -111,31 +105,29 @@ std::int32_t RoundCoord(double Value)
 
 std::uint32_t ToArgb(std::uint32_t Color)
 {
-    if (Color >= 0x01000000u) return Color;
+    if (Color >= 0x01000000u)
+        return Color;
     const std::uint32_t R = Color & 0xFFu;
     const std::uint32_t G = (Color >> 8) & 0xFFu;
     const std::uint32_t B = (Color >> 16) & 0xFFu;
     return 0xFF000000u | (R << 16) | (G << 8) | B;
 }
 
-TSprite::TSprite(TSpriteEngine& Engine) : FEngine(Engine)
-{
-    FEngine.Insert(this);
-}
+TSprite::TSprite(TSpriteEngine& Engine) : FEngine(Engine) { FEngine.Insert(this); }
 
-TSprite::~TSprite()
-{
-    FEngine.Forget(this);
-}
+TSprite::~TSprite() { FEngine.Forget(this); }
 
 TIntRect TSprite::GetPatternRect()
 {
     TIntRect Rect;
-    if (FImage == nullptr) return Rect;
+    if (FImage == nullptr)
+        return Rect;
     const std::int32_t Columns = SafeColumns(*FImage);
     const std::int64_t Count = static_cast<std::int64_t>(Columns) * SafeRows(*FImage);
-    if (FPatternIndex < 0) FPatternIndex = 0;
-    if (FPatternIndex >= Count) FPatternIndex = SaturateInt32(Count - 1);
+    if (FPatternIndex < 0)
+        FPatternIndex = 0;
+    if (FPatternIndex >= Count)
+        FPatternIndex = SaturateInt32(Count - 1);
     const std::int64_t TileWidth = FImage->TileWidth();
     const std::int64_t TileHeight = FImage->TileHeight();
     Rect.Left = SaturateInt32(TileWidth * (FPatternIndex % Columns));
@@ -145,10 +137,7 @@ TIntRect TSprite::GetPatternRect()
     return Rect;
 }
 
-void TSprite::SetName(const std::string& Value)
-{
-    FName = Value;
-}
+void TSprite::SetName(const std::string& Value) { FName = Value; }
 
 std::uint32_t TSprite::PackedColor() const
 {
@@ -191,12 +180,14 @@ void TSprite::SetColor(std::uint32_t Value)
 void TSprite::SetPatternIndex(std::int32_t Value)
 {
     FPatternIndex = Value;
-    if (FImage == nullptr) return;
+    if (FImage == nullptr)
+        return;
     const std::int32_t Columns = SafeColumns(*FImage);
     const std::int64_t Count = static_cast<std::int64_t>(Columns) * SafeRows(*FImage);
     FPatternLeft = SaturateInt32(static_cast<std::int64_t>(Value % Columns) * FImage->TileWidth());
     FPatternTop = SaturateInt32(static_cast<std::int64_t>(Value / Columns) * FImage->TileHeight());
-    if (Value > Count) FPatternIndex = SaturateInt32(Count);
+    if (Value > Count)
+        FPatternIndex = SaturateInt32(Count);
 }
 
 void TSprite::SetX(float Value)
@@ -223,7 +214,8 @@ void TSprite::SetY(float Value)
 
 void TSprite::SetZ(std::int32_t Value)
 {
-    if (Value == FZ) return;
+    if (Value == FZ)
+        return;
     FEngine.Remove(this);
     FZ = Value;
     FEngine.Insert(this);
@@ -232,7 +224,8 @@ void TSprite::SetZ(std::int32_t Value)
 void TSprite::SetImage(TImageListItem* Item)
 {
     FImage = Item;
-    if (Item == nullptr) return;
+    if (Item == nullptr)
+        return;
     FWidth = Item->TileWidth();
     FHeight = Item->TileHeight();
     FBoundsRect.Right = SaturateInt32(static_cast<std::int64_t>(FBoundsRect.Left) + FWidth);
@@ -255,7 +248,8 @@ void TSprite::SetHeight(std::int32_t Value)
 
 void TSprite::Assign(const TSprite& Source)
 {
-    if (&Source == this) return;
+    if (&Source == this)
+        return;
     SetName(Source.FName);
     FX = Source.FX;
     FY = Source.FY;
@@ -277,7 +271,8 @@ void TSprite::Assign(const TSprite& Source)
     PixelOnly = Source.PixelOnly;
     Angle = Source.Angle;
     // A source without an image leaves this sprite's image and size as they are.
-    if (Source.FImage != nullptr) SetImage(Source.FImage);
+    if (Source.FImage != nullptr)
+        SetImage(Source.FImage);
     ScaleX = Source.ScaleX;
     ScaleY = Source.ScaleY;
     DrawOffsetX = Source.DrawOffsetX;
@@ -293,7 +288,8 @@ void TSprite::Assign(const TSprite& Source)
 
 void TSprite::Collision(TSprite& Other)
 {
-    if (!Collide || !Other.Collide || FIsDead || Other.FIsDead) return;
+    if (!Collide || !Other.Collide || FIsDead || Other.FIsDead)
+        return;
     const TIntRect& A = FBoundsRect;
     const TIntRect& B = Other.FBoundsRect;
     TIntRect Overlap;
@@ -302,7 +298,8 @@ void TSprite::Collision(TSprite& Other)
     Overlap.Right = std::min(A.Right, B.Right);
     Overlap.Bottom = std::min(A.Bottom, B.Bottom);
     // Boxes that only touch (or are empty) do not intersect.
-    if (Overlap.Left >= Overlap.Right || Overlap.Top >= Overlap.Bottom) return;
+    if (Overlap.Left >= Overlap.Right || Overlap.Top >= Overlap.Bottom)
+        return;
 
     if (!(PixelCheck && Other.PixelCheck) && !PixelOnly && !Other.PixelOnly)
     {
@@ -312,7 +309,8 @@ void TSprite::Collision(TSprite& Other)
     }
 
     std::int32_t HitX = 0, HitY = 0;
-    if (!PixelTest(Other, Overlap, HitX, HitY)) return;
+    if (!PixelTest(Other, Overlap, HitX, HitY))
+        return;
     // Both offsets are taken before either reaction runs: a reaction may move its sprite.
     const std::int32_t SelfX = SaturateInt32(static_cast<std::int64_t>(HitX) - FBoundsRect.Left);
     const std::int32_t SelfY = SaturateInt32(static_cast<std::int64_t>(HitY) - FBoundsRect.Top);
@@ -324,7 +322,8 @@ void TSprite::Collision(TSprite& Other)
 
 bool TSprite::PixelTest(TSprite& Other, const TIntRect& Overlap, std::int32_t& HitX, std::int32_t& HitY)
 {
-    if (!PixelCheck || !Other.PixelCheck) return false;
+    if (!PixelCheck || !Other.PixelCheck)
+        return false;
     if (&Other == this)
     {
         HitX = Overlap.Left;
@@ -333,7 +332,8 @@ bool TSprite::PixelTest(TSprite& Other, const TIntRect& Overlap, std::int32_t& H
     }
     // Every texture holds the same 4-byte ARGB texels, so the pair never differs in format and
     // the texels are compared directly. An item without a texel copy cannot be tested.
-    if (!HasTexels(FImage) || !HasTexels(Other.FImage)) return false;
+    if (!HasTexels(FImage) || !HasTexels(Other.FImage))
+        return false;
 
     const TAxisWalk SelfH =
         MakeWalk(Overlap.Left, FBoundsRect.Left, FBoundsRect.Right, MirrorX, FPatternLeft);
@@ -378,7 +378,8 @@ bool TSprite::PixelTest(TSprite& Other, const TIntRect& Overlap, std::int32_t& H
 
 void TSprite::Dead()
 {
-    if (FIsDead) return;
+    if (FIsDead)
+        return;
     FIsDead = true;
     FEngine.MarkDead(this);
 }
@@ -389,7 +390,8 @@ void TSprite::Move(float) {}
 
 void TSprite::Draw()
 {
-    if (!Visible || FImage == nullptr) return;
+    if (!Visible || FImage == nullptr)
+        return;
     if (!FImage->Prepared())
     {
         // Reported once per sprite: a modal box every frame would lock the game up.

@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace vm
-{
+namespace vm {
 
 class TImageListItem;
 class TSpriteEngine;

@@ -5,8 +5,7 @@
 
 #include <algorithm>
 
-namespace vm
-{
+namespace vm {
 
 TSpriteEngine::~TSpriteEngine()
 {
@@ -39,13 +38,15 @@ void TSpriteEngine::FreeDead()
         TSprite* Last = FDeadList.back();
         delete Last;
         // The destructor removed it; make sure the loop ends even if a subclass got in the way.
-        if (!FDeadList.empty() && FDeadList.back() == Last) FDeadList.pop_back();
+        if (!FDeadList.empty() && FDeadList.back() == Last)
+            FDeadList.pop_back();
     }
 }
 
 TSprite* TSpriteEngine::Sprites(int Index) const
 {
-    if (Index < 0 || Index >= Count()) return nullptr;
+    if (Index < 0 || Index >= Count())
+        return nullptr;
     return FSpriteList[static_cast<std::size_t>(Index)];
 }
 
@@ -69,7 +70,8 @@ void TSpriteEngine::Remove(TSprite* Sprite)
         ++It;
     if (It == FSpriteList.end() || *It != Sprite)
         It = std::find(FSpriteList.begin(), FSpriteList.end(), Sprite);
-    if (It != FSpriteList.end()) FSpriteList.erase(It);
+    if (It != FSpriteList.end())
+        FSpriteList.erase(It);
 }
 
 void TSpriteEngine::Forget(TSprite* Sprite)
@@ -77,7 +79,8 @@ void TSpriteEngine::Forget(TSprite* Sprite)
     Remove(Sprite);
     // FreeDead frees from the back, so look there first.
     const auto Dead = std::find(FDeadList.rbegin(), FDeadList.rend(), Sprite);
-    if (Dead != FDeadList.rend()) FDeadList.erase(std::next(Dead).base());
+    if (Dead != FDeadList.rend())
+        FDeadList.erase(std::next(Dead).base());
 }
 
 } // namespace vm

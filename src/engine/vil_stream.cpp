@@ -23,12 +23,12 @@ struct TNamedColor
 };
 
 constexpr TNamedColor NamedColors[] = {
-    {"clBlack", 0x000000},     {"clMaroon", 0x000080},     {"clGreen", 0x008000},    {"clOlive", 0x008080},
-    {"clNavy", 0x800000},      {"clPurple", 0x800080},     {"clTeal", 0x808000},     {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0},    {"clRed", 0x0000FF},        {"clLime", 0x00FF00},     {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},      {"clFuchsia", 0xFF00FF},    {"clAqua", 0xFFFF00},     {"clWhite", 0xFFFFFF},
-    {"clLtGray", 0xC0C0C0},    {"clDkGray", 0x808080},     {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6},
-    {"clCream", 0xF0FBFF},     {"clMedGray", 0xA4A0A0},    {"clNone", 0x1FFFFFFF},   {"clDefault", 0x20000000},
+    {"clBlack", 0x000000},  {"clMaroon", 0x000080},  {"clGreen", 0x008000},      {"clOlive", 0x008080},
+    {"clNavy", 0x800000},   {"clPurple", 0x800080},  {"clTeal", 0x808000},       {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},     {"clLime", 0x00FF00},       {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},   {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},       {"clWhite", 0xFFFFFF},
+    {"clLtGray", 0xC0C0C0}, {"clDkGray", 0x808080},  {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6},
+    {"clCream", 0xF0FBFF},  {"clMedGray", 0xA4A0A0}, {"clNone", 0x1FFFFFFF},     {"clDefault", 0x20000000},
 };
 
 bool SameText(const std::string& A, const char* B)
@@ -151,8 +151,7 @@ constexpr std::uintmax_t MaxVilFileSize = 1024u * 1024u * 1024u;
 constexpr int MaxSkipDepth = 32;
 
 struct TCorrupt
-{
-};
+{};
 
 class TVilReader
 {
@@ -242,8 +241,7 @@ private:
             Fail();
         // Name up to its zero byte, then flags and size (ignored).
         while (Byte() != 0)
-        {
-        }
+        {}
         Skip(2 + 4);
     }
 
@@ -414,7 +412,8 @@ private:
         case vaBinary:
         case vaLString:
         case vaUTF8String: Skip(DWord()); return;
-        case vaWString: {
+        case vaWString:
+        {
             const std::uint32_t Count = DWord();
             if (Count > (FSize - FPos) / 2)
                 Fail();
@@ -423,8 +422,7 @@ private:
         }
         case vaSet:
             while (!ShortString().empty())
-            {
-            }
+            {}
             return;
         case vaCollection:
             for (;;)

@@ -58,7 +58,7 @@ public:
     void ShortString(const std::string& Text);
 
     // Typed values.
-    void Integer(std::int32_t Value); // vaInt8, vaInt16 or vaInt32, the smallest that holds it
+    void Integer(std::int32_t Value);     // vaInt8, vaInt16 or vaInt32, the smallest that holds it
     void String(const std::string& Text); // vaString, or vaLString when longer than 255
     void Ident(const std::string& Name);
     void Boolean(bool Value);

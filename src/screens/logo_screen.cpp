@@ -28,7 +28,8 @@ void EnterLogo(TGame& Game)
         X = 400.0f - Item->TileWidth() / 2.0f;
         Y = 300.0f - Item->TileHeight() / 2.0f;
     }
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 0, "logo", "logo", 20, Y, X);
+    Game.FMenuScreen =
+        new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 0, "logo", "logo", 20, Y, X);
     Game.SpriteEngine.Move(0.0f);
     Game.State.StateTicks = 0;
 }

@@ -13,8 +13,8 @@ class TMenuScreen : public TSprite
 {
 public:
     // Without an image of that key the sprite stays without image and draws nothing.
-    TMenuScreen(TSpriteEngine& Engine, TImageList& Images, bool Visible, int Alpha, const std::string& SpriteName,
-                const std::string& ImageKey, int Z, float Y, float X);
+    TMenuScreen(TSpriteEngine& Engine, TImageList& Images, bool Visible, int Alpha,
+                const std::string& SpriteName, const std::string& ImageKey, int Z, float Y, float X);
 };
 
 } // namespace vm

@@ -7,10 +7,8 @@
 
 #include <functional>
 
-namespace vm::test
-{
-namespace
-{
+namespace vm::test {
+namespace {
 
 using TSpriteEngineTest = TSpriteFixture;
 
@@ -30,7 +28,8 @@ public:
     void Move(float MoveCount) override
     {
         TLogSprite::Move(MoveCount);
-        if (FAction) std::exchange(FAction, nullptr)();
+        if (FAction)
+            std::exchange(FAction, nullptr)();
     }
     std::function<void()> FAction;
 };

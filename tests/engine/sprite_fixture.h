@@ -18,9 +18,7 @@
 #include <utility>
 #include <vector>
 
-namespace vm::test
-{
-
+namespace vm::test {
 
 // Logs Move, DoCollision and destruction into a shared list of lines.
 class TLogSprite : public TSprite
@@ -28,8 +26,7 @@ class TLogSprite : public TSprite
 public:
     TLogSprite(TSpriteEngine& Engine, std::string Tag, std::vector<std::string>& Log)
         : TSprite(Engine), FTag(std::move(Tag)), FLog(Log)
-    {
-    }
+    {}
     ~TLogSprite() override { FLog.push_back("free " + FTag); }
     void Move(float) override { FLog.push_back("move " + FTag); }
     void DoCollision(TSprite& Other, std::int32_t X, std::int32_t Y) override

@@ -8,10 +8,8 @@
 #include <cmath>
 #include <limits>
 
-namespace vm::test
-{
-namespace
-{
+namespace vm::test {
+namespace {
 
 using TSpriteTest = TSpriteFixture;
 

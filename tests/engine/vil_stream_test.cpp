@@ -87,7 +87,7 @@ TEST(VilStream, WriterThenReaderKeepsEverything)
     A->TransparentColor = 0x00FF00FFu;
     A->Transparent = true;
     TImageListItem* B = Out.Add("mainback", Bmp);
-    B->TransparentColor = 0x00C0C0C0u; // needs 4 bytes
+    B->TransparentColor = 0x00C0C0C0u;                               // needs 4 bytes
     TImageListItem* C = Out.Add(std::string(300, 'x'), Bmp32, 5, 3); // a long-string name
     C->TransparentColor = 0x1FFFFFFFu;
     C->Filepath = "Data/extra.png";
@@ -149,7 +149,8 @@ TEST(VilStream, WriterLayoutHeaderAndIntegerWidths)
     EXPECT_EQ(S[At++], 0);
     EXPECT_EQ(S[At] | (S[At + 1] << 8), 0x1030);
     At += 2;
-    const std::uint32_t Size = S[At] | (S[At + 1] << 8) | (S[At + 2] << 16) | (std::uint32_t(S[At + 3]) << 24);
+    const std::uint32_t Size =
+        S[At] | (S[At + 1] << 8) | (S[At + 2] << 16) | (std::uint32_t(S[At + 3]) << 24);
     At += 4;
     EXPECT_EQ(Size, S.size() - At);
     EXPECT_EQ(std::memcmp(S.data() + At, "TPF0", 4), 0);

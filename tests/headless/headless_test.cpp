@@ -1,8 +1,8 @@
 // velomarch-headless: its script and arguments, and whole runs of the program.
 #include "engine/image_list.h"
 #include "engine/picture.h"
-#include "input_script.h"
 #include "headless_runner.h"
+#include "input_script.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -59,8 +59,9 @@ TEST(InputScript, BadLinesNameTheirLine)
 
 TEST(HeadlessArgs, AcceptsTheContractAndRejectsTheRest)
 {
-    const char* Good[] = {"velomarch-headless", "--seed", "42", "--frames", "90", "--shot", "10:a.png", "--shot",
-                          "20:b.png", "--state", "s.json", "--workdir", "/tmp", "--autopilot"};
+    const char* Good[] = {
+        "velomarch-headless", "--seed",  "42",     "--frames",  "90",   "--shot",     "10:a.png", "--shot",
+        "20:b.png",           "--state", "s.json", "--workdir", "/tmp", "--autopilot"};
     THeadlessOptions Options;
     std::string Error;
     ASSERT_TRUE(ParseHeadlessArgs(14, const_cast<char**>(Good), Options, Error)) << Error;
@@ -71,9 +72,9 @@ TEST(HeadlessArgs, AcceptsTheContractAndRejectsTheRest)
     EXPECT_EQ(Options.Shots[1].second, "b.png");
     EXPECT_TRUE(Options.Autopilot);
 
-    const std::vector<std::vector<const char*>> Bad = {
-        {"x", "--frames"}, {"x", "--frames", "ten"}, {"x", "--shot", "a.png"}, {"x", "--shot", "5:"},
-        {"x", "--seed", "-1"}, {"x", "--fast"}};
+    const std::vector<std::vector<const char*>> Bad = {{"x", "--frames"},        {"x", "--frames", "ten"},
+                                                       {"x", "--shot", "a.png"}, {"x", "--shot", "5:"},
+                                                       {"x", "--seed", "-1"},    {"x", "--fast"}};
     for (const auto& Args : Bad)
     {
         THeadlessOptions O;
@@ -121,8 +122,9 @@ TEST(HeadlessRun, ShowsTheLogoAndReportsItsState)
         Script << "5 press 27\n";
     }
     const std::string Shot = Dir.File("logo.png");
-    ASSERT_EQ(RunProgram("--seed 3 --frames 120 --data " + Dir.Path().string() + " --workdir " + Dir.File("work") +
-                  " --input " + Dir.File("keys.txt") + " --shot 116:" + Shot + " --state " + Dir.File("s.json")),
+    ASSERT_EQ(RunProgram("--seed 3 --frames 120 --data " + Dir.Path().string() + " --workdir " +
+                         Dir.File("work") + " --input " + Dir.File("keys.txt") + " --shot 116:" + Shot +
+                         " --state " + Dir.File("s.json")),
               0);
     const std::string Png = ReadFile(Shot);
     TPixels Pixels;

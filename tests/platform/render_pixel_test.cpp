@@ -86,7 +86,8 @@ protected:
             if (std::abs(A - E) > Tolerance)
             {
                 char Text[64];
-                std::snprintf(Text, sizeof Text, "got 0x%06x, want 0x%06x", Actual & 0xFFFFFFu, Expected & 0xFFFFFFu);
+                std::snprintf(Text, sizeof Text, "got 0x%06x, want 0x%06x", Actual & 0xFFFFFFu,
+                              Expected & 0xFFFFFFu);
                 return ::testing::AssertionFailure() << Text;
             }
         }

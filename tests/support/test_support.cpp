@@ -16,8 +16,8 @@ TTempDir::TTempDir()
 {
     static std::atomic<unsigned> Counter{0};
     const auto Now = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::string Name = "velomarch-test-" + std::to_string(::getpid()) + "-" + std::to_string(Now) + "-" +
-                             std::to_string(Counter++);
+    const std::string Name = "velomarch-test-" + std::to_string(::getpid()) + "-" + std::to_string(Now) +
+                             "-" + std::to_string(Counter++);
     FPath = std::filesystem::temp_directory_path() / Name;
     std::filesystem::create_directories(FPath);
 }

@@ -24,7 +24,10 @@ public:
         std::string Text;
         std::string Caption;
     };
-    void Show(const std::string& Text, const std::string& Caption) override { Messages.push_back({Text, Caption}); }
+    void Show(const std::string& Text, const std::string& Caption) override
+    {
+        Messages.push_back({Text, Caption});
+    }
     std::vector<TMessage> Messages;
 };
 

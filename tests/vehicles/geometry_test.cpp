@@ -37,8 +37,8 @@ bool In(double Px, double Py, const TQuad& Q)
 
 bool Overlap(const TQuad& A, const TQuad& B)
 {
-    return QuadsOverlap(A.X[0], A.Y[0], A.X[1], A.Y[1], A.X[2], A.Y[2], A.X[3], A.Y[3], B.X[0], B.Y[0], B.X[1],
-                        B.Y[1], B.X[2], B.Y[2], B.X[3], B.Y[3]);
+    return QuadsOverlap(A.X[0], A.Y[0], A.X[1], A.Y[1], A.X[2], A.Y[2], A.X[3], A.Y[3], B.X[0], B.Y[0],
+                        B.X[1], B.Y[1], B.X[2], B.Y[2], B.X[3], B.Y[3]);
 }
 
 TEST(PointInQuad, InsideOutsideAndTheCornerCase)

@@ -115,8 +115,8 @@ bool ParseHeadlessArgs(int Argc, char** Argv, THeadlessOptions& Options, std::st
                 return false;
             const std::string Spec = Value;
             const auto Colon = Spec.find(':');
-            if (Colon == std::string::npos || !ParseLong(Spec.substr(0, Colon).c_str(), Number) || Number < 0 ||
-                Colon + 1 >= Spec.size())
+            if (Colon == std::string::npos || !ParseLong(Spec.substr(0, Colon).c_str(), Number) ||
+                Number < 0 || Colon + 1 >= Spec.size())
             {
                 Error = "--shot takes FRAME:FILE.png";
                 return false;

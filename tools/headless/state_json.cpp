@@ -48,9 +48,9 @@ std::string GameStateJson(const TGame& Game, long Frame)
     Field("player_name", JsonString(S.PlayerName));
     Field("tracks_open", std::to_string(S.TracksOpen));
     Field("cars_open", std::to_string(S.CarsOpen));
-    Field("time_left", "{\"minutes\": " + std::to_string(S.TimeMinutes) + ", \"seconds\": " +
-                           std::to_string(S.TimeSeconds) + ", \"hundredths\": " +
-                           std::to_string(S.TimeHundredths) + "}");
+    Field("time_left", "{\"minutes\": " + std::to_string(S.TimeMinutes) +
+                           ", \"seconds\": " + std::to_string(S.TimeSeconds) +
+                           ", \"hundredths\": " + std::to_string(S.TimeHundredths) + "}");
     Field("fps_warning", Game.FrameTimer.FPSWarning() ? "true" : "false", true);
     return Json + "}\n";
 }

@@ -14,9 +14,7 @@ bool HandleEvent(const SDL_Event& Event, TGame& Game, TSdlRenderDevice& Device)
     switch (Event.type)
     {
     case SDL_QUIT: return Game.FormCloseQuery();
-    case SDL_KEYDOWN:
-        Game.FormKeyDown(VirtualKeyOf(Event.key.keysym.sym));
-        break;
+    case SDL_KEYDOWN: Game.FormKeyDown(VirtualKeyOf(Event.key.keysym.sym)); break;
     case SDL_KEYUP: Game.FormKeyUp(VirtualKeyOf(Event.key.keysym.sym)); break;
     case SDL_MOUSEMOTION: Game.MouseMove(Event.motion.x, Event.motion.y); break;
     case SDL_MOUSEBUTTONDOWN:
@@ -31,7 +29,8 @@ bool HandleEvent(const SDL_Event& Event, TGame& Game, TSdlRenderDevice& Device)
     case SDL_WINDOWEVENT:
         if (Event.window.event == SDL_WINDOWEVENT_MINIMIZED)
             Device.SetReady(false);
-        else if (Event.window.event == SDL_WINDOWEVENT_RESTORED || Event.window.event == SDL_WINDOWEVENT_SHOWN)
+        else if (Event.window.event == SDL_WINDOWEVENT_RESTORED ||
+                 Event.window.event == SDL_WINDOWEVENT_SHOWN)
             Device.SetReady(true);
         break;
     case SDL_RENDER_DEVICE_RESET:

@@ -79,7 +79,8 @@ void TSdlRenderDevice::SetBlend(TBlendFactor Source, TBlendFactor Dest)
 {
     const SDL_BlendFactor S = ToSdl(Source);
     const SDL_BlendFactor D = ToSdl(Dest);
-    FBlendMode = static_cast<int>(SDL_ComposeCustomBlendMode(S, D, SDL_BLENDOPERATION_ADD, S, D, SDL_BLENDOPERATION_ADD));
+    FBlendMode = static_cast<int>(
+        SDL_ComposeCustomBlendMode(S, D, SDL_BLENDOPERATION_ADD, S, D, SDL_BLENDOPERATION_ADD));
 }
 
 void TSdlRenderDevice::DrawQuad(TTextureId Texture, const TVertex (&Quad)[4])
