@@ -138,7 +138,7 @@ public:
     // (or the one given) and keeps running with what was read.
     bool LoadFromFile(const std::string& FileName, IMessageBox* Messages = nullptr);
     // Makes every item's texture; nothing happens without a screen. False when some item's
-    // texture could not be made (its message was shown; the spec ends the program then).
+    // texture could not be made (its message was shown; the item stays undrawn).
     bool LoadTextures();
     // Forgets the device objects; Full also releases every texture.
     void ReleaseTextures(bool Full);

@@ -1,4 +1,4 @@
-// The .vil image-list file: a Delphi component stream in a resource wrapper (Part 5.3).
+// The .vil image-list file: a component stream of typed properties in a resource wrapper.
 // Reading never trusts a length: every one is checked against the bytes that remain.
 #include "engine/vil_stream.h"
 

@@ -10,7 +10,7 @@
 
 namespace vm::vil {
 
-// Type bytes of typed values (Delphi's TValueType).
+// Type bytes of the stream's typed values.
 enum TValueType : std::uint8_t
 {
     vaNull = 0x00,

@@ -113,15 +113,15 @@ bool ParseHeadlessArgs(int Argc, char** Argv, THeadlessOptions& Options, std::st
         {
             if (!NeedValue())
                 return false;
-            const std::string Spec = Value;
-            const auto Colon = Spec.find(':');
-            if (Colon == std::string::npos || !ParseLong(Spec.substr(0, Colon).c_str(), Number) ||
-                Number < 0 || Colon + 1 >= Spec.size())
+            const std::string Shot = Value;
+            const auto Colon = Shot.find(':');
+            if (Colon == std::string::npos || !ParseLong(Shot.substr(0, Colon).c_str(), Number) ||
+                Number < 0 || Colon + 1 >= Shot.size())
             {
                 Error = "--shot takes FRAME:FILE.png";
                 return false;
             }
-            Options.Shots.emplace_back(Number, Spec.substr(Colon + 1));
+            Options.Shots.emplace_back(Number, Shot.substr(Colon + 1));
         }
         else if (Arg == "--state")
         {
