@@ -500,7 +500,7 @@ TLoadResult TImageListCollection::LoadFromFile(const std::string& FileName)
     return LoadFromStream(Bytes);
 }
 
-std::vector<std::uint8_t> TImageListCollection::SaveToStream() const
+std::vector<std::uint8_t> vil::WrapItems(const std::vector<std::uint8_t>& Items)
 {
     TVilWriter Body;
     Body.Raw("TPF0", 4);
@@ -508,6 +508,20 @@ std::vector<std::uint8_t> TImageListCollection::SaveToStream() const
     Body.ShortString("");
     Body.ShortString("List");
     Body.Byte(vaCollection);
+    Body.Raw(Items.data(), Items.size());
+    Body.Byte(vaNull); // end of the collection
+    Body.Byte(vaNull); // end of the root's properties
+    Body.Byte(vaNull); // no children
+
+    TVilWriter File;
+    File.ResourceHeader(static_cast<std::uint32_t>(Body.Bytes.size()));
+    File.Raw(Body.Bytes.data(), Body.Bytes.size());
+    return std::move(File.Bytes);
+}
+
+std::vector<std::uint8_t> TImageListCollection::SaveToStream() const
+{
+    TVilWriter Body;
     for (const auto& Item : FItems)
     {
         Body.Byte(vaList);
@@ -543,14 +557,7 @@ std::vector<std::uint8_t> TImageListCollection::SaveToStream() const
         }
         Body.Byte(vaNull); // end of the item
     }
-    Body.Byte(vaNull); // end of the collection
-    Body.Byte(vaNull); // end of the root's properties
-    Body.Byte(vaNull); // no children
-
-    TVilWriter File;
-    File.ResourceHeader(static_cast<std::uint32_t>(Body.Bytes.size()));
-    File.Raw(Body.Bytes.data(), Body.Bytes.size());
-    return std::move(File.Bytes);
+    return WrapItems(Body.Bytes);
 }
 
 bool TImageListCollection::SaveToFile(const std::string& FileName) const

@@ -69,4 +69,9 @@ public:
                         std::uint16_t Flags = ResourceFlags);
 };
 
+// A whole .vil file around the encoded items of the root's "List" collection (each item 0x01,
+// its properties, 0x00): signature, root object, the collection's and root's end bytes, and
+// the resource header in front.
+std::vector<std::uint8_t> WrapItems(const std::vector<std::uint8_t>& Items);
+
 } // namespace vm::vil

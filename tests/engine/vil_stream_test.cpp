@@ -54,23 +54,7 @@ public:
         Items.Integer(Value);
     }
 
-    std::vector<std::uint8_t> Build() const
-    {
-        TVilWriter Body;
-        Body.Raw("TPF0", 4);
-        Body.ShortString(RootClassName);
-        Body.ShortString("");
-        Body.ShortString("List");
-        Body.Byte(vaCollection);
-        Body.Raw(Items.Bytes.data(), Items.Bytes.size());
-        Body.Byte(vaNull);
-        Body.Byte(vaNull);
-        Body.Byte(vaNull);
-        TVilWriter File;
-        File.ResourceHeader(std::uint32_t(Body.Bytes.size()));
-        File.Raw(Body.Bytes.data(), Body.Bytes.size());
-        return File.Bytes;
-    }
+    std::vector<std::uint8_t> Build() const { return WrapItems(Items.Bytes); }
 };
 
 TEST(VilStream, WriterThenReaderKeepsEverything)

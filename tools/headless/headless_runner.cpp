@@ -90,17 +90,28 @@ bool ParseHeadlessArgs(int Argc, char** Argv, THeadlessOptions& Options, std::st
             ++I;
             return true;
         };
+        // A value that is a whole number of 0 or more.
+        auto NeedCount = [&](long& Number) {
+            if (!NeedValue())
+                return false;
+            if (!ParseLong(Value, Number) || Number < 0)
+            {
+                Error = Arg + " takes a whole number";
+                return false;
+            }
+            return true;
+        };
         long Number = 0;
         if (Arg == "--seed")
         {
-            if (!NeedValue() || !ParseLong(Value, Number) || Number < 0)
-                return Error.empty() ? (Error = "--seed takes a whole number", false) : false;
+            if (!NeedCount(Number))
+                return false;
             Options.Seed = static_cast<std::uint64_t>(Number);
         }
         else if (Arg == "--frames")
         {
-            if (!NeedValue() || !ParseLong(Value, Number) || Number < 0)
-                return Error.empty() ? (Error = "--frames takes a whole number", false) : false;
+            if (!NeedCount(Number))
+                return false;
             Options.Frames = Number;
         }
         else if (Arg == "--input")
