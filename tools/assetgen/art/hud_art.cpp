@@ -1,0 +1,6 @@
+// (to be written)
+#include "art/art_modules.h"
+
+namespace vm::assetgen {
+void AddHudImages(TArtList& Race) { (void)Race; }
+} // namespace vm::assetgen
