@@ -6,7 +6,7 @@ generator=$1
 built=$2
 fresh=$(mktemp -d)
 trap 'rm -rf "$fresh"' EXIT
-ASAN_OPTIONS=detect_leaks=0 "$generator" --out "$fresh" >/dev/null
+"$generator" --out "$fresh" >/dev/null
 status=0
 count=0
 for file in "$built"/Data/*.vil "$built"/Sounds/*.wav "$built"/Sounds/*.xm; do

@@ -9,15 +9,14 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-struct TTile
+struct TTile : vm::TPixels
 {
-    int Width = 0;
-    int Height = 0;
-    std::vector<std::uint32_t> Argb;
+    TTile(vm::TPixels Pixels) : vm::TPixels(std::move(Pixels)) {}
 
     int Alpha(int X, int Y) const
     {
@@ -27,23 +26,8 @@ struct TTile
 
 std::vector<TTile> LoadTiles(const vm::TImageListCollection& List, const std::string& Key)
 {
-    std::vector<TTile> Tiles;
-    const vm::TImageListItem* Item = List.Find(Key);
-    vm::TPixels Pixels;
-    if (!Item || !Item->Picture().Decode(Pixels))
-        return Tiles;
-    for (int Row = 0; Row < Item->Rows(); ++Row)
-        for (int Col = 0; Col < Item->Columns(); ++Col)
-        {
-            TTile Tile{Item->TileWidth(), Item->TileHeight(), {}};
-            for (int Y = 0; Y < Tile.Height; ++Y)
-                for (int X = 0; X < Tile.Width; ++X)
-                    Tile.Argb.push_back(
-                        Pixels.Argb[static_cast<std::size_t>(Row * Tile.Height + Y) * Pixels.Width +
-                                    Col * Tile.Width + X]);
-            Tiles.push_back(std::move(Tile));
-        }
-    return Tiles;
+    const std::vector<vm::TPixels> Tiles = test::CutTiles(List, Key);
+    return std::vector<TTile>(Tiles.begin(), Tiles.end());
 }
 
 // Alpha-weighted measures of a tile: total alpha, brightness and spread about the centre.

@@ -56,7 +56,8 @@ void LayOut(const TArtList& List, const std::string& Heading, TLayout& Layout)
         int TileWidth = 0, TileHeight = 0;
         TileSize(Image, TileWidth, TileHeight);
         const int Count = PatternCount(Image);
-        const double Scale = std::min(1.0, MaxTileBox / std::max(TileWidth, TileHeight));
+        // Small tiles are shown twice their size so their detail can be judged.
+        const double Scale = std::min(2.0, MaxTileBox / std::max(TileWidth, TileHeight));
         const double CellWidth = std::ceil(TileWidth * Scale) + 4;
         const double CellHeight = std::ceil(TileHeight * Scale) + 4;
         const int PerRow = std::max(1, static_cast<int>((SheetWidth - 2 * Margin) / CellWidth));

@@ -103,13 +103,13 @@ void DrawTextPlates(cairo_t* Cr)
     for (const TPlate& Plate : Plates)
     {
         const double Top = Plate.TextY - (PlateHeight - TextCellHeight) / 2;
-        DrawLcdPlate(Cr, PlateLeft, Top, PlateWidth, PlateHeight);
+        DrawValuePlate(Cr, PlateLeft, Top, PlateWidth, PlateHeight);
         DrawText(Cr, Plate.Label, LabelRight, Top + 15, 10, palette::Fog, TAlign::Right);
     }
     // The score plate on the bottom strip, with its label above.
     const double ScoreWidth = 92;
     DrawText(Cr, "SCORE", ScoreCentreX, StripTop + 22, 10, palette::Fog, TAlign::Center);
-    DrawLcdPlate(Cr, ScoreCentreX - ScoreWidth / 2, ScoreTextY - (PlateHeight + 4 - TextCellHeight) / 2,
+    DrawValuePlate(Cr, ScoreCentreX - ScoreWidth / 2, ScoreTextY - (PlateHeight + 4 - TextCellHeight) / 2,
                  ScoreWidth, PlateHeight + 4);
 }
 

@@ -5,25 +5,6 @@
 
 namespace vm::assetgen::hud {
 
-void DrawLcdPlate(cairo_t* Cr, double X, double Y, double Width, double Height)
-{
-    // Dark bezel, then the warm backlit glass with a darker lower edge and a faint top shade
-    // that makes it sit below the frame.
-    RoundedRect(Cr, X - 2, Y - 2, Width + 4, Height + 4, 6);
-    SetColor(Cr, palette::Night.WithAlpha(0.95));
-    cairo_fill(Cr);
-    RoundedRect(Cr, X, Y, Width, Height, 4);
-    SetVerticalGradient(Cr, Y, Y + Height, Rgb(0xfff3d9), Rgb(0xf2cf91));
-    cairo_fill(Cr);
-    cairo_rectangle(Cr, X + 3, Y + 1, Width - 6, 1.5);
-    SetColor(Cr, Rgb(0x000000, 0.18));
-    cairo_fill(Cr);
-    RoundedRect(Cr, X + 0.5, Y + 0.5, Width - 1, Height - 1, 3.5);
-    cairo_set_line_width(Cr, 1);
-    SetColor(Cr, palette::Orange.Darker(0.35).WithAlpha(0.55));
-    cairo_stroke(Cr);
-}
-
 void DrawGlow(cairo_t* Cr, double X, double Y, double Inner, double Outer, const TColor& Color)
 {
     cairo_pattern_t* Glow = cairo_pattern_create_radial(X, Y, Inner, X, Y, Outer);

@@ -7,10 +7,6 @@
 
 namespace vm::assetgen::hud {
 
-// A backlit pale plate where the game writes dark text (the race font is near-black), recessed
-// into a dark frame.
-void DrawLcdPlate(cairo_t* Cr, double X, double Y, double Width, double Height);
-
 // A soft round glow of Color around (X, Y), fading from Inner to nothing at Outer.
 void DrawGlow(cairo_t* Cr, double X, double Y, double Inner, double Outer, const TColor& Color);
 

@@ -84,7 +84,7 @@ void DrawLampBloom(cairo_t* Cr, const TPoint2& Lamp, double Radius)
 // like a number plate with a screw at each end, carries it.
 void DrawGreetingPlate(cairo_t* Cr)
 {
-    DrawBacklitPlate(Cr, 268, 523, 264, 28);
+    DrawValuePlate(Cr, 268, 523, 264, 28, 5);
     for (double X : {278.0, 522.0})
     {
         cairo_arc(Cr, X, 537, 2.6, 0, 2 * M_PI);

@@ -39,7 +39,7 @@ TArtImage TrackPage()
         DrawPanel(Cr, 212, 46, 414, 488);
         // A backlit plate for the track's name, which the game writes in a dark colour at y 68,
         // centred on x 419.
-        DrawBacklitPlate(Cr, 279, 61, 280, 32);
+        DrawValuePlate(Cr, 279, 61, 280, 32, 5);
         cairo_rectangle(Cr, 349, 97, 140, 2);
         SetColor(Cr, palette::Orange);
         cairo_fill(Cr);

@@ -59,9 +59,6 @@ void DrawPageIcon(cairo_t* Cr, TPageIcon Icon, double X, double Y, double Size);
 double DrawWrappedText(cairo_t* Cr, const std::string& Text, double X, double Y, double Width, double Size,
                        double LineHeight, const TColor& Color, bool Bold = false);
 
-// A backlit pale plate for places where the game writes dark text, in a dark bezel.
-void DrawBacklitPlate(cairo_t* Cr, double X, double Y, double Width, double Height);
-
 // "n / 4" in the panel's top-right corner, for pages of a series.
 void DrawPageNumber(cairo_t* Cr, int Page, int Pages, double RightX, double Y);
 

@@ -95,7 +95,7 @@ TArtImage MakeRaceOver()
         {
             const double Y = ValueRows[Row];
             DrawLabel(Cr, Labels[Row], ValueX - ValueWidth / 2 - 10, Y + 15, 16);
-            hud::DrawLcdPlate(Cr, ValueX - ValueWidth / 2, Y - 3, ValueWidth, ValueHeight);
+            DrawValuePlate(Cr, ValueX - ValueWidth / 2, Y - 3, ValueWidth, ValueHeight);
         }
     });
 }
@@ -106,7 +106,7 @@ TArtImage MakeYourScore()
         DrawTitle(Cr, "Your score", CentreX, 235, 28);
         overlay::DrawTrophy(Cr, PageX + 62, 300, 70);
         // The score is written centred on x 398, its top at y 279, in a large face.
-        hud::DrawLcdPlate(Cr, 398 - 110, 272, 220, 40);
+        DrawValuePlate(Cr, 398 - 110, 272, 220, 40);
         DrawBody(Cr, "The run is over.", nullptr, 348);
     });
 }

@@ -125,6 +125,24 @@ void DrawSlot(cairo_t* Cr, double X, double Y, double Width, double Height)
     cairo_stroke(Cr);
 }
 
+void DrawValuePlate(cairo_t* Cr, double X, double Y, double Width, double Height, double Radius)
+{
+    RoundedRect(Cr, X - 2, Y - 2, Width + 4, Height + 4, Radius + 2);
+    SetColor(Cr, palette::Night.WithAlpha(0.95));
+    cairo_fill(Cr);
+    RoundedRect(Cr, X, Y, Width, Height, Radius);
+    SetVerticalGradient(Cr, Y, Y + Height, Rgb(0xfff3d9), Rgb(0xf2cf91));
+    cairo_fill(Cr);
+    // Shade under the bezel's upper lip, and a thin warm rim.
+    cairo_rectangle(Cr, X + 3, Y + 1, Width - 6, 1.5);
+    SetColor(Cr, Rgb(0x000000, 0.18));
+    cairo_fill(Cr);
+    RoundedRect(Cr, X + 0.5, Y + 0.5, Width - 1, Height - 1, Radius - 0.5);
+    cairo_set_line_width(Cr, 1);
+    SetColor(Cr, palette::Orange.Darker(0.35).WithAlpha(0.55));
+    cairo_stroke(Cr);
+}
+
 void DrawButton(cairo_t* Cr, double Width, double Height, const std::string& Caption, TButtonLook Look,
                 double TextSize)
 {

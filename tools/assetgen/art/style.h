@@ -72,6 +72,9 @@ void DrawLabel(cairo_t* Cr, const std::string& Text, double RightX, double Y, do
 // A recessed slot where the game draws a value (an edit, a number).
 void DrawSlot(cairo_t* Cr, double X, double Y, double Width, double Height);
 
+// A warm backlit plate under a value the game writes in dark text, with a dark bezel around it.
+void DrawValuePlate(cairo_t* Cr, double X, double Y, double Width, double Height, double Radius = 4);
+
 // The three looks of every button: pattern 0 normal, 1 hover or pressed, 2 inactive.
 enum class TButtonLook
 {
