@@ -41,9 +41,12 @@ public:
     // Glyph number of a code point, -1 when it has none.
     int GlyphOf(char32_t Code) const;
     bool HasGlyph(char32_t Code) const { return GlyphOf(Code) >= 0; }
+    // True when Code occurs in the character set (what the edit box accepts).
+    bool InSet(char32_t Code) const;
 
     // Takes tile g of picture Index of ImageList as glyph g; ignored when Index is negative or
-    // beyond the list (the font stays as it was).
+    // beyond the list (the font stays as it was). An own texture built earlier is released.
+    // The image list must outlive the font or be followed by another SetImageIndex/build.
     void SetImageIndex(int Index);
     int ImageIndex() const { return FImageIndex; }
 
@@ -61,11 +64,13 @@ public:
     void SetAlpha(std::uint8_t Value) { Alpha = Value; }
 
     // Draws UTF-8 Text with the font's colour, scale and rotation; BlendMode -1 keeps the
-    // screen's current mode.
+    // screen's current mode. Code 13 starts a new line at the start x; characters without a
+    // glyph (and bytes that are not UTF-8) are skipped without advancing. Call inside a scene.
     void TextOut(float X, float Y, int BlendMode, const std::string& Text);
-    // Sum over characters with a glyph of glyph width x ScaleX, each rounded; at least 1.
+    // Sum over characters with a glyph of glyph width x ScaleX x size factor, each rounded;
+    // at least 1 (size factor 1 for image fonts).
     int TextWidth(const std::string& Text) const;
-    // Glyph height x ScaleY rounded; at least 1.
+    // Tallest glyph's height x ScaleY x size factor rounded; at least 1.
     int TextHeight(const std::string& Text) const;
 
     // Published properties.
@@ -86,6 +91,14 @@ private:
         int Width = 0, Height = 0;            // pixels
         float U0 = 0, V0 = 0, U1 = 1, V1 = 1; // texture rectangle (own texture)
     };
+
+    // Glyph of Code with its size and rectangle; nullptr when Code has no glyph or the glyph
+    // number lies beyond the glyphs the image or texture provides.
+    const TGlyph* GlyphData(char32_t Code) const;
+    // Height of the tallest glyph: the line height.
+    float LineHeight() const;
+    void DrawGlyphFromImage(int Glyph, double X1, double Y1, double X2, double Y2, double X3, double Y3,
+                            double X4, double Y4, std::uint32_t Color) const;
 
     TScreen* FScreen;
     std::u32string FCharacters;

@@ -57,6 +57,8 @@ public:
     virtual bool ReadPixels(std::vector<std::uint32_t>& Argb, int& Width, int& Height) = 0;
     virtual void SetFullScreen(bool On) = 0;
     virtual void ShowSystemCursor(bool Show) = 0;
+    // Largest texture width and height the device accepts.
+    virtual int MaxTextureSide() const { return 8192; }
 };
 
 } // namespace vm

@@ -20,9 +20,10 @@ class ITextRasterizer
 public:
     virtual ~ITextRasterizer() = default;
     // Renders one line of UTF-8 text in white, alpha = coverage, sized to the line's advance
-    // and the face's line height. False (Out empty) when the face cannot be opened or Text is empty.
+    // and the face's line height (a row or two taller when ink hangs out of the line, so none
+    // is cut). False (Out empty) when the face cannot be opened or Text is empty.
     virtual bool RenderText(const TFontSpec& Font, const std::string& Text, TPixels& Out) = 0;
-    // The size RenderText would give; false when the face cannot be opened.
+    // The line's advance and the face's line height; false when the face cannot be opened.
     virtual bool MeasureText(const TFontSpec& Font, const std::string& Text, int& Width, int& Height) = 0;
 };
 

@@ -3,6 +3,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vm {
@@ -140,5 +141,15 @@ void TSdlRenderDevice::SetFullScreen(bool On)
 }
 
 void TSdlRenderDevice::ShowSystemCursor(bool Show) { SDL_ShowCursor(Show ? SDL_ENABLE : SDL_DISABLE); }
+
+int TSdlRenderDevice::MaxTextureSide() const
+{
+    SDL_RendererInfo Info;
+    if (SDL_GetRendererInfo(FRenderer, &Info) != 0)
+        return IRenderDevice::MaxTextureSide();
+    const int Side = std::min(Info.max_texture_width, Info.max_texture_height);
+    // Zero means the renderer states no limit.
+    return Side > 0 ? Side : IRenderDevice::MaxTextureSide();
+}
 
 } // namespace vm

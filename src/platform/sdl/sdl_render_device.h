@@ -29,6 +29,8 @@ public:
     bool ReadPixels(std::vector<std::uint32_t>& Argb, int& Width, int& Height) override;
     void SetFullScreen(bool On) override;
     void ShowSystemCursor(bool Show) override;
+    // From the renderer's limits (the smaller of its largest width and height).
+    int MaxTextureSide() const override;
 
     // The platform calls this when the window is hidden or restored.
     void SetReady(bool Ready) { FReady = Ready; }
