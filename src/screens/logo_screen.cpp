@@ -2,7 +2,6 @@
 #include "screens/logo_screen.h"
 
 #include "engine/image_list.h"
-#include "engine/sound_player.h"
 #include "engine/sprite.h"
 #include "screens/menu_screen.h"
 #include "shell/game.h"
@@ -21,7 +20,7 @@ bool AnyProfileExists(const TGame&) { return false; }
 void EnterLogo(TGame& Game)
 {
     Game.State.ScreenState = ssLogo;
-    Game.Sound.PlaySound("begin");
+    Game.Sound3D.PlaySound("begin");
     float X = 400.0f, Y = 300.0f;
     if (TImageListItem* Item = Game.MenuImageList.Find("logo"))
     {

@@ -3,15 +3,16 @@
 
 #include "engine/clock.h"
 #include "engine/message_box.h"
-#include "engine/sound_player.h"
 
 namespace vm {
 
 TGame::TGame(const TGamePlatform& Platform)
-    : Sound(Platform.Sound), Messages(Platform.Messages), Clock(Platform.Clock),
-      Screen(Platform.Render, Platform.Messages), MenuImageList(&Screen), GameImageList(&Screen),
-      SpriteEngine(&Platform.Messages), FrameTimer(Platform.Clock), RaceTimer(Platform.Clock, 10),
-      FDataDir(Platform.DataDir)
+    : Messages(Platform.Messages), Clock(Platform.Clock), Screen(Platform.Render, Platform.Messages),
+      MenuImageList(&Screen), GameImageList(&Screen), SpriteEngine(&Platform.Messages),
+      FrameTimer(Platform.Clock), RaceTimer(Platform.Clock, 10),
+      Sound3D(Platform.Audio, Platform.Clock, Platform.DataDir), BitmapFont(&Screen),
+      Font1(&Screen, Platform.Text), Font2(&Screen, Platform.Text), Font3(&Screen, Platform.Text),
+      Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock), FDataDir(Platform.DataDir)
 {
     Screen.Width = 800;
     Screen.Height = 600;
@@ -35,22 +36,37 @@ std::string TGame::DataPath(const std::string& Relative) const
     return FDataDir + "/" + Relative;
 }
 
+void TGame::PlaySoundIfOn(const std::string& Name)
+{
+    if (State.SoundOn)
+        Sound3D.PlaySound(Name);
+}
+
 void TGame::FormCreate(std::uint64_t Seed)
 {
     Rng.SetSeed(Seed);
     State.Score = 0;
     State.KeyReleased.fill(0);
     MenuImageList.LoadFromFile(DataPath("Data/data1.vil"), &Messages);
+    // The picture is 800 x 600 whatever the window's size: the platform hands the mouse in it.
+    Gui.Prepare(800, 600);
     Screen.Initialize();
     Screen.SetLinearFilter(true);
+    // The GUI's font: the glyph sheet, picture 0 of the menu list, in the default character order.
+    BitmapFont.ImageList = &MenuImageList;
+    BitmapFont.SetCharacters({});
+    BitmapFont.SetImageIndex(0);
+    Font1.SetFont("Micra", 30, 1);
+    Sound3D.InitAudioPaths();
 }
 
 void TGame::FormShow()
 {
     FrameTimer.SetEnabled(true);
-    Sound.PlayMod("menumusic");
+    // The menu track is loaded even when music is off, so that switching it on starts at once.
+    Sound3D.PlayMod("menumusic");
     if (!State.MusicOn)
-        Sound.StopMod("menumusic");
+        Sound3D.StopMod("menumusic");
     EnterState(ssLogo);
 }
 
@@ -65,12 +81,16 @@ void TGame::FormDestroy()
 {
     RaceTimer.SetEnabled(false);
     FrameTimer.SetEnabled(false);
+    Sound3D.FreeMod("menumusic");
+    Sound3D.FreeMod("gamemusic");
+    Sound3D.FreeMod("losemusic");
 }
 
 void TGame::FormKeyDown(int Key)
 {
     if (Key >= 0 && Key <= 255)
         State.KeyHeld[Key] = 1;
+    Gui.KeyDown(Key);
 }
 
 void TGame::FormKeyUp(int Key)
@@ -85,12 +105,14 @@ void TGame::MouseMove(int X, int Y)
 {
     State.MouseX = X;
     State.MouseY = Y;
+    Gui.MouseMove(X, Y);
 }
 
 void TGame::MouseButton(bool Down, int X, int Y)
 {
     MouseMove(X, Y);
     State.MouseDown = Down;
+    Gui.MouseButton(mbLeft, Down);
 }
 
 void TGame::TextInput(const std::string& Utf8)
@@ -98,16 +120,23 @@ void TGame::TextInput(const std::string& Utf8)
     // Kept short: a screen without a text field never takes it.
     if (State.TypedText.size() < 256)
         State.TypedText += Utf8;
+    Gui.TextInput(Utf8);
 }
 
 void TGame::FrameTimerTick()
 {
     if (State.MusicOn)
-        Sound.UpdateMusic();
+        MusicPlayer.Update();
     StateFrame(State.ScreenState);
 }
 
-void TGame::DeviceReset() { Screen.Reset(); }
+void TGame::DeviceReset()
+{
+    Screen.Reset();
+    for (TSystemFont* Font : {&Font1, &Font2, &Font3, &Font4})
+        Font->DeviceReset();
+    BitmapFont.DeviceReset();
+}
 
 void TGame::DrawEmptyFrame()
 {

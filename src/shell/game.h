@@ -2,12 +2,17 @@
 // events (keys, frames, race clock ticks, close requests) from the platform.
 #pragma once
 
+#include "engine/bitmap_font.h"
 #include "engine/frame_timer.h"
+#include "engine/gui.h"
 #include "engine/image_list.h"
+#include "engine/music_player.h"
 #include "engine/race_timer.h"
 #include "engine/random.h"
 #include "engine/screen.h"
+#include "engine/sound_system.h"
 #include "engine/sprite_engine.h"
+#include "engine/system_font.h"
 #include "shell/game_state.h"
 
 #include <cstdint>
@@ -15,10 +20,11 @@
 
 namespace vm {
 
+class IAudioDevice;
 class IClock;
 class IMessageBox;
 class IRenderDevice;
-class ISoundPlayer;
+class ITextRasterizer;
 class TSprite;
 
 // What the platform hands the game; nothing here is owned and all must outlive the game.
@@ -26,9 +32,10 @@ struct TGamePlatform
 {
     IRenderDevice& Render;
     IClock& Clock;
-    ISoundPlayer& Sound;
+    IAudioDevice& Audio;
     IMessageBox& Messages;
-    std::string DataDir; // the folder holding Data/ and Sounds/
+    std::string DataDir;             // the folder holding Data/ and Sounds/
+    ITextRasterizer* Text = nullptr; // installed fonts; without it system-font texts are not drawn
 };
 
 class TGame
@@ -68,9 +75,10 @@ public:
     // Draws one frame of a screen that has nothing of its own yet (black).
     void DrawEmptyFrame();
     std::string DataPath(const std::string& Relative) const;
+    // Plays the effect Name when sound is on: for the cues that depend on the setting.
+    void PlaySoundIfOn(const std::string& Name);
 
     TGameState State;
-    ISoundPlayer& Sound;
     IMessageBox& Messages;
     IClock& Clock;
     // Components, in the order they are made (destroyed in reverse).
@@ -81,6 +89,11 @@ public:
     TFrameTimer FrameTimer;
     TRaceTimer RaceTimer;
     TRandom Rng;
+    TSoundSystem Sound3D;
+    TMusicPlayer MusicPlayer;
+    TBitmapFont BitmapFont; // glyphs from picture 0 of the menu list
+    TSystemFont Font1, Font2, Font3, Font4;
+    TGui Gui; // uses BitmapFont for captions and the edit box
 
     // Per-screen objects.
     TSprite* FMenuScreen = nullptr;

@@ -1,7 +1,6 @@
 // Screen-state dispatch (enter, leave, frame) and the race clock.
 #include "shell/game.h"
 
-#include "engine/sound_player.h"
 #include "screens/logo_screen.h"
 
 namespace vm {
@@ -15,7 +14,7 @@ void TGame::EnterState(int Which)
     case ssTimesUp:
         // Time's up freezes the race: the clock stops and the cue plays.
         State.ClearLatches();
-        Sound.PlaySound("timesup");
+        Sound3D.PlaySound("timesup");
         while (!State.PlayerName.empty() && State.PlayerName.back() == '%')
             State.PlayerName.pop_back();
         RaceTimer.SetEnabled(false);
@@ -62,7 +61,7 @@ void TGame::RaceTimerTimer()
     if (State.TimeSeconds > 0)
     {
         if (State.TimeSeconds <= 10 && State.TimeMinutes == 0)
-            Sound.PlaySound("time");
+            Sound3D.PlaySound("time");
         --State.TimeSeconds;
         State.TimeHundredths = 99;
         return;

@@ -1,29 +1,19 @@
 // The game object: key arrays, state dispatch, the race clock and the logo screen.
 #include "engine/clock.h"
 #include "engine/image_list.h"
-#include "engine/sound_player.h"
 #include "engine/sprite.h"
 #include "shell/game.h"
+#include "support/recording_audio_device.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 namespace vm {
 namespace {
-
-class TRecordingSound : public ISoundPlayer
-{
-public:
-    void PlaySound(const std::string& Name) override { Played.push_back(Name); }
-    void StopSound(const std::string&) override {}
-    void PlayMod(const std::string& Name) override { Played.push_back("mod:" + Name); }
-    void StopMod(const std::string& Name) override { Played.push_back("stop:" + Name); }
-    long Count(const std::string& Name) const { return std::count(Played.begin(), Played.end(), Name); }
-    std::vector<std::string> Played;
-};
 
 class GameTest : public ::testing::Test
 {
@@ -41,10 +31,17 @@ protected:
         }
     }
 
+    // How often the effect Name was started.
+    long Count(const std::string& Name)
+    {
+        const TSoundListItem* Item = Game.Sound3D.FindSound(Name);
+        return Item == nullptr ? -1 : Sound.PlayCount("/" + Item->FileName);
+    }
+
     test::TTempDir Data;
     TNullRenderDevice Device;
     TManualClock Clock{90000};
-    TRecordingSound Sound;
+    test::TRecordingAudioDevice Sound;
     test::TMessageRecorder Messages;
     TGame Game;
 };
@@ -78,7 +75,7 @@ TEST_F(GameTest, MissingImageListIsReportedAndTheGameRuns)
     EXPECT_EQ(Messages.Messages[0].Text, FileErrorText);
     Game.FormShow();
     EXPECT_EQ(Game.State.ScreenState, ssLogo);
-    EXPECT_EQ(Sound.Count("begin"), 1);
+    EXPECT_EQ(Count("begin"), 1);
     RunFrames(400);
     EXPECT_EQ(Game.State.ScreenState, ssAddPlayer);
 }
@@ -104,11 +101,11 @@ TEST_F(GameTest, RaceClockCountsDownCuesTheLastTenSecondsThenTimesUp)
     std::vector<long> CueTicks;
     while (Game.State.ScreenState == ssRace && Ticks < 10000)
     {
-        const long Before = Sound.Count("time");
+        const long Before = Count("time");
         Clock.Advance(900);
         Game.RaceTimer.Poll();
         ++Ticks;
-        if (Sound.Count("time") > Before)
+        if (Count("time") > Before)
             CueTicks.push_back(Ticks);
     }
     ASSERT_EQ(CueTicks.size(), 10u);
@@ -118,7 +115,7 @@ TEST_F(GameTest, RaceClockCountsDownCuesTheLastTenSecondsThenTimesUp)
     // All zero: the next tick enters time's up, which stops the clock.
     EXPECT_EQ(Ticks, 6551);
     EXPECT_EQ(Game.State.ScreenState, ssTimesUp);
-    EXPECT_EQ(Sound.Count("timesup"), 1);
+    EXPECT_EQ(Count("timesup"), 1);
     EXPECT_FALSE(Game.RaceTimer.Enabled());
     EXPECT_EQ(Game.State.PlayerName, "Ann");
     Clock.Advance(90000);
@@ -127,11 +124,12 @@ TEST_F(GameTest, RaceClockCountsDownCuesTheLastTenSecondsThenTimesUp)
 
 TEST_F(GameTest, NoCueWhileMinutesRemain)
 {
+    Game.Sound3D.InitAudioPaths();
     Game.State.TimeMinutes = 1;
     Game.State.TimeSeconds = 10;
     for (int I = 0; I < 1000; ++I)
         Game.RaceTimerTimer();
-    EXPECT_EQ(Sound.Count("time"), 0);
+    EXPECT_EQ(Count("time"), 0);
     EXPECT_EQ(Game.State.TimeMinutes, 1);
     EXPECT_EQ(Game.State.TimeSeconds, 0);
     EXPECT_EQ(Game.State.TimeHundredths, 0);
@@ -139,7 +137,50 @@ TEST_F(GameTest, NoCueWhileMinutesRemain)
     EXPECT_EQ(Game.State.TimeMinutes, 0);
     EXPECT_EQ(Game.State.TimeSeconds, 59);
     EXPECT_EQ(Game.State.TimeHundredths, 99);
-    EXPECT_EQ(Sound.Count("time"), 0);
+    EXPECT_EQ(Count("time"), 0);
+}
+
+TEST_F(GameTest, MenuMusicStartsWithTheGameAndIsFreedAtTheEnd)
+{
+    Game.FormCreate(1);
+    Game.FormShow();
+    const std::string Menu = Data.Path().string() + "/Sounds/1.xm";
+    EXPECT_EQ(Sound.MusicCalls, std::vector<std::string>{"loop " + Menu});
+    Game.FormDestroy();
+    EXPECT_EQ(Sound.MusicCalls.back(), "free " + Menu);
+}
+
+TEST_F(GameTest, MusicOffStopsTheMenuTrackAtOnceAndSkipsTheMusicService)
+{
+    Game.FormCreate(1);
+    Game.State.MusicOn = false;
+    Game.State.SoundOn = false;
+    Game.FormShow();
+    const std::string Menu = Data.Path().string() + "/Sounds/1.xm";
+    EXPECT_EQ(Sound.MusicCalls, (std::vector<std::string>{"loop " + Menu, "stop " + Menu}));
+    // Cues that depend on the sound setting stay quiet; the logo's cue does not depend on it.
+    Game.PlaySoundIfOn("check");
+    EXPECT_EQ(Count("check"), 0);
+    EXPECT_EQ(Count("begin"), 1);
+    Game.State.SoundOn = true;
+    Game.PlaySoundIfOn("check");
+    EXPECT_EQ(Count("check"), 1);
+}
+
+TEST_F(GameTest, MissingSoundFilesLeaveTheGameRunningSilently)
+{
+    Sound.Missing = {".wav", ".xm"};
+    Game.FormCreate(1);
+    const std::size_t Boxes = Messages.Messages.size(); // the missing picture file
+    Game.FormShow();
+    RunFrames(400);
+    EXPECT_EQ(Game.State.ScreenState, ssAddPlayer);
+    EXPECT_EQ(Messages.Messages.size(), Boxes); // sound failures never open a message box
+    const std::string Dir = Data.Path().string();
+    EXPECT_EQ(Game.Sound3D.Reported(),
+              (std::set<std::string>{"Error loading music: " + Dir + "/Sounds/1.xm",
+                                     "Error loading sound: " + Dir + "/Sounds/start.wav"}));
+    EXPECT_TRUE(Sound.Plays.empty());
 }
 
 class LogoTest : public GameTest

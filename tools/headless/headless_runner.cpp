@@ -1,12 +1,13 @@
 // velomarch-headless: the real game on the offscreen renderer and a virtual clock.
 #include "headless_runner.h"
 
+#include "engine/audio_device.h"
 #include "engine/clock.h"
 #include "engine/picture.h"
-#include "engine/sound_player.h"
 #include "input_script.h"
 #include "platform/sdl/data_path.h"
 #include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_text_rasterizer.h"
 #include "platform/sdl/sdl_video.h"
 #include "shell/game.h"
 #include "state_json.h"
@@ -217,8 +218,11 @@ int RunHeadless(const THeadlessOptions& Options)
         DataDir = FindDataDir();
     TSdlMessageBox Messages(Video.Window());
     TManualClock Clock(ClockFrequency);
-    TSilentSoundPlayer Sound;
-    TGamePlatform Platform{Video.Device(), Clock, Sound, Messages, DataDir};
+    // Silent: nobody listens to a headless run, and a mixer thread would cost time and make runs
+    // depend on the machine's audio setup. Sound playback has its own tests on the real mixer.
+    TSilentAudioDevice Audio;
+    TSdlTextRasterizer Text;
+    TGamePlatform Platform{Video.Device(), Clock, Audio, Messages, DataDir, &Text};
     int Status = 0;
     {
         TGame Game(Platform);

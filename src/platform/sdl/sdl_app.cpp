@@ -2,11 +2,12 @@
 #include "platform/sdl/sdl_app.h"
 
 #include "engine/frame_loop.h"
-#include "engine/sound_player.h"
 #include "platform/sdl/data_path.h"
+#include "platform/sdl/sdl_audio_device.h"
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_text_rasterizer.h"
 #include "platform/sdl/sdl_video.h"
 #include "shell/game.h"
 
@@ -38,8 +39,10 @@ int RunGame()
     }
     Messages.SetWindow(Video.Window());
     TSdlClock Clock;
-    TSilentSoundPlayer Sound;
-    TGamePlatform Platform{Video.Device(), Clock, Sound, Messages, FindDataDir()};
+    // Without a sound card the device stays closed and the game runs silent.
+    TSdlAudioDevice Audio;
+    TSdlTextRasterizer Text;
+    TGamePlatform Platform{Video.Device(), Clock, Audio, Messages, FindDataDir(), &Text};
     TGame Game(Platform);
     Game.FormCreate(static_cast<std::uint64_t>(SDL_GetPerformanceCounter()));
     Game.FormShow();
