@@ -4,6 +4,7 @@
 
 #include "engine/screen.h"
 #include "engine/text_rasterizer.h"
+#include "engine/utf8.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,34 +18,6 @@ namespace {
 constexpr int GlyphGap = 1;
 // A texel outside the glyphs: white with no coverage, so filtering at the edges stays white.
 constexpr std::uint32_t Clear = 0x00FFFFFFu;
-
-std::string Utf8Of(char32_t Code)
-{
-    if (Code > 0x10FFFF || (Code >= 0xD800 && Code <= 0xDFFF))
-        Code = 0xFFFD;
-    std::string Out;
-    if (Code < 0x80)
-        Out += static_cast<char>(Code);
-    else if (Code < 0x800)
-    {
-        Out += static_cast<char>(0xC0 | (Code >> 6));
-        Out += static_cast<char>(0x80 | (Code & 0x3F));
-    }
-    else if (Code < 0x10000)
-    {
-        Out += static_cast<char>(0xE0 | (Code >> 12));
-        Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-        Out += static_cast<char>(0x80 | (Code & 0x3F));
-    }
-    else
-    {
-        Out += static_cast<char>(0xF0 | (Code >> 18));
-        Out += static_cast<char>(0x80 | ((Code >> 12) & 0x3F));
-        Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-        Out += static_cast<char>(0x80 | (Code & 0x3F));
-    }
-    return Out;
-}
 
 // Side of the texture from the asked size alone (before checking that the glyphs fit).
 int InitialSide(std::size_t Length, int PointSize, bool Packed)
@@ -71,7 +44,7 @@ bool MeasureAll(ITextRasterizer& Rasterizer, const TFontSpec& Spec, const std::u
     for (std::size_t I = 0; I < Set.size(); ++I)
     {
         int W = 0, H = 0;
-        if (!Rasterizer.MeasureText(Spec, Utf8Of(Set[I]), W, H))
+        if (!Rasterizer.MeasureText(Spec, EncodeUtf8(std::u32string(1, Set[I])), W, H))
             return false;
         Out.Widths[I] = std::max(W, 0);
         Out.Height = std::max(Out.Height, H);
@@ -156,7 +129,8 @@ bool TBitmapFont::BuildFromSystemFont(ITextRasterizer& Rasterizer, const std::st
     TPixels Glyph;
     for (std::size_t I = 0; I < Set.size(); ++I)
     {
-        if (Rendered.Widths[I] == 0 || !Rasterizer.RenderText(RenderSpec, Utf8Of(Set[I]), Glyph))
+        if (Rendered.Widths[I] == 0 ||
+            !Rasterizer.RenderText(RenderSpec, EncodeUtf8(std::u32string(1, Set[I])), Glyph))
             continue; // a space, or a character the face cannot draw: an empty cell
         const int W = std::min(Glyph.Width, Rendered.Widths[I]);
         const int H = std::min(Glyph.Height, Rendered.Height);

@@ -3,6 +3,8 @@
 #include "assetgen/asset_test_support.h"
 #include "engine/image_list.h"
 
+#include "engine/utf8.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -89,10 +91,10 @@ TEST(FontOrder, HoldsTheDefaultSetThenTheLatinLetters)
 
 TEST(FontOrder, Utf8EncodesEveryCharacterOfTheSet)
 {
-    EXPECT_EQ(vm::assetgen::Utf8(U'A'), "A");
-    EXPECT_EQ(vm::assetgen::Utf8(U'Ё'), "\xD0\x81");
-    EXPECT_EQ(vm::assetgen::Utf8(U'я'), "\xD1\x8F");
-    EXPECT_EQ(vm::assetgen::Utf8(U'€'), "\xE2\x82\xAC");
+    EXPECT_EQ(vm::EncodeUtf8(U"A"), "A");
+    EXPECT_EQ(vm::EncodeUtf8(U"Ё"), "\xD0\x81");
+    EXPECT_EQ(vm::EncodeUtf8(U"я"), "\xD1\x8F");
+    EXPECT_EQ(vm::EncodeUtf8(U"€"), "\xE2\x82\xAC");
 }
 
 TEST_F(FontSheet, IsTheFirstPictureWithOneTilePerCharacter)

@@ -4,6 +4,7 @@
 #include "art/art_modules.h"
 #include "art/canvas.h"
 #include "art/style.h"
+#include "engine/utf8.h"
 
 #include <algorithm>
 #include <cmath>
@@ -66,7 +67,7 @@ void DrawGlyph(cairo_t* Cr, char32_t Code)
 {
     if (Code == U' ')
         return;
-    const std::string Text = Utf8(Code);
+    const std::string Text = EncodeUtf8(std::u32string(1, Code));
     cairo_surface_t* Trial = cairo_image_surface_create(CAIRO_FORMAT_A8, FontTileWidth, FontTileHeight);
     cairo_t* TrialCr = cairo_create(Trial);
     SelectGlyphFace(TrialCr);
@@ -105,32 +106,6 @@ void DrawGlyph(cairo_t* Cr, char32_t Code)
 }
 
 } // namespace
-
-std::string Utf8(char32_t Code)
-{
-    std::string Out;
-    if (Code < 0x80)
-        Out += static_cast<char>(Code);
-    else if (Code < 0x800)
-    {
-        Out += static_cast<char>(0xC0 | (Code >> 6));
-        Out += static_cast<char>(0x80 | (Code & 0x3F));
-    }
-    else if (Code < 0x10000)
-    {
-        Out += static_cast<char>(0xE0 | (Code >> 12));
-        Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-        Out += static_cast<char>(0x80 | (Code & 0x3F));
-    }
-    else
-    {
-        Out += static_cast<char>(0xF0 | (Code >> 18));
-        Out += static_cast<char>(0x80 | ((Code >> 12) & 0x3F));
-        Out += static_cast<char>(0x80 | ((Code >> 6) & 0x3F));
-        Out += static_cast<char>(0x80 | (Code & 0x3F));
-    }
-    return Out;
-}
 
 void AddFontSheet(TArtList& Menu)
 {
