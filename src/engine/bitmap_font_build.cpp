@@ -37,14 +37,15 @@ struct TMeasured
     int Height = 0;          // the face's line height, pixels
 };
 
-bool MeasureAll(ITextRasterizer& Rasterizer, const TFontSpec& Spec, const std::u32string& Set, TMeasured& Out)
+bool MeasureAll(ITextRasterizer& Rasterizer, const TFontRequest& Request, const std::u32string& Set,
+                TMeasured& Out)
 {
     Out.Widths.assign(Set.size(), 0);
     Out.Height = 0;
     for (std::size_t I = 0; I < Set.size(); ++I)
     {
         int W = 0, H = 0;
-        if (!Rasterizer.MeasureText(Spec, EncodeUtf8(std::u32string(1, Set[I])), W, H))
+        if (!Rasterizer.MeasureText(Request, EncodeUtf8(std::u32string(1, Set[I])), W, H))
             return false;
         Out.Widths[I] = std::max(W, 0);
         Out.Height = std::max(Out.Height, H);
@@ -89,9 +90,9 @@ bool TBitmapFont::BuildFromSystemFont(ITextRasterizer& Rasterizer, const std::st
     const std::u32string Set = Characters.empty() ? DefaultCharacters() : Characters;
 
     // Glyph sizes at the asked size: what the font measures and advances by.
-    const TFontSpec Spec{Face, PointSize, Bold};
+    const TFontRequest Request{Face, PointSize, Bold};
     TMeasured Asked;
-    if (Set.empty() || !MeasureAll(Rasterizer, Spec, Set, Asked))
+    if (Set.empty() || !MeasureAll(Rasterizer, Request, Set, Asked))
         return false;
 
     // The side the size asks for; doubled when the glyphs do not fit it. Beyond the device's
@@ -104,22 +105,22 @@ bool TBitmapFont::BuildFromSystemFont(ITextRasterizer& Rasterizer, const std::st
         Ratio = static_cast<double>(MaxSide) / Side;
         Side = MaxSide;
     }
-    TFontSpec RenderSpec = Spec;
+    TFontRequest RenderRequest = Request;
     TMeasured Rendered;
     std::vector<TCell> Cells;
     for (;;)
     {
-        RenderSpec.PointSize = std::max(1, static_cast<int>(PointSize * Ratio));
-        if (RenderSpec.PointSize == PointSize)
+        RenderRequest.PointSize = std::max(1, static_cast<int>(PointSize * Ratio));
+        if (RenderRequest.PointSize == PointSize)
             Rendered = Asked;
-        else if (!MeasureAll(Rasterizer, RenderSpec, Set, Rendered))
+        else if (!MeasureAll(Rasterizer, RenderRequest, Set, Rendered))
             return false;
         if (Layout(Rendered, Side, Cells))
             break;
         if (Side * 2 <= MaxSide)
             Side *= 2;
-        else if (RenderSpec.PointSize > 1)
-            Ratio = std::min(Ratio * 0.85, (RenderSpec.PointSize - 1.0) / PointSize);
+        else if (RenderRequest.PointSize > 1)
+            Ratio = std::min(Ratio * 0.85, (RenderRequest.PointSize - 1.0) / PointSize);
         else
             return false; // not even at one point do the glyphs fit the largest texture
     }
@@ -130,7 +131,7 @@ bool TBitmapFont::BuildFromSystemFont(ITextRasterizer& Rasterizer, const std::st
     for (std::size_t I = 0; I < Set.size(); ++I)
     {
         if (Rendered.Widths[I] == 0 ||
-            !Rasterizer.RenderText(RenderSpec, EncodeUtf8(std::u32string(1, Set[I])), Glyph))
+            !Rasterizer.RenderText(RenderRequest, EncodeUtf8(std::u32string(1, Set[I])), Glyph))
             continue; // a space, or a character the face cannot draw: an empty cell
         const int W = std::min(Glyph.Width, Rendered.Widths[I]);
         const int H = std::min(Glyph.Height, Rendered.Height);
@@ -175,7 +176,7 @@ bool TBitmapFont::BuildFromSystemFont(ITextRasterizer& Rasterizer, const std::st
     FTextureSide = Side;
     FTexels = std::move(Texels);
     // The rendered size over the asked one: the ratio of the cut, as far as whole points allow.
-    FSizeFactor = static_cast<float>(RenderSpec.PointSize) / static_cast<float>(PointSize);
+    FSizeFactor = static_cast<float>(RenderRequest.PointSize) / static_cast<float>(PointSize);
     FontName = Face;
     return true;
 }

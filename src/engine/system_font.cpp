@@ -14,11 +14,11 @@ TSystemFont::~TSystemFont() { DropCache(); }
 void TSystemFont::SetFont(const std::string& Face, int Size, int Style)
 {
     const bool Bold = (Style & 1) != 0;
-    if (Face != FSpec.Face || Size != FSpec.PointSize || Bold != FSpec.Bold)
+    if (Face != FRequest.Face || Size != FRequest.PointSize || Bold != FRequest.Bold)
         DropCache();
-    FSpec.Face = Face;
-    FSpec.PointSize = Size;
-    FSpec.Bold = Bold;
+    FRequest.Face = Face;
+    FRequest.PointSize = Size;
+    FRequest.Bold = Bold;
     FStyle = Style;
     SetColor(0xFFFFFFFFu);
 }
@@ -46,7 +46,7 @@ void TSystemFont::TextOutInverted(int X, int Y, const std::string& Text)
 int TSystemFont::TextWidth(const std::string& Text) const
 {
     int Width = 0, Height = 0;
-    if (!Usable() || !FRasterizer->MeasureText(FSpec, Text, Width, Height))
+    if (!Usable() || !FRasterizer->MeasureText(FRequest, Text, Width, Height))
         return 0;
     return Width;
 }
@@ -54,7 +54,7 @@ int TSystemFont::TextWidth(const std::string& Text) const
 int TSystemFont::TextHeight(const std::string& Text) const
 {
     int Width = 0, Height = 0;
-    if (!Usable() || !FRasterizer->MeasureText(FSpec, Text, Width, Height))
+    if (!Usable() || !FRasterizer->MeasureText(FRequest, Text, Width, Height))
         return 0;
     return Height;
 }
@@ -102,7 +102,7 @@ const TSystemFont::TCachedText* TSystemFont::Lookup(const std::string& Text)
     }
 
     TPixels Pixels;
-    if (!FRasterizer->RenderText(FSpec, Text, Pixels) || Pixels.Width <= 0 || Pixels.Height <= 0 ||
+    if (!FRasterizer->RenderText(FRequest, Text, Pixels) || Pixels.Width <= 0 || Pixels.Height <= 0 ||
         Pixels.Argb.size() !=
             static_cast<std::size_t>(Pixels.Width) * static_cast<std::size_t>(Pixels.Height))
         return nullptr;

@@ -30,8 +30,8 @@ public:
     // Stores the face, the size in points (96 DPI) and the style (bit value 1 = bold), and
     // resets the colour to opaque white. A different face, size or style drops every cached text.
     void SetFont(const std::string& Face, int Size, int Style);
-    const std::string& Face() const { return FSpec.Face; }
-    int Size() const { return FSpec.PointSize; }
+    const std::string& Face() const { return FRequest.Face; }
+    int Size() const { return FRequest.PointSize; }
     int Style() const { return FStyle; }
 
     // Packed ARGB (alpha in the top byte) and its four bytes; both views always agree.
@@ -74,11 +74,11 @@ private:
     // The cached entry for Text, rendered and made a texture when missing; null on failure.
     const TCachedText* Lookup(const std::string& Text);
     void DropCache();
-    bool Usable() const { return FRasterizer != nullptr && !FSpec.Face.empty(); }
+    bool Usable() const { return FRasterizer != nullptr && !FRequest.Face.empty(); }
 
     TScreen* FScreen;
     ITextRasterizer* FRasterizer;
-    TFontSpec FSpec;
+    TFontRequest FRequest;
     int FStyle = 0;
     std::uint8_t FRed = 255, FGreen = 255, FBlue = 255, FAlpha = 255;
     TCacheList FCache;

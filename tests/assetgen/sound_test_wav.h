@@ -38,19 +38,19 @@ inline TWav LoadEffect(const std::string& File)
         Wav.Error = "cannot open " + Path;
         return Wav;
     }
-    SDL_AudioSpec Spec{};
+    SDL_AudioSpec Loaded{};
     Uint8* Buffer = nullptr;
     Uint32 Length = 0;
-    if (!SDL_LoadWAV_RW(Stream, 1, &Spec, &Buffer, &Length))
+    if (!SDL_LoadWAV_RW(Stream, 1, &Loaded, &Buffer, &Length))
     {
         Wav.Error = Path + ": " + SDL_GetError();
         return Wav;
     }
     Wav.Loaded = true;
-    Wav.Frequency = Spec.freq;
-    Wav.Format = Spec.format;
-    Wav.Channels = Spec.channels;
-    if (Spec.format == AUDIO_S16LSB)
+    Wav.Frequency = Loaded.freq;
+    Wav.Format = Loaded.format;
+    Wav.Channels = Loaded.channels;
+    if (Loaded.format == AUDIO_S16LSB)
         for (Uint32 I = 0; I + 1 < Length; I += 2)
         {
             const auto Value = static_cast<Sint16>(static_cast<Uint16>(Buffer[I] | (Buffer[I + 1] << 8)));

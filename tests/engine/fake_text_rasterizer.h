@@ -13,16 +13,16 @@ class TFakeTextRasterizer : public ITextRasterizer
 public:
     // Width of one character at PointSize: 'i' is narrow, 'W' and 'M' wide, the rest in between;
     // bold adds one pixel, Widen more. Every byte of a multi-byte character counts a third.
-    int CharWidth(unsigned char C, const TFontSpec& Font) const
+    int CharWidth(unsigned char C, const TFontRequest& Font) const
     {
         const int Base = C == 'i' || C == 'l'   ? Font.PointSize / 3
                          : C == 'W' || C == 'M' ? Font.PointSize
                                                 : Font.PointSize / 2;
         return (C >= 0x80 ? Base / 3 : Base) + (Font.Bold ? 1 : 0) + Widen;
     }
-    static int LineHeight(const TFontSpec& Font) { return Font.PointSize + Font.PointSize / 3; }
+    static int LineHeight(const TFontRequest& Font) { return Font.PointSize + Font.PointSize / 3; }
 
-    bool RenderText(const TFontSpec& Font, const std::string& Text, TPixels& Out) override
+    bool RenderText(const TFontRequest& Font, const std::string& Text, TPixels& Out) override
     {
         Out = TPixels{};
         ++Renders;
@@ -40,7 +40,7 @@ public:
         return true;
     }
 
-    bool MeasureText(const TFontSpec& Font, const std::string& Text, int& Width, int& Height) override
+    bool MeasureText(const TFontRequest& Font, const std::string& Text, int& Width, int& Height) override
     {
         ++Measures;
         Width = Height = 0;
@@ -56,7 +56,7 @@ public:
     int Widen = 0;
     int Renders = 0;
     int Measures = 0;
-    std::vector<TFontSpec> Rendered;
+    std::vector<TFontRequest> Rendered;
 };
 
 } // namespace vm::test

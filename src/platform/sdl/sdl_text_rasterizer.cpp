@@ -92,9 +92,12 @@ const TSdlTextRasterizer::TFaceFile& TSdlTextRasterizer::Resolve(const std::stri
     return FFaces.emplace(Key, File).first->second;
 }
 
-std::string TSdlTextRasterizer::FontFile(const TFontSpec& Font) { return Resolve(Font.Face, Font.Bold).Path; }
+std::string TSdlTextRasterizer::FontFile(const TFontRequest& Font)
+{
+    return Resolve(Font.Face, Font.Bold).Path;
+}
 
-TTF_Font* TSdlTextRasterizer::Open(const TFontSpec& Font)
+TTF_Font* TSdlTextRasterizer::Open(const TFontRequest& Font)
 {
     if (!FTtfStarted || Font.PointSize <= 0 || Font.PointSize > MaxPointSize)
         return nullptr;
@@ -116,7 +119,7 @@ TTF_Font* TSdlTextRasterizer::Open(const TFontSpec& Font)
     return Opened;
 }
 
-bool TSdlTextRasterizer::RenderText(const TFontSpec& Font, const std::string& Text, TPixels& Out)
+bool TSdlTextRasterizer::RenderText(const TFontRequest& Font, const std::string& Text, TPixels& Out)
 {
     Out = TPixels{};
     if (Text.empty())
@@ -158,7 +161,8 @@ bool TSdlTextRasterizer::RenderText(const TFontSpec& Font, const std::string& Te
     return !Out.Argb.empty();
 }
 
-bool TSdlTextRasterizer::MeasureText(const TFontSpec& Font, const std::string& Text, int& Width, int& Height)
+bool TSdlTextRasterizer::MeasureText(const TFontRequest& Font, const std::string& Text, int& Width,
+                                     int& Height)
 {
     Width = 0;
     Height = 0;

@@ -28,11 +28,11 @@ public:
     TSdlTextRasterizer(const TSdlTextRasterizer&) = delete;
     TSdlTextRasterizer& operator=(const TSdlTextRasterizer&) = delete;
 
-    bool RenderText(const TFontSpec& Font, const std::string& Text, TPixels& Out) override;
-    bool MeasureText(const TFontSpec& Font, const std::string& Text, int& Width, int& Height) override;
+    bool RenderText(const TFontRequest& Font, const std::string& Text, TPixels& Out) override;
+    bool MeasureText(const TFontRequest& Font, const std::string& Text, int& Width, int& Height) override;
 
     // The font file Font is drawn with ("" when none is found); for diagnostics and tests.
-    std::string FontFile(const TFontSpec& Font);
+    std::string FontFile(const TFontRequest& Font);
 
 private:
     struct TFaceFile
@@ -46,7 +46,7 @@ private:
     // fontconfig's best match for the family; false when it offers a different family (unless
     // AnyFamily) or no file.
     bool Match(const std::string& Face, bool Bold, bool AnyFamily, TFaceFile& Out) const;
-    _TTF_Font* Open(const TFontSpec& Font);
+    _TTF_Font* Open(const TFontRequest& Font);
 
     bool FTtfStarted = false;
     _FcConfig* FConfig = nullptr;
