@@ -4,6 +4,7 @@
 #include "assetgen/asset_test_support.h"
 #include "engine/image_list.h"
 #include "engine/picture.h"
+#include "world/road_piece_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -24,11 +25,16 @@ struct TPieceKind
     int DrawnEntry, DrawnExit;
 };
 
+// Key, offsets and outline half-width come from the game's own piece table.
+inline TPieceKind MakePiece(int Kind, int DrawnEntry, int DrawnExit)
+{
+    const vm::TPieceKind& Row = vm::PieceKinds[static_cast<std::size_t>(Kind)];
+    return {Row.ImageKey.data(), Row.EntryOffset, Row.ExitOffset, Row.HalfWidth, DrawnEntry, DrawnExit};
+}
+
 inline const TPieceKind Pieces[7] = {
-    {"r_str", 150, 150, 150, 150, 150},      {"r_left", 394, 184, 184, 184, 184},
-    {"r_right", 184, 394, 184, 184, 184},    {"r_str_right", 150, 221, 170, 150, 184},
-    {"r_str_left", 254, 184, 170, 150, 184}, {"r_right_str", 184, 254, 170, 184, 150},
-    {"r_left_str", 221, 150, 170, 184, 150},
+    MakePiece(0, 150, 150), MakePiece(1, 184, 184), MakePiece(2, 184, 184), MakePiece(3, 150, 184),
+    MakePiece(4, 150, 184), MakePiece(5, 184, 150), MakePiece(6, 184, 150),
 };
 
 // Decoded first pattern (or whole picture) of every key in Data/data2.vil, loaded once.

@@ -5,6 +5,7 @@
 #include "art/canvas.h"
 #include "art/style.h"
 #include "engine/random.h"
+#include "world/road_piece_kinds.h"
 
 #include <cmath>
 #include <filesystem>
@@ -74,11 +75,6 @@ struct TPiece
     int Terrain;
 };
 
-constexpr double EntryOffset[7] = {150, 394, 184, 150, 254, 184, 221};
-constexpr double ExitOffset[7] = {150, 184, 394, 221, 184, 254, 150};
-const char* const PieceKeys[7] = {"r_str",      "r_left",      "r_right",   "r_str_right",
-                                  "r_str_left", "r_right_str", "r_left_str"};
-
 // Wall placements per piece kind: angle, wall kind, centre Y and X relative to the piece's
 // lower edge and road centre.
 struct TWallPlace
@@ -135,7 +131,7 @@ void DrawRoadRun(cairo_t* Cr, const TArtList& Race, const std::vector<TPiece>& P
     for (const TPiece& Piece : Pieces)
     {
         Placed.push_back({X, Y, Piece});
-        X += ExitOffset[Piece.Kind] - EntryOffset[Piece.Kind];
+        X += PieceKindOf(Piece.Kind).Shift;
         Y -= 300;
     }
     TSpriteLook Tile;
@@ -145,8 +141,8 @@ void DrawRoadRun(cairo_t* Cr, const TArtList& Race, const std::vector<TPiece>& P
         for (double DX : {-1600.0, -800.0, 0.0, 800.0})
             DrawPattern(Cr, Backs[P.Piece.Terrain], 0, P.X + DX, P.Y - 300, Tile);
     for (const TPlaced& P : Placed)
-        DrawPattern(Cr, FindArt(Race, PieceKeys[P.Piece.Kind]), 0, P.X - EntryOffset[P.Piece.Kind],
-                    P.Y - 300);
+        DrawPattern(Cr, FindArt(Race, std::string(PieceKindOf(P.Piece.Kind).ImageKey)), 0,
+                    P.X - PieceKindOf(P.Piece.Kind).EntryOffset, P.Y - 300);
     for (const TPlaced& P : Placed)
         for (const TWallPlace& Wall : WallPlaces[P.Piece.Kind])
             DrawCentred(Cr, FindArt(Race, Wall.Kind == 0 ? "wall1" : "wall2"), 0, P.X + Wall.DX,
