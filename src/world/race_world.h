@@ -1,0 +1,76 @@
+// The race's shared world: what the race sprites read and write while a race runs. The game owns
+// one; every race sprite gets a reference at construction instead of reaching into the game.
+#pragma once
+
+#include "world/course.h"
+#include "world/world_sprite.h"
+
+#include <array>
+#include <cstdint>
+
+namespace vm {
+
+class TCar;
+class TImageList;
+class TPlayer;
+class TRandom;
+class TRoadPart;
+class TSpriteEngine;
+struct TCatalogues;
+struct TGameState;
+
+// One row of the opponents' finishing order.
+struct TRaceResult
+{
+    int CarNumber = 0;
+    std::int32_t Minutes = 0, Seconds = 0, Hundredths = 0;
+};
+
+struct TRaceWorld
+{
+    // Most checkpoints a course can have (its longest course plus the run-out) and the rows of the
+    // results table; tables are 1-based, so each has one more entry. Nothing reads or writes past them.
+    static constexpr int MaxCheckpoints = 286;
+    static constexpr int MaxResults = 8;
+    static constexpr int MaxOpponents = 11;
+
+    TRaceWorld(TSpriteEngine& Engine, TImageList& GameImages, TImageList& MenuImages, TRandom& Rng,
+               TGameState& State, TCatalogues& Catalogues)
+        : Engine(Engine), GameImages(GameImages), MenuImages(MenuImages), Rng(Rng), State(State),
+          Catalogues(Catalogues)
+    {}
+
+    // Not owned; they outlive the race.
+    TSpriteEngine& Engine;
+    TImageList& GameImages;
+    TImageList& MenuImages;
+    TRandom& Rng;
+    TGameState& State; // screen state, keys, score, lives, the race clock
+    TCatalogues& Catalogues;
+
+    TCourse Course;
+    int FNextPiece = 0;                 // course position of the next piece to build
+    TRoadPart* FLastRoadPart = nullptr; // the topmost piece built so far
+    double FRoadX = 0, FRoadY = 0;      // where the race setup places the next piece
+
+    // Cars are sprites owned by the engine; these are plain references, cleared when the race ends.
+    // The opponents are TEnemyCar objects once they exist; their TCar part is what the world needs.
+    TPlayer* FPlayer = nullptr;
+    std::array<TCar*, MaxOpponents> FEnemies{};
+    int FEnemyCount = 0;
+    int FCarCount = 0;
+
+    std::array<TCheckpoint, MaxCheckpoints + 1> FCheckpoints{};
+    int FCheckpointCount = 0;
+    // Course distance from checkpoint 1 to checkpoint i, in tenths of a pixel; sized for every
+    // checkpoint a course can have.
+    std::array<double, MaxCheckpoints + 1> FCheckpointDistance{};
+
+    std::array<TRaceResult, MaxResults + 1> FResults{};
+    int FNextPlace = 1;
+    bool FRaceFinished = false;
+    bool FWrecked = false;
+    int BonusLeft = 0;
+};
+
+} // namespace vm
