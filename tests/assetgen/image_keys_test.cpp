@@ -95,19 +95,19 @@ const std::vector<TKeyNeed> MenuKeys = {
 };
 
 const std::vector<TKeyNeed> RaceKeys = {
-    {"car1", 3},         {"car2", 3},         {"car3", 3},          {"car4", 3},        {"car5", 3},
-    {"carten1", 1},      {"carten2", 1},      {"carten3", 1},       {"carten4", 1},     {"carten5", 1},
-    {"r_str", 1},        {"r_left", 1},       {"r_right", 1},       {"r_str_right", 1}, {"r_str_left", 1},
-    {"r_right_str", 1},  {"r_left_str", 1},   {"back1", 1},         {"back2", 1},       {"back3", 1},
-    {"back4", 1},        {"trees", 8},        {"desert", 8},        {"wall1", 1},       {"wall2", 1},
-    {"inplace", 1},      {"startline", 1},    {"fline", 1},         {"bonus1", 1},      {"bonus2", 1},
-    {"bonus3", 1},       {"luga", 1},         {"bomb", 1},          {"repair", 1},      {"life", 1},
-    {"time", 1},         {"shipi", 1},        {"speedup", 1},       {"exploid", 8},     {"exploid2", 8},
-    {"exploid3", 8},     {"razzler", 1},      {"radar", 1},         {"healthbar", 1},   {"speedarrow", 1},
-    {"backlight", 1},    {"radarcar1", 1},    {"radarcar2", 1},     {"begarrows", 1},   {"arrows", 3},
-    {"dim", 5},          {"svetophor", 1},    {"redlight", 1},      {"yellowlight", 1}, {"greenlight", 1},
-    {"scr_exitgame", 1}, {"scr_raceover", 1}, {"scr_yourscore", 1}, {"scr_send", 1},    {"scr_gameover", 1},
-    {"scr_timesup", 1},  {"b_yes1", 3},       {"b_no1", 3},         {"bro_next", 3},
+    {"car1", 3},         {"car2", 3},         {"car3", 3},         {"car4", 3},          {"car5", 3},
+    {"carten1", 1},      {"carten2", 1},      {"carten3", 1},      {"carten4", 1},       {"carten5", 1},
+    {"r_str", 1},        {"r_left", 1},       {"r_right", 1},      {"r_str_right", 1},   {"r_str_left", 1},
+    {"r_right_str", 1},  {"r_left_str", 1},   {"back1", 1},        {"back2", 1},         {"back3", 1},
+    {"back4", 1},        {"trees", 8},        {"desert", 8},       {"wall1", 1},         {"wall2", 1},
+    {"inplace", 1},      {"startline", 1},    {"fline", 1},        {"bonus1", 1},        {"bonus2", 1},
+    {"bonus3", 1},       {"luga", 1},         {"bomb", 1},         {"repair", 1},        {"life", 1},
+    {"time", 1},         {"shipi", 1},        {"speedup", 1},      {"exploid", 8},       {"exploid2", 8},
+    {"exploid3", 8},     {"razzler", 1},      {"radar", 1},        {"healthbar", 1},     {"speedarrow", 1},
+    {"backlight", 1},    {"radarcar1", 1},    {"radarcar2", 1},    {"begarrows", 1},     {"arrows", 3},
+    {"dim", 5},          {"groundpoint", 1},  {"svetophor", 1},    {"redlight", 1},      {"yellowlight", 1},
+    {"greenlight", 1},   {"scr_exitgame", 1}, {"scr_raceover", 1}, {"scr_yourscore", 1}, {"scr_send", 1},
+    {"scr_gameover", 1}, {"scr_timesup", 1},  {"b_yes1", 3},       {"b_no1", 3},         {"bro_next", 3},
 };
 
 // Loads a list through the game's own reader and checks each key and its pattern count.

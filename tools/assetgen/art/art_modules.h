@@ -13,7 +13,7 @@ void AddMenuPages(TArtList& Menu);       // page pictures and track previews
 void AddMenuCars(TArtList& Menu);        // car1..car5 in menu keying, c_car1..c_car5
 
 // Both lists.
-void AddMarkerImages(TArtList& List); // arrows, dim
+void AddMarkerImages(TArtList& List); // arrows, dim, groundpoint
 
 // Race list (Data/data2.vil).
 void AddRaceCars(TArtList& Race);     // car1..car5 in race keying, carten1..carten5

@@ -70,6 +70,13 @@ void AddMarkerImages(TArtList& List)
 {
     List.push_back(DrawTiles("arrows", ArrowWidth, ArrowHeight, 3, 3, DrawArrow));
     List.push_back(DrawTiles("dim", PuffSide, PuffSide, PuffSteps, PuffSteps, DrawPuff));
+    // The cars' surface probes: tiny and never shown; both lists carry it because a car takes its
+    // probes from the list its own picture comes from.
+    List.push_back(DrawSingle("groundpoint", 2, 2, [](cairo_t* Cr) {
+        cairo_rectangle(Cr, 0, 0, 2, 2);
+        SetColor(Cr, palette::Snow.WithAlpha(0.5));
+        cairo_fill(Cr);
+    }));
 }
 
 } // namespace vm::assetgen

@@ -27,11 +27,6 @@ void AddMenuWidgets(TArtList& Menu)
 {
     Menu.push_back(MakePointer("mousecursor", 24, 30));
     Menu.push_back(MakeSelectionBar("chooseline", 310, 16));
-    Menu.push_back(DrawSingle("groundpoint", 2, 2, [](cairo_t* Cr) {
-        cairo_rectangle(Cr, 0, 0, 2, 2);
-        SetColor(Cr, palette::Snow.WithAlpha(0.5));
-        cairo_fill(Cr);
-    }));
 
     // Main menu.
     Menu.push_back(MakeTextButton("b_stgame", ColumnWidth, RowHeight, "Start game"));
