@@ -59,6 +59,8 @@ struct TRaceWorld
     std::array<TCar*, MaxOpponents> FEnemies{};
     int FEnemyCount = 0;
     int FCarCount = 0;
+    // Race distance of every car: entry 0 the player, entry s + 1 the opponent in FEnemies[s].
+    std::array<double, MaxOpponents + 1> FRaceDistance{};
 
     std::array<TCheckpoint, MaxCheckpoints + 1> FCheckpoints{};
     int FCheckpointCount = 0;

@@ -1,0 +1,77 @@
+// Walls along the road's edges: the only solid roadside objects. They push, turn and slow a car that
+// touches them, and the player's car takes damage.
+#pragma once
+
+#include "world/world_sprite.h"
+
+#include <array>
+
+namespace vm {
+
+class TCar;
+struct TRaceWorld;
+
+// A point of a wall's outline.
+struct TWallCorner
+{
+    double X = 0.0, Y = 0.0;
+};
+
+// One wall. Owned by the sprite engine; created four to a road piece; ends itself below Y 3000.
+class TRoadRock : public TWorldSprite
+{
+public:
+    static constexpr int ContactSlots = 18; // opponent slots
+
+    // Centred on (X, Y); Kind 0 is "wall1", 1 "wall2"; turned by WallAngle degrees about its middle.
+    TRoadRock(TRaceWorld& World, float X, float Y, int Kind, double WallAngle);
+
+    // World shift, UpdateCorners, CheckContacts, then the end test. (The opponents' wall sensors are
+    // served here as well once the opponents carry them.)
+    void Move(float MoveCount) override;
+    // Recomputes Corners from the position, the size and Angle.
+    void UpdateCorners();
+    // Tests the opponents (only those within 150 pixels) and the player against the outline and
+    // calls HitCar for each car that touches it.
+    void CheckContacts();
+    // Pushes Car away from the wall, turns it and slows it; Player selects the player's handling
+    // (the world is moved instead of the car, and the car takes damage).
+    void HitCar(TCar& Car, bool Player);
+
+    std::array<TWallCorner, 4> Corners{};
+    std::array<bool, ContactSlots> Contact{};
+    bool PlayerContact = false;
+    std::array<double, 4> CornerAngles{};
+    int Kind = 0;
+    double WallAngle = 0.0;
+
+private:
+    TRaceWorld& FWorld;
+};
+
+// One row of the wall table: angle, wall kind, and the centre relative to the piece's road centre
+// at its lower edge.
+struct TWallPlace
+{
+    double Angle;
+    int Kind;
+    double Dy;
+    double Dx;
+};
+
+// The four walls of each piece kind, in the order they are made.
+inline constexpr std::array<std::array<TWallPlace, 4>, 7> WallPlaces{{
+    {{{0, 0, -75, 250}, {0, 0, -225, 250}, {180, 0, -75, -250}, {180, 0, -225, -250}}},
+    {{{-35, 1, -81, 250}, {-35, 1, -230, 144}, {145, 1, -81, -355}, {145, 1, -230, -461}}},
+    {{{35, 1, -81, 355}, {35, 1, -230, 461}, {215, 1, -81, -250}, {215, 1, -230, -144}}},
+    {{{180, 0, -75, -250}, {186, 0, -225, -243}, {10, 0, -75, 263}, {30, 1, -229, 321}}},
+    {{{0, 0, -75, 250}, {-6, 0, -225, 243}, {170, 0, -75, -263}, {150, 1, -229, -321}}},
+    {{{0, 0, -225, 321}, {6, 0, -75, 312}, {190, 0, -229, -192}, {212, 1, -77, -255}}},
+    {{{180, 0, -225, -321}, {174, 0, -75, -312}, {-10, 0, -229, 192}, {-32, 1, -77, 255}}},
+}};
+
+// The four walls of a new piece of Kind whose road centre at the lower edge is (X, Y); an unknown
+// kind gets a straight's walls. Called by the piece's constructor.
+void PlaceWalls(TRaceWorld& World, int Kind, double X, double Y);
+
+} // namespace vm
