@@ -20,6 +20,15 @@ bool PointInQuad(double Px, double Py, double X1, double Y1, double X2, double Y
 {
     const double Xs[4] = {X1, X2, X3, X4};
     const double Ys[4] = {Y1, Y2, Y3, Y4};
+    // Far outside the quad's circumscribed circle the corners lie in a cone narrower than 2 x 87.5
+    // degrees as seen from the point, so the angles below add up to less than 350: the answer is
+    // false without them. This skips the arc tangents for almost every test of a frame.
+    const double Cx = (X1 + X2 + X3 + X4) / 4, Cy = (Y1 + Y2 + Y3 + Y4) / 4;
+    double Radius2 = 0.0;
+    for (int K = 0; K < 4; ++K)
+        Radius2 = std::fmax(Radius2, (Xs[K] - Cx) * (Xs[K] - Cx) + (Ys[K] - Cy) * (Ys[K] - Cy));
+    if ((Px - Cx) * (Px - Cx) + (Py - Cy) * (Py - Cy) > 1.002 * Radius2)
+        return false;
     double Vx[4], Vy[4];
     for (int K = 0; K < 4; ++K)
     {

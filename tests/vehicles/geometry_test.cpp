@@ -125,5 +125,46 @@ TEST(ShiftWorld, MovesTheWorldAndNothingElse)
     EXPECT_EQ(Checkpoints[1].Number, 8);
 }
 
+// The angle sum of the corner directions as seen from the point, worked out in full: the
+// reference the quick rejection far from the quad must always agree with.
+bool InsideByAngleSum(double Px, double Py, const double (&Xs)[4], const double (&Ys)[4])
+{
+    double Sum = 0.0;
+    for (int K = 0; K < 4; ++K)
+    {
+        const int Next = (K + 1) % 4;
+        const double Ax = Xs[K] - Px, Ay = Ys[K] - Py, Bx = Xs[Next] - Px, By = Ys[Next] - Py;
+        if ((Ax == 0 && Ay == 0) || (Bx == 0 && By == 0))
+            return true;
+        Sum += std::abs(std::atan2(Ax * By - Ay * Bx, Ax * Bx + Ay * By)) * 180 / 3.14159265358979323846;
+    }
+    return Sum >= 355.0;
+}
+
+TEST(PointInQuad, QuickRejectionNeverChangesAnAnswer)
+{
+    // A long road edge (where the 355-degree rule lets points a little outside count), a turned
+    // wall and a small square, sampled on a grid that runs well past each of them.
+    const double Quads[3][8] = {{0, 0, 0, 300, 40, 300, 40, 0},
+                                {100, 100, 180, 160, 160, 190, 80, 130},
+                                {10, 10, 14, 10, 14, 14, 10, 14}};
+    int Inside = 0, Checked = 0;
+    for (const auto& Q : Quads)
+    {
+        const double Xs[4] = {Q[0], Q[2], Q[4], Q[6]}, Ys[4] = {Q[1], Q[3], Q[5], Q[7]};
+        for (double Py = -60; Py <= 360; Py += 1.5)
+            for (double Px = -60; Px <= 240; Px += 1.5)
+            {
+                const bool Expected = InsideByAngleSum(Px, Py, Xs, Ys);
+                ASSERT_EQ(PointInQuad(Px, Py, Q[0], Q[1], Q[2], Q[3], Q[4], Q[5], Q[6], Q[7]), Expected)
+                    << Px << ", " << Py;
+                Inside += Expected;
+                ++Checked;
+            }
+    }
+    EXPECT_GT(Inside, 1000);
+    EXPECT_GT(Checked, 150000);
+}
+
 } // namespace
 } // namespace vm

@@ -1,0 +1,100 @@
+// A frame of a drive over the generated road, drawn by the real offscreen renderer with the game's
+// race pictures: ground, road, walls, decorations, the car and its shadow all reach the screen.
+// With VM_SHOT_DIR set, the picture is saved there as world_frame.png to be looked at.
+#include "assetgen/asset_test_support.h"
+#include "engine/picture.h"
+#include "engine/random.h"
+#include "engine/screen.h"
+#include "engine/sprite_engine.h"
+#include "platform/sdl/sdl_video.h"
+#include "shell/game_state.h"
+#include "support/road_driver.h"
+#include "support/test_support.h"
+#include "vehicles/player.h"
+#include "world/catalogue.h"
+#include "world/starting_road.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+namespace vm {
+namespace {
+
+TEST(WorldFrameShot, ADriveDrawsGroundRoadWallsDecorationsAndTheCar)
+{
+    test::TMessageRecorder Messages;
+    TSdlVideo Video;
+    std::string Error;
+    ASSERT_TRUE(Video.Open(true, Error)) << Error;
+    auto Screen = std::make_unique<TScreen>(Video.Device(), Messages);
+    ASSERT_TRUE(Screen->Initialize());
+    Screen->SetLinearFilter(true);
+    TImageList GameImages(Screen.get()), MenuImages(Screen.get());
+    ASSERT_TRUE(GameImages.LoadFromFile(::test::AssetPath("Data/data2.vil"), &Messages));
+    ASSERT_TRUE(GameImages.LoadTextures());
+
+    TSpriteEngine Engine(&Messages);
+    TRandom Rng(2024);
+    TGameState State;
+    State.ScreenState = ssRace;
+    TCatalogues Catalogues;
+    TRaceWorld World(Engine, GameImages, MenuImages, Rng, State, Catalogues);
+    GenerateCourse(World.Course, Rng, "track.dat", 90, 5, 10);
+    CloseCourse(World.Course);
+    InitPieceOffsets(World.Course);
+    World.FRoadX = 330;
+    World.FRoadY = -30;
+    auto* Player = new TPlayer(World, 396, 460, 2, "player", -90, 0, 1);
+    World.FPlayer = Player;
+    BuildGridRoad(World);
+    ::test::PlaceTestCheckpoints(World);
+    BuildFirstCoursePieces(World);
+    Player->Driving = true;
+    for (int Frame = 0; Frame < 700; ++Frame)
+    {
+        ::test::SteerAlongRoad(Engine, *Player, State);
+        Engine.Move(1);
+        Engine.FreeDead();
+    }
+
+    Screen->Clear(0, 0, 0, 255);
+    ASSERT_TRUE(Screen->BeginScene());
+    Engine.Draw();
+    std::vector<std::uint32_t> Picture;
+    int W = 0, H = 0;
+    ASSERT_TRUE(Video.Device().ReadPixels(Picture, W, H));
+    Screen->EndScene();
+    ASSERT_EQ(W * H, 800 * 600);
+
+    if (const char* Dir = std::getenv("VM_SHOT_DIR"); Dir != nullptr && *Dir != 0)
+    {
+        TPixels Pixels{800, 600, Picture};
+        for (std::uint32_t& P : Pixels.Argb)
+            P |= 0xFF000000u;
+        std::vector<std::uint8_t> Bytes;
+        ASSERT_TRUE(EncodePng(Pixels, Bytes));
+        std::ofstream(std::string(Dir) + "/world_frame.png", std::ios::binary)
+            .write(reinterpret_cast<const char*>(Bytes.data()), static_cast<std::streamsize>(Bytes.size()));
+    }
+
+    // The whole screen is covered by ground or road: no black left between tiles.
+    int Black = 0;
+    for (std::uint32_t P : Picture)
+        Black += (P & 0x00FFFFFFu) == 0;
+    EXPECT_LT(Black, 800 * 6) << "black pixels";
+    // The car is drawn where it stays, over the road: its pixels differ from the asphalt around it.
+    const int CarX = static_cast<int>(Player->X() + Player->Width() / 2);
+    const int CarY = static_cast<int>(Player->Y() + Player->Height() / 2);
+    auto Pixel = [&](int X, int Y) { return Picture[static_cast<std::size_t>(Y) * 800 + X]; };
+    int Differ = 0;
+    for (int Dy = -20; Dy <= 20; Dy += 4)
+        Differ += Pixel(CarX, CarY + Dy) != Pixel(CarX + 60, CarY + Dy);
+    EXPECT_GT(Differ, 5);
+    EXPECT_GT(Player->FSpeed, 1.0);
+}
+
+} // namespace
+} // namespace vm
