@@ -50,6 +50,9 @@ void TGame::FormCreate(std::uint64_t Seed)
     MenuImageList.LoadFromFile(DataPath("Data/data1.vil"), &Messages);
     // The picture is 800 x 600 whatever the window's size: the platform hands the mouse in it.
     Gui.Prepare(800, 600);
+    // The catalogues hold their defaults from construction; the open tracks and cars are marked
+    // available (after the progress file, once it is read, has set how many are open).
+    Catalogues.OpenAvailable();
     Screen.Initialize();
     Screen.SetLinearFilter(true);
     // The GUI's font: the glyph sheet, picture 0 of the menu list, in the default character order.

@@ -14,6 +14,8 @@
 #include "engine/sprite_engine.h"
 #include "engine/system_font.h"
 #include "shell/game_state.h"
+#include "world/catalogue.h"
+#include "world/run_difficulty.h"
 
 #include <cstdint>
 #include <string>
@@ -94,6 +96,10 @@ public:
     TBitmapFont BitmapFont; // glyphs from picture 0 of the menu list
     TSystemFont Font1, Font2, Font3, Font4;
     TGui Gui; // uses BitmapFont for captions and the edit box
+
+    // The track and car catalogues with the unlock ladder, and the run's difficulty values.
+    TCatalogues Catalogues;
+    TRunDifficulty Difficulty;
 
     // Per-screen objects.
     TSprite* FMenuScreen = nullptr;

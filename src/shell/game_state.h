@@ -79,8 +79,6 @@ struct TGameState
     std::int32_t Lives = 0;
     std::int32_t RaceNumber = 1;
     std::string PlayerName;
-    std::int32_t TracksOpen = 3;
-    std::int32_t CarsOpen = 5;
 
     // Race clock, counted down by the 10 ms race timer.
     std::int32_t TimeMinutes = 0;

@@ -1,5 +1,5 @@
-// The game object hands the window's mouse, keys and typed text to its GUI, and builds its fonts
-// from the real menu list at start-up.
+// The game object hands the window's mouse, keys and typed text to its GUI, builds its fonts and
+// opens its catalogues at start-up.
 #include "assetgen/asset_test_support.h"
 #include "engine/clock.h"
 #include "engine/gui_button.h"
@@ -45,6 +45,14 @@ TEST_F(GameGuiTest, StartUpMakesTheGlyphSheetTheGuiFontAndSetsTheTitleFont)
     EXPECT_EQ(Game.Font1.Face(), "Micra");
     EXPECT_EQ(Game.Font1.Size(), 30);
     EXPECT_EQ(Game.Font1.Style(), 1);
+}
+
+TEST_F(GameGuiTest, StartUpOpensTheFirstThreeTracksAndEveryCar)
+{
+    for (int Track = 0; Track < 12; ++Track)
+        EXPECT_EQ(Game.Catalogues.FTracks[static_cast<std::size_t>(Track)].Available, Track < 3) << Track;
+    for (const TCarInfo& Car : Game.Catalogues.FCars)
+        EXPECT_TRUE(Car.Available);
 }
 
 TEST_F(GameGuiTest, WindowClicksReachAButtonOnlyWhenPressedAndReleasedOnIt)

@@ -46,8 +46,8 @@ std::string GameStateJson(const TGame& Game, long Frame)
     Field("lives", std::to_string(S.Lives));
     Field("race_number", std::to_string(S.RaceNumber));
     Field("player_name", JsonString(S.PlayerName));
-    Field("tracks_open", std::to_string(S.TracksOpen));
-    Field("cars_open", std::to_string(S.CarsOpen));
+    Field("tracks_open", std::to_string(Game.Catalogues.FTracksOpen));
+    Field("cars_open", std::to_string(Game.Catalogues.FCarsOpen));
     Field("time_left", "{\"minutes\": " + std::to_string(S.TimeMinutes) +
                            ", \"seconds\": " + std::to_string(S.TimeSeconds) +
                            ", \"hundredths\": " + std::to_string(S.TimeHundredths) + "}");
