@@ -11,13 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace vm {
-
-namespace {
-constexpr double DegToRad = std::numbers::pi / 180.0;
-}
 
 TFLineImage::TFLineImage(TRaceWorld& World, float X, float Y) : TWorldSprite(World.Engine)
 {
@@ -49,8 +44,7 @@ TFinishLine::TFinishLine(TRaceWorld& World, float X, float Y, double Angle)
     // Until the first Move the outline is the upright rectangle.
     const double L = this->X(), T = this->Y();
     Corners = {{{L, T}, {L, T + Height()}, {L + Width(), T + Height()}, {L + Width(), T}}};
-    const double Theta = std::atan(static_cast<double>(Height()) / Width()) / DegToRad;
-    CornerAngles = {180.0 - Theta, Theta - 180.0, -Theta, Theta};
+    CornerAngles = BoxCornerAngles(Width(), Height());
     FLineImage = new TFLineImage(World, X, Y);
 }
 
@@ -66,16 +60,7 @@ void TFinishLine::Move(float)
     CheckFinish();
 }
 
-void TFinishLine::UpdateCorners()
-{
-    const double R = std::sqrt((Height() / 2.0) * (Height() / 2.0) + (Width() / 2.0) * (Width() / 2.0));
-    for (std::size_t K = 0; K < 4; ++K)
-    {
-        const double A = (Angle + CornerAngles[K]) * DegToRad;
-        Corners[K].X = X() + Width() / 2.0 + R * std::cos(A);
-        Corners[K].Y = Y() + Height() / 2.0 + R * std::sin(A);
-    }
-}
+void TFinishLine::UpdateCorners() { UpdateBoxCorners(*this, CornerAngles, Corners); }
 
 bool TFinishLine::Overlaps(const TCar& Car) const
 {

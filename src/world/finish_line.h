@@ -2,6 +2,7 @@
 // the picture drawn on it.
 #pragma once
 
+#include "world/turned_box.h"
 #include "world/world_sprite.h"
 
 #include <array>
@@ -23,11 +24,6 @@ public:
 };
 
 // A point of the line's outline.
-struct TLineCorner
-{
-    double X = 0.0, Y = 0.0;
-};
-
 // One per race, made by the race setup; owned by the sprite engine and never removed while the race
 // lasts. Each frame it moves with the world and records the cars that overlap it.
 class TFinishLine : public TWorldSprite
@@ -45,7 +41,7 @@ public:
     void CheckFinish();
 
     double LineAngle = 0.0;
-    std::array<TLineCorner, 4> Corners{};
+    TBoxCorners Corners{};
     std::array<double, 4> CornerAngles{};
     TFLineImage* FLineImage = nullptr; // made by the constructor, owned by the engine
 

@@ -20,7 +20,7 @@ namespace {
 
 constexpr double DegToRad = std::numbers::pi / 180.0;
 
-bool CarTouches(const TCar& Car, const std::array<TWallCorner, 4>& Corners)
+bool CarTouches(const TCar& Car, const TBoxCorners& Corners)
 {
     const auto& C = Car.FCorners;
     return QuadsOverlap(C[0].X, C[0].Y, C[1].X, C[1].Y, C[2].X, C[2].Y, C[3].X, C[3].Y, Corners[0].X,
@@ -54,8 +54,7 @@ TRoadRock::TRoadRock(TRaceWorld& World, float X, float Y, int Kind, double WallA
     SetPatternIndex(0);
     SetX(static_cast<float>(X - Width() / 2.0));
     SetY(static_cast<float>(Y - Height() / 2.0));
-    const double Theta = std::atan(static_cast<double>(Height()) / Width()) / DegToRad;
-    CornerAngles = {180.0 - Theta, Theta - 180.0, -Theta, Theta};
+    CornerAngles = BoxCornerAngles(Width(), Height());
     RotCenterX = 0.5f;
     RotCenterY = 0.5f;
 }
@@ -70,16 +69,7 @@ void TRoadRock::Move(float)
         Dead();
 }
 
-void TRoadRock::UpdateCorners()
-{
-    const double R = std::sqrt((Height() / 2.0) * (Height() / 2.0) + (Width() / 2.0) * (Width() / 2.0));
-    for (std::size_t K = 0; K < 4; ++K)
-    {
-        const double A = (Angle + CornerAngles[K]) * DegToRad;
-        Corners[K].X = X() + Width() / 2.0 + R * std::cos(A);
-        Corners[K].Y = Y() + Height() / 2.0 + R * std::sin(A);
-    }
-}
+void TRoadRock::UpdateCorners() { UpdateBoxCorners(*this, CornerAngles, Corners); }
 
 void TRoadRock::CheckContacts()
 {

@@ -2,6 +2,7 @@
 // touches them, and the player's car takes damage.
 #pragma once
 
+#include "world/turned_box.h"
 #include "world/world_sprite.h"
 
 #include <array>
@@ -12,11 +13,6 @@ class TCar;
 struct TRaceWorld;
 
 // A point of a wall's outline.
-struct TWallCorner
-{
-    double X = 0.0, Y = 0.0;
-};
-
 // One wall. Owned by the sprite engine; created four to a road piece; ends itself below Y 3000.
 class TRoadRock : public TWorldSprite
 {
@@ -38,7 +34,7 @@ public:
     // (the world is moved instead of the car, and the car takes damage).
     void HitCar(TCar& Car, bool Player);
 
-    std::array<TWallCorner, 4> Corners{};
+    TBoxCorners Corners{};
     std::array<bool, ContactSlots> Contact{};
     bool PlayerContact = false;
     std::array<double, 4> CornerAngles{};

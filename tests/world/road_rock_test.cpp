@@ -67,7 +67,7 @@ TEST_F(RoadRockTest, OutlineIsTheTurnedTile)
     // A quarter turn swaps the tile's sides about its centre.
     const double HalfW = Wall->Width() / 2.0, HalfH = Wall->Height() / 2.0;
     double MinX = 1e9, MaxX = -1e9, MinY = 1e9, MaxY = -1e9;
-    for (const TWallCorner& C : Wall->Corners)
+    for (const TBoxCorner& C : Wall->Corners)
     {
         MinX = std::min(MinX, C.X), MaxX = std::max(MaxX, C.X);
         MinY = std::min(MinY, C.Y), MaxY = std::max(MaxY, C.Y);
