@@ -4,6 +4,7 @@
 #include "engine/sprite.h"
 
 #include <array>
+#include <span>
 #include <string>
 
 namespace vm {
@@ -19,6 +20,15 @@ struct TCarCorner
     double X = 0.0, Y = 0.0;
     int Number = 0;
     double Radius = 0.0; // distance from the pivot
+};
+
+// A point a car watches around its front, with the flag the walls raise when one comes near it.
+struct TLookAheadPoint
+{
+    double X = 0.0, Y = 0.0;
+    double Radius = 0.0; // distance from the pivot
+    double Angle = 0.0;  // degrees, relative to the sprite's Angle
+    bool Obstacle = false;
 };
 
 // Where a car stands along the course: the checkpoint nearest it, the one after it, and the
@@ -56,6 +66,10 @@ public:
     // Recomputes the outline corners and the probes from the pivot and Angle; once per frame,
     // after the car has moved.
     void UpdateCorners();
+
+    // The points the walls test for this car (the first two of an opponent's look-ahead points);
+    // empty for cars that do not watch ahead, such as the player's.
+    virtual std::span<TLookAheadPoint> WallSensors() { return {}; }
 
     // Cars ignore the engine's rectangle collisions: every car contact uses the corners.
     void DoCollision(TSprite& Other, std::int32_t X, std::int32_t Y) override;

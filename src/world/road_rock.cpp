@@ -64,7 +64,7 @@ void TRoadRock::Move(float)
     ApplyWorldShift(*this, FWorld);
     UpdateCorners();
     CheckContacts();
-    // The opponents' wall sensors are tested here too once the opponents carry them.
+    CheckLookAhead();
     if (Y() > 3000)
         Dead();
 }
@@ -101,6 +101,29 @@ void TRoadRock::CheckContacts()
     PlayerContact = FWorld.FPlayer != nullptr && CarTouches(*FWorld.FPlayer, Corners);
     if (PlayerContact)
         HitCar(*FWorld.FPlayer, true);
+}
+
+void TRoadRock::CheckLookAhead()
+{
+    // Half the side of the square a sensor watches.
+    constexpr double Reach = 40.0;
+    const int EnemyCount = std::clamp(FWorld.FEnemyCount, 0, TRaceWorld::MaxOpponents);
+    for (int I = 0; I < EnemyCount; ++I)
+    {
+        TCar* Car = FWorld.FEnemies[static_cast<std::size_t>(I)];
+        if (Car == nullptr)
+            continue;
+        const std::span<TLookAheadPoint> Sensors = Car->WallSensors();
+        for (std::size_t K = 0; K < Sensors.size() && K < 2; ++K)
+        {
+            TLookAheadPoint& Point = Sensors[K];
+            Point.Obstacle = false;
+            const double L = Point.X - Reach, T = Point.Y - Reach, R = Point.X + Reach, B = Point.Y + Reach;
+            if (QuadsOverlap(L, T, R, T, R, B, L, B, Corners[0].X, Corners[0].Y, Corners[1].X, Corners[1].Y,
+                             Corners[2].X, Corners[2].Y, Corners[3].X, Corners[3].Y))
+                Point.Obstacle = true;
+        }
+    }
 }
 
 void TRoadRock::HitCar(TCar& Car, bool Player)

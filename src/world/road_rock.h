@@ -22,8 +22,7 @@ public:
     // Centred on (X, Y); Kind 0 is "wall1", 1 "wall2"; turned by WallAngle degrees about its middle.
     TRoadRock(TRaceWorld& World, float X, float Y, int Kind, double WallAngle);
 
-    // World shift, UpdateCorners, CheckContacts, then the end test. (The opponents' wall sensors are
-    // served here as well once the opponents carry them.)
+    // World shift, UpdateCorners, CheckContacts, CheckLookAhead, then the end test.
     void Move(float MoveCount) override;
     // Recomputes Corners from the position, the size and Angle.
     void UpdateCorners();
@@ -33,6 +32,9 @@ public:
     // Pushes Car away from the wall, turns it and slows it; Player selects the player's handling
     // (the world is moved instead of the car, and the car takes damage).
     void HitCar(TCar& Car, bool Player);
+    // For every opponent, its two wall sensors: each is flagged when the 80 x 80 square centred on
+    // it overlaps the outline, and cleared otherwise. Other look-ahead points are left alone.
+    void CheckLookAhead();
 
     TBoxCorners Corners{};
     std::array<bool, ContactSlots> Contact{};

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <span>
 
 namespace vm::test {
 namespace {
@@ -171,6 +172,36 @@ TEST_F(RoadRockTest, OnlyNearOpponentsAreTestedButThePlayerAlways)
     EXPECT_TRUE(Wall->Contact[0]);
     EXPECT_FALSE(Wall->Contact[1]);
     EXPECT_TRUE(Wall->PlayerContact);
+}
+
+// An opponent stand-in with look-ahead points, as the opponents carry them.
+class TWatchingCar : public TCar
+{
+public:
+    using TCar::TCar;
+    std::span<TLookAheadPoint> WallSensors() override { return {Points.data(), 2}; }
+    std::array<TLookAheadPoint, 5> Points{};
+};
+
+TEST_F(RoadRockTest, WallsFlagAnOpponentsTwoSensorsWithinTheirSquareOnly)
+{
+    auto* Wall = new TRoadRock(World, 500, 400, 0, 0); // upright, 24 wide: x 488..512
+    Wall->UpdateCorners();
+    auto* Car = new TWatchingCar(World, 300, 300, 1, "enemy", -90, 0, 0);
+    World.FEnemies[0] = Car;
+    World.FEnemyCount = 1;
+    Car->Points[0] = {449, 400, 0, 0, false}; // square reaches x 489: over the wall
+    Car->Points[1] = {428, 400, 0, 0, true};  // square reaches x 468: clear, so the flag drops
+    Car->Points[2] = {500, 400, 0, 0, false}; // not a wall sensor: never touched
+    Wall->CheckLookAhead();
+    EXPECT_TRUE(Car->Points[0].Obstacle);
+    EXPECT_FALSE(Car->Points[1].Obstacle);
+    EXPECT_FALSE(Car->Points[2].Obstacle);
+    // The player's car watches nothing: a world with only the player leaves everything alone.
+    World.FEnemyCount = 0;
+    Car->Points[1].Obstacle = true;
+    Wall->CheckLookAhead();
+    EXPECT_TRUE(Car->Points[1].Obstacle);
 }
 
 TEST_F(RoadRockTest, DecorationsFollowTheTerrainAndTheirDraws)
