@@ -73,6 +73,8 @@ struct TRaceWorld
     bool FRaceFinished = false;
     bool FWrecked = false;
     int BonusLeft = 0;
+    // The run's split of new pickups out of 600: coins below Low, hazards below High, help above.
+    int FBonusSplitLow = 200, FBonusSplitHigh = 400;
 };
 
 } // namespace vm

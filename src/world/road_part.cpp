@@ -7,6 +7,7 @@
 #include "vehicles/car.h"
 #include "vehicles/geometry.h"
 #include "vehicles/player.h"
+#include "world/bonus.h"
 #include "world/ground_point.h"
 #include "world/race_world.h"
 #include "world/road_back.h"
@@ -19,25 +20,6 @@
 namespace vm {
 
 namespace {
-
-// The pickup kind of a new piece: the group by the run's split, then the kind within the group.
-// Exactly one draw for the group and one for the kind, whatever the group.
-int DrawPickupKind(TRandom& Rng, const TPickupOdds& Odds)
-{
-    const int Group = Rng.Random(600);
-    if (Group < Odds.Low)
-    {
-        const int R = Rng.Random(310);
-        return R <= 100 ? 0 : R <= 270 ? 1 : 2; // coins of 10, 20, 30 points
-    }
-    if (Group < Odds.High)
-    {
-        const int R = Rng.Random(200);
-        return R <= 100 ? 3 : R <= 150 ? 8 : 4; // oil, spikes, bomb
-    }
-    const int R = Rng.Random(225);
-    return R <= 100 ? 5 : R <= 170 ? 9 : R <= 220 ? 7 : 6; // repair, speed-up, time, life
-}
 
 // True when the probe's 4 x 4 square overlaps the road outline.
 bool ProbeOnRoad(const TGroundPoint& Point, const double (&Road)[8])
@@ -55,7 +37,7 @@ void MarkProbe(TGroundPoint* Point, const double (&Road)[8])
 
 } // namespace
 
-TRoadPart::TRoadPart(TRaceWorld& World, float X, float Y, int Kind, bool WithPickup, const TPickupOdds& Odds)
+TRoadPart::TRoadPart(TRaceWorld& World, float X, float Y, int Kind, bool WithPickup)
     : TWorldSprite(World.Engine), Kind(Kind), FWorld(World)
 {
     SetZ(20);
@@ -90,11 +72,9 @@ TRoadPart::TRoadPart(TRaceWorld& World, float X, float Y, int Kind, bool WithPic
     PlaceDecorations(World, Kind, X, Y);
     if (WithPickup)
     {
-        const TPickupPlacement Pickup = PlacePickup(World, X, Y, Odds);
-        // Pickups arrive with their own sprite class; until then the draws are made (so that a seed
-        // always gives the same course) and nothing is created.
-        // When it lands: if (Pickup.Placed) new TBonus(World, Pickup.X, Pickup.Y, Pickup.Kind);
-        static_cast<void>(Pickup);
+        const TPickupPlacement Pickup = PlacePickup(World, X, Y);
+        if (Pickup.Placed)
+            new TBonus(World, static_cast<float>(Pickup.X), static_cast<float>(Pickup.Y), Pickup.Kind);
     }
 
     // An unknown kind (a damaged course) uses the straight's offsets, as its image does.
@@ -149,7 +129,7 @@ void TRoadPart::MarkOnRoad()
     }
 }
 
-void ExtendRoad(TRaceWorld& World, const TPickupOdds& Odds)
+void ExtendRoad(TRaceWorld& World)
 {
     if (World.State.ScreenState != ssRace && World.State.ScreenState != ssWrecked)
         return;
@@ -163,19 +143,19 @@ void ExtendRoad(TRaceWorld& World, const TPickupOdds& Odds)
         const bool WithPickup = World.FNextPiece < CourseLast - 11;
         const float X = static_cast<float>(Last->X() + Last->ExitOffset);
         World.FLastRoadPart =
-            new TRoadPart(World, X, Last->Y(), World.Course.CodeAt(World.FNextPiece), WithPickup, Odds);
+            new TRoadPart(World, X, Last->Y(), World.Course.CodeAt(World.FNextPiece), WithPickup);
         ++World.FNextPiece;
     }
 }
 
-TPickupPlacement PlacePickup(TRaceWorld& World, double X, double Y, const TPickupOdds& Odds)
+TPickupPlacement PlacePickup(TRaceWorld& World, double X, double Y)
 {
     TPickupPlacement Result;
     if (World.Rng.Random(30) < 16)
         return Result; // 14 pieces in 30 get a pickup
     const int Dx = World.Rng.Random(200);
     const int Dy = World.Rng.Random(200);
-    Result.Kind = DrawPickupKind(World.Rng, Odds);
+    Result.Kind = DrawPickupKind(World.Rng, World.FBonusSplitLow, World.FBonusSplitHigh);
     Result.Placed = true;
     Result.X = X - 100 + Dx;
     Result.Y = Y - 100 + Dy;

@@ -8,15 +8,6 @@ namespace vm {
 
 struct TRaceWorld;
 
-// Where new pieces may put a pickup: the run's split of the pickup kinds into coins, hazards and
-// help (coins below Low, hazards below High, help above, out of 600). The race world does not carry
-// the run's values yet; until it does, callers pass them here and the defaults are a run's first race.
-struct TPickupOdds
-{
-    int Low = 200;
-    int High = 400;
-};
-
 // What PlacePickup decided for one piece: whether it gets a pickup, where, and of which kind.
 struct TPickupPlacement
 {
@@ -32,8 +23,8 @@ class TRoadPart : public TWorldSprite
 public:
     // X is the road centre at the piece's lower edge, Y the world Y of that edge. Builds, in this
     // order, the ground tiles (terrain of course position World.FNextPiece), the piece itself, its
-    // walls and decorations and, when WithPickup, draws its pickup.
-    TRoadPart(TRaceWorld& World, float X, float Y, int Kind, bool WithPickup, const TPickupOdds& Odds = {});
+    // walls and decorations and, when WithPickup, draws its pickup and creates it (a TBonus).
+    TRoadPart(TRaceWorld& World, float X, float Y, int Kind, bool WithPickup);
 
     // World shift and push of the player's car, MarkOnRoad, then the end test.
     void Move(float MoveCount) override;
@@ -52,11 +43,12 @@ private:
 // Builds the next course piece on top of World.FLastRoadPart once that piece's upper edge has come
 // within 300 pixels of the top of the screen, never past the course's last position. Called once a
 // frame by the player's car; does nothing outside the race and wreck screens or without a piece.
-void ExtendRoad(TRaceWorld& World, const TPickupOdds& Odds = {});
+void ExtendRoad(TRaceWorld& World);
 
 // The pickup draws of a new piece whose road centre at the lower edge is (X, Y): Random(30), and
-// for 14 in 30 pieces the offsets and the kind. The caller creates the pickup from the result.
-TPickupPlacement PlacePickup(TRaceWorld& World, double X, double Y, const TPickupOdds& Odds = {});
+// for 14 in 30 pieces the offsets and the kind (by the world's FBonusSplitLow/FBonusSplitHigh). The
+// caller creates the pickup from the result.
+TPickupPlacement PlacePickup(TRaceWorld& World, double X, double Y);
 
 // Adds the player car's world shift (FShiftX, FShiftY) and then its push (FPushX, FPushY) to Sprite
 // through SetX/SetY, as every world sprite does once a frame. Nothing without a player car.

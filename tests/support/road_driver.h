@@ -2,11 +2,13 @@
 // simple driver that holds the throttle and steers for the road centre ahead.
 #pragma once
 
+#include "engine/sprite_engine.h"
 #include "shell/game_state.h"
 #include "vehicles/player.h"
 #include "world/race_world.h"
 #include "world/road_part.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -58,9 +60,11 @@ inline void SteerAlongRoad(const vm::TSpriteEngine& Engine, const vm::TPlayer& P
     double Target = CarX;
     RoadCentreAt(Engine, CarY - 150, Target);
     const double Wanted = std::atan2(-150.0, Target - CarX) * 180 / std::numbers::pi;
+    // The heading is not kept within one turn (a spin adds to it), so compare the nearest way round.
+    const double Turn = std::remainder(Wanted - Player.FHeading, 360.0);
     State.KeyHeld[vm::vkUp] = 1;
-    State.KeyHeld[vm::vkRight] = Wanted > Player.FHeading + 2;
-    State.KeyHeld[vm::vkLeft] = Wanted < Player.FHeading - 2;
+    State.KeyHeld[vm::vkRight] = Turn > 2;
+    State.KeyHeld[vm::vkLeft] = Turn < -2;
 }
 
 } // namespace test

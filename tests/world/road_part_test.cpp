@@ -177,8 +177,9 @@ TEST_F(RoadPartTest, PickupDrawsFollowTheirOrder)
     for (int Trial = 0; Trial < 200; ++Trial)
     {
         TRandom Replay = Rng;
-        const TPickupOdds Odds{250, 450};
-        const TPickupPlacement Pickup = PlacePickup(World, 100, 1000, Odds);
+        World.FBonusSplitLow = 250;
+        World.FBonusSplitHigh = 450;
+        const TPickupPlacement Pickup = PlacePickup(World, 100, 1000);
         if (Replay.Random(30) < 16)
         {
             EXPECT_FALSE(Pickup.Placed);

@@ -4,6 +4,7 @@
 
 #include "support/road_driver.h"
 #include "vehicles/player.h"
+#include "world/bonus.h"
 #include "world/road_part.h"
 #include "world/starting_road.h"
 
@@ -44,6 +45,9 @@ TEST_F(WorldDriveTest, RoadGrowsAheadAndEndsBehindWhileWallsKeepTheCarOnIt)
             State.KeyHeld[vkLeft] = 0;
         }
 
+        // This drive is about the road and the walls: pickups are cleared before they act.
+        for (TBonus* Bonus : All<TBonus>())
+            Bonus->Dead();
         Engine.Move(1);
         Engine.FreeDead();
 

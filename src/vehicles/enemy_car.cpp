@@ -1,0 +1,358 @@
+// The opponent's construction, its frame, its look-ahead points, progress and place.
+#include "vehicles/enemy_car.h"
+
+#include "engine/random.h"
+#include "shell/game_state.h"
+#include "vehicles/car_shadow.h"
+#include "vehicles/marker_arrow.h"
+#include "vehicles/player.h"
+#include "world/ground_point.h"
+#include "world/race_world.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace vm {
+
+namespace {
+
+constexpr double DegToRad = std::numbers::pi / 180.0;
+
+// Moves Value towards 0 by Step (it may step past 0; the next call steps back).
+double TowardsZero(double Value, double Step)
+{
+    if (Value > 0)
+        return Value - Step;
+    if (Value < 0)
+        return Value + Step;
+    return Value;
+}
+
+} // namespace
+
+TEnemyCar::TEnemyCar(TRaceWorld& World, double X, double Y, int CarIndex, const std::string& Name, int Slot,
+                     double Heading, int UseMenuImages, int GridPos)
+    : TCar(World, X, Y, CarIndex, Name, Heading, UseMenuImages, World.Rng.Random(3))
+{
+    // 1. The opponent counts itself in; the count never passes the opponent table.
+    SetName("enemycar");
+    if (FWorld.FEnemyCount < TRaceWorld::MaxOpponents)
+        ++FWorld.FEnemyCount;
+    FTarget = 1;
+    FSlot = Slot;
+
+    // 2. The target marker sits on the car centre. Until a direction to the target has been
+    // computed, the target angle is the car's heading; the two car arrows likewise start with the
+    // car's directions (they are read as "the previous frame's heading").
+    FTargetArrow = new TArrow(World, CentreX() - 35.0, CentreY() - 5.0, FUseMenuImages ? 1 : 0, 2);
+    FTargetArrow->Angle = static_cast<float>(Heading);
+    if (FHeadingArrow)
+        FHeadingArrow->Angle = static_cast<float>(FHeading);
+    if (FCourseArrow)
+        FCourseArrow->Angle = static_cast<float>(FCourse);
+
+    // 3. Look-ahead points, relative to the pivot; the front bumper is 0.7 H from it.
+    const double Bumper = 0.7 * Height();
+    const double Radii[LookAheadCount] = {Bumper + 40, Bumper + 40, Bumper + 70, Bumper + 20, Bumper};
+    const double Angles[LookAheadCount] = {75, 105, 90, 90, 0};
+    for (int I = 0; I < LookAheadCount; ++I)
+    {
+        FLookAhead[I].Radius = Radii[I];
+        FLookAhead[I].Angle = Angles[I];
+        FLookAhead[I].Obstacle = false;
+    }
+    UpdateLookAhead();
+
+    // 4.
+    Racing = false;
+    FGridPos = GridPos;
+
+    // 5. Even grid positions keep to the right of the checkpoints, odd ones to the left.
+    FLaneOffset = GridPos % 2 == 0 ? World.Rng.Random(100) : -World.Rng.Random(100);
+    FLaneLimit = World.Rng.Random(400) + 500;
+    FLaneTicks = 1;
+
+    // 6.
+    FSpinning = false;
+    FSpinDecay = 0.06;
+
+    // 7. Seam: the opponent's progress-bar marker (a radar car of kind 1 centred at
+    // (25 + Random(4), 500)) is created here once the race HUD's marker sprite exists. The draw is
+    // made now so that every later random number stays the same when the marker arrives.
+    [[maybe_unused]] const int MarkerX = 25 + World.Rng.Random(4);
+}
+
+std::span<TLookAheadPoint> TEnemyCar::WallSensors()
+{
+    return std::span<TLookAheadPoint>(FLookAhead).first(2);
+}
+
+int TEnemyCar::OpponentSlots() const
+{
+    return std::clamp(FWorld.FEnemyCount, 0, std::min(TRaceWorld::MaxOpponents, TCar::ContactSlots));
+}
+
+bool TEnemyCar::SlotValid() const { return FSlot >= 0 && FSlot < TRaceWorld::MaxOpponents; }
+
+void TEnemyCar::Move(float /*MoveCount*/)
+{
+    const int N = std::min(FWorld.FCheckpointCount, TRaceWorld::MaxCheckpoints);
+
+    // 1. A car far below the screen pointing down is turned up and sent for the next checkpoint
+    // (wrapping like a reached last checkpoint, so the target stays in the table).
+    if (Y() > 4000 && FHeading > 70 && FHeading < 120)
+    {
+        FHeading = -90.0;
+        FCourse = -90.0;
+        FTarget = FTarget >= N ? 1 : FTarget + 1;
+    }
+
+    // 2. Lane change.
+    if (FLaneTicks == FLaneLimit)
+    {
+        FLaneOffset = FWorld.Rng.Random(100) - 50;
+        FLaneLimit = FWorld.Rng.Random(1400) + 900;
+        FLaneTicks = 1;
+    }
+    ++FLaneTicks;
+
+    // 3. The world moves around the player.
+    if (const TPlayer* Player = FWorld.FPlayer)
+    {
+        SetX(static_cast<float>(X() + Player->FShiftX));
+        SetY(static_cast<float>(Y() + Player->FShiftY));
+        SetX(static_cast<float>(X() + Player->FPushX));
+        SetY(static_cast<float>(Y() + Player->FPushY));
+    }
+
+    // 4.
+    Avoid();
+
+    // 5. Drive, or roll to a stop away from the start (creep on while near checkpoint 1).
+    if (Racing)
+    {
+        if (!FSpinning)
+            Drive();
+    }
+    else
+    {
+        const TCheckpoint& First = FWorld.FCheckpoints[1];
+        const double Half = FRollDecel / 2;
+        if (std::hypot(X() - First.X, Y() - First.Y) > 100)
+        {
+            if (FSpeed > Half)
+                FAccel = -Half;
+            else if (FSpeed < -Half)
+                FAccel = Half;
+        }
+        else
+            FAccel = 0.01;
+    }
+
+    // 6.
+    UpdateProgress();
+    UpdatePlace();
+
+    // 7. Surface: above the top of the screen the road is taken for granted.
+    if (FWorld.State.ScreenState == ssRace)
+    {
+        if ((FFrontPoint && FFrontPoint->OnRoad) || Y() < 0)
+            FSurfaceFactor = 1.0;
+    }
+    else
+        FSurfaceFactor = 0.5;
+
+    // 8. Travel with the speed before this frame's change.
+    SetX(static_cast<float>(X() + std::cos(FCourse * DegToRad) * FSpeed));
+    SetY(static_cast<float>(Y() + std::sin(FCourse * DegToRad) * FSpeed));
+
+    // 9. Opponents accelerate 1.2 times as hard as the player with the same car.
+    FSpeed += FAccel * 1.2 * FSurfaceFactor;
+    if (FSpeed > 0)
+    {
+        FSpeed -= FSpeed * FDrag;
+        if (FSkidding)
+        {
+            const double V = FSpeed - FSpeed * FSkidDrag;
+            FSpeed = V > 0 ? V : 0.0;
+        }
+    }
+    if (FSpeed < 0)
+    {
+        FSpeed -= FSpeed * FDrag;
+        // A car skidding backwards stops at once.
+        if (FSkidding)
+            FSpeed = 0.0;
+    }
+
+    // 10.
+    Angle = static_cast<float>(FHeading - 90.0);
+
+    // 11. Tyre smoke: a pair of puffs every 5 frames while skidding fast.
+    if (FSkidding && FSpeed > 2)
+    {
+        if (FSmokeTicks % 5 == 0)
+        {
+            // Seam: two smoke puffs (the menu image list when FUseMenuImages is set, where they stay
+            // invisible) are created here once the puff sprite exists, centred at the tile centre +
+            // FSmokeRadius (cos, sin)(FSmokeAngleA + Angle) and the same with FSmokeAngleB.
+            FSmokeTicks = 0;
+        }
+        ++FSmokeTicks;
+    }
+
+    // 12. Grip pulls the travel direction after the body (it may step past).
+    if (!FSpinning && !FSkidding)
+    {
+        const double D = std::fabs(FCourse - FHeading);
+        const double Step = D > 5 ? FTurnRate * FGrip : 1.1;
+        if (FCourse < FHeading)
+            FCourse += Step;
+        else if (FCourse > FHeading)
+            FCourse -= Step;
+    }
+    if (!FSpinning && !(FSpeed == 0.1 && std::fabs(FHeading - FCourse) >= 0.1))
+        FSkidding = false;
+
+    // 13. Spin (bomb pickup).
+    if (FSpinning)
+    {
+        FHeading += FSpin;
+        FSpeed *= 0.9;
+        FSpin = TowardsZero(FSpin, FSpinDecay);
+        if (std::fabs(FSpin) < 1)
+        {
+            FSpinning = false;
+            RotCenterX = 0.5f;
+            RotCenterY = 0.3f;
+            if (FShadow)
+            {
+                FShadow->RotCenterX = 0.5f;
+                FShadow->RotCenterY = 0.3f;
+            }
+            FCourse = FHeading;
+        }
+    }
+
+    // 14. Slow-down (spikes) ends; an opponent's grip is not touched by spikes.
+    if (FSlowed)
+    {
+        if (FSlowTicks > 1)
+            --FSlowTicks;
+        else
+        {
+            FTopSpeed *= 2;
+            FAcceleration *= 2;
+            FSlowed = false;
+            FSlowTicks = 0;
+        }
+    }
+
+    // 15. Boost ends.
+    if (FBoosted)
+    {
+        if (FBoostTicks > 1)
+            --FBoostTicks;
+        else
+        {
+            FTopSpeed /= 2;
+            FAcceleration /= 2;
+            FTurnRate -= 0.1;
+            FSurfaceFactor -= 0.1;
+            FSpeed /= 2;
+            FBoosted = false;
+            FBoostTicks = 0;
+        }
+    }
+
+    // 16. The hidden arrows sit on the car centre (whole-pixel halves).
+    const float ArrowX = X() + static_cast<float>(Width() / 2);
+    const float ArrowY = Y() + static_cast<float>(Height() / 2 - 5);
+    if (FHeadingArrow)
+    {
+        FHeadingArrow->SetX(ArrowX);
+        FHeadingArrow->SetY(ArrowY);
+        FHeadingArrow->Angle = static_cast<float>(FHeading);
+    }
+    if (FCourseArrow)
+    {
+        FCourseArrow->SetX(ArrowX);
+        FCourseArrow->SetY(ArrowY);
+        FCourseArrow->Angle = static_cast<float>(FCourse);
+    }
+
+    // 17.
+    UpdateCorners();
+    UpdateLookAhead();
+    CheckCarContacts();
+
+    // 18. The road pieces mark the probes again during their own Move.
+    if (FFrontPoint)
+        FFrontPoint->OnRoad = false;
+    if (FCenterPoint)
+        FCenterPoint->OnRoad = false;
+    if (FShadow)
+    {
+        FShadow->SetX(X() + 2.0f);
+        FShadow->SetY(Y() + 2.0f);
+        FShadow->Angle = Angle;
+    }
+
+    // 19. Progress bar, as for the player: the marker climbs from 415 towards 245 and is left alone
+    // at 250 or above; a course too short for the reference distance leaves it where it is.
+    if (FRadarMark && FRadarMark->Y() > 250)
+    {
+        const int Ref = N - 10;
+        if (Ref >= 1 && FWorld.FCheckpointDistance[Ref] > 0)
+            FRadarMark->SetY(static_cast<float>(415.0 - FProgress / FWorld.FCheckpointDistance[Ref] * 170.0));
+    }
+}
+
+void TEnemyCar::UpdateLookAhead()
+{
+    const double Px = PivotX(), Py = PivotY();
+    const double Base = static_cast<double>(Angle);
+    for (TLookAheadPoint& Point : FLookAhead)
+    {
+        const double A = (Base + Point.Angle) * DegToRad;
+        Point.X = Px + Point.Radius * std::cos(A);
+        Point.Y = Py + Point.Radius * std::sin(A);
+    }
+}
+
+void TEnemyCar::UpdateProgress()
+{
+    const TCourseFix Fix = MeasureCourseProgress(FWorld, CentreX(), CentreY());
+    if (Fix.Nearest == 0)
+        return; // no checkpoints yet
+    FProgress = Fix.Progress;
+    if (!SlotValid())
+        return;
+    const int N = std::min(FWorld.FCheckpointCount, TRaceWorld::MaxCheckpoints);
+    FWorld.FRaceDistance[FSlot + 1] = (FLaps + 1) * FWorld.FCheckpointDistance[N] + FProgress;
+}
+
+void TEnemyCar::UpdatePlace()
+{
+    if (!SlotValid())
+        return;
+    const double Mine = FWorld.FRaceDistance[FSlot + 1];
+    const int Count = OpponentSlots();
+    int Place = 1;
+    if (Count > 1)
+        for (int S = 0; S < Count; ++S)
+            if (S != FSlot && FWorld.FRaceDistance[S + 1] > Mine)
+                ++Place;
+    if (FWorld.FRaceDistance[0] > Mine)
+        ++Place;
+    RacePlace = Place;
+}
+
+void StopOpponent(TCar& Car)
+{
+    if (auto* Opponent = dynamic_cast<TEnemyCar*>(&Car))
+        Opponent->Racing = false;
+}
+
+} // namespace vm

@@ -1,0 +1,74 @@
+// Pickups lying on the road: coins, repair, lives, time, speed-ups and the hazards (oil, spikes, bomb).
+#pragma once
+
+#include "world/world_sprite.h"
+
+#include <array>
+
+namespace vm {
+
+class TCar;
+class TRandom;
+struct TRaceWorld;
+
+// One pickup. Owned by the sprite engine; created with a new course piece. It ends itself (Dead)
+// when a car takes it or once it has scrolled below Y 2000.
+class TBonus : public TWorldSprite
+{
+public:
+    static constexpr int ContactSlots = 18; // opponent slots 0..17
+    static constexpr int PlayerTarget = -1; // ApplyPickup's target for the player's car
+
+    // (X, Y) is the centre; Kind 0..9 (coins 0-2, oil 3, bomb 4, repair 5, life 6, time 7, spikes 8,
+    // speed-up 9). Another kind lies on the road without an image and acts on no car.
+    TBonus(TRaceWorld& World, float X, float Y, int Kind);
+
+    // UpdateCorners, CheckPickups, the world shift, then the end test.
+    void Move(float MoveCount) override;
+    // The outline: the upright tile's corners in outline order, from the tile centre.
+    void UpdateCorners();
+    // Tests the opponents and then the player against the outline and applies the pickup to each
+    // car it overlaps. There is no once-only latch: a pickup that stays acts in every frame of overlap.
+    void CheckPickups();
+    // Acts on Target: -1 the player, s >= 0 the opponent in slot s of the world's FEnemies. A missing
+    // car, or a slot outside the opponents, is left alone.
+    void ApplyPickup(int Target);
+
+    struct TCorner
+    {
+        double X = 0.0, Y = 0.0;
+    };
+    std::array<TCorner, 4> FCorners{};
+    std::array<bool, ContactSlots> FContact{};
+    bool FTouchingPlayer = false;
+    int FKind = 0;
+    // The sound this pickup asked for last (a key of the game's sound set), nullptr for none. The race
+    // sprites cannot reach the game's sound system yet; once the race world carries a sound hook, the
+    // pickup plays the key at the point where it records it here.
+    const char* FLastSound = nullptr;
+
+private:
+    void ApplyToPlayer();
+    void ApplyToOpponent(int Slot, TCar& Car);
+    // Bomb: rotation centre of car and shadow to the middle, then the spin draws.
+    void StartSpin(TCar& Car);
+    // Spikes and speed-up; WithGrip for the player, whose slow-down also takes grip.
+    void ApplySpikes(TCar& Car, bool WithGrip, bool SoundOn);
+    void ApplySpeedUp(TCar& Car, bool WithGrip, bool SoundOn);
+    // Records Key as the sound asked for (see FLastSound).
+    void Sound(const char* Key);
+    // Opponents' pickups are heard only while the pickup is on the screen.
+    bool OnScreen() const;
+
+    TRaceWorld& FWorld;
+};
+
+// The kind of a new pickup: r = Random(600) picks coins below SplitLow, hazards below SplitHigh,
+// help otherwise; then one draw within the group.
+int DrawPickupKind(TRandom& Rng, int SplitLow, int SplitHigh);
+int DrawCoinKind(TRandom& Rng);   // Random(310): 0..100 -> 0, ..270 -> 1, else 2
+int DrawHazardKind(TRandom& Rng); // Random(200): 0..100 -> 3 oil, ..150 -> 8 spikes, else 4 bomb
+int DrawHelpKind(
+    TRandom& Rng); // Random(225): 0..100 -> 5 repair, ..170 -> 9 speed-up, ..220 -> 7 time, else 6 life
+
+} // namespace vm
