@@ -13,6 +13,24 @@ namespace {
 
 constexpr double RadToDeg = 57.29577951308232;
 
+// The corners' centre and the largest squared distance of a corner from it.
+struct TCircle
+{
+    double X, Y, Radius2;
+};
+
+TCircle CircleAround(const double (&Xs)[4], const double (&Ys)[4])
+{
+    TCircle Circle{(Xs[0] + Xs[1] + Xs[2] + Xs[3]) / 4, (Ys[0] + Ys[1] + Ys[2] + Ys[3]) / 4, 0.0};
+    for (int K = 0; K < 4; ++K)
+    {
+        const double D2 = (Xs[K] - Circle.X) * (Xs[K] - Circle.X) + (Ys[K] - Circle.Y) * (Ys[K] - Circle.Y);
+        if (D2 > Circle.Radius2)
+            Circle.Radius2 = D2;
+    }
+    return Circle;
+}
+
 } // namespace
 
 bool PointInQuad(double Px, double Py, double X1, double Y1, double X2, double Y2, double X3, double Y3,
@@ -23,11 +41,8 @@ bool PointInQuad(double Px, double Py, double X1, double Y1, double X2, double Y
     // Far outside the quad's circumscribed circle the corners lie in a cone narrower than 2 x 87.5
     // degrees as seen from the point, so the angles below add up to less than 350: the answer is
     // false without them. This skips the arc tangents for almost every test of a frame.
-    const double Cx = (X1 + X2 + X3 + X4) / 4, Cy = (Y1 + Y2 + Y3 + Y4) / 4;
-    double Radius2 = 0.0;
-    for (int K = 0; K < 4; ++K)
-        Radius2 = std::fmax(Radius2, (Xs[K] - Cx) * (Xs[K] - Cx) + (Ys[K] - Cy) * (Ys[K] - Cy));
-    if ((Px - Cx) * (Px - Cx) + (Py - Cy) * (Py - Cy) > 1.002 * Radius2)
+    const TCircle Circle = CircleAround(Xs, Ys);
+    if ((Px - Circle.X) * (Px - Circle.X) + (Py - Circle.Y) * (Py - Circle.Y) > 1.002 * Circle.Radius2)
         return false;
     double Vx[4], Vy[4];
     for (int K = 0; K < 4; ++K)
@@ -61,6 +76,12 @@ bool QuadsOverlap(double Ax1, double Ay1, double Ax2, double Ay2, double Ax3, do
     const double Ay[4] = {Ay1, Ay2, Ay3, Ay4};
     const double Bx[4] = {Bx1, Bx2, Bx3, Bx4};
     const double By[4] = {By1, By2, By3, By4};
+    // Quads whose circles lie apart (with the same margin PointInQuad rejects by) have no corner
+    // that either test could accept.
+    const TCircle A = CircleAround(Ax, Ay), B = CircleAround(Bx, By);
+    const double Reach = 1.002 * (std::sqrt(A.Radius2) + std::sqrt(B.Radius2));
+    if ((A.X - B.X) * (A.X - B.X) + (A.Y - B.Y) * (A.Y - B.Y) > Reach * Reach)
+        return false;
     for (int K = 0; K < 4; ++K)
         if (PointInQuad(Ax[K], Ay[K], Bx1, By1, Bx2, By2, Bx3, By3, Bx4, By4))
             return true;

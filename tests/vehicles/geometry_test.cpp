@@ -166,5 +166,40 @@ TEST(PointInQuad, QuickRejectionNeverChangesAnAnswer)
     EXPECT_GT(Checked, 150000);
 }
 
+TEST(QuadsOverlap, QuickRejectionNeverChangesAnAnswer)
+{
+    // Turned rectangles of car and wall sizes at many distances and angles from a fixed wall.
+    const double Wall[8] = {488, 325, 512, 325, 512, 475, 488, 475};
+    const double WallXs[4] = {Wall[0], Wall[2], Wall[4], Wall[6]},
+                 WallYs[4] = {Wall[1], Wall[3], Wall[5], Wall[7]};
+    int Overlaps = 0, Checked = 0;
+    for (double Angle = 0; Angle < 360; Angle += 7.5)
+        for (double Cy = 250; Cy <= 550; Cy += 6)
+            for (double Cx = 420; Cx <= 580; Cx += 4)
+            {
+                const double C = std::cos(Angle * 3.14159265358979323846 / 180);
+                const double S = std::sin(Angle * 3.14159265358979323846 / 180);
+                double Xs[4], Ys[4];
+                const double Hx[4] = {-20, 20, 20, -20}, Hy[4] = {-35, -35, 35, 35};
+                for (int K = 0; K < 4; ++K)
+                {
+                    Xs[K] = Cx + Hx[K] * C - Hy[K] * S;
+                    Ys[K] = Cy + Hx[K] * S + Hy[K] * C;
+                }
+                bool Expected = false;
+                for (int K = 0; K < 4; ++K)
+                    Expected = Expected || InsideByAngleSum(Xs[K], Ys[K], WallXs, WallYs) ||
+                               InsideByAngleSum(WallXs[K], WallYs[K], Xs, Ys);
+                ASSERT_EQ(QuadsOverlap(Xs[0], Ys[0], Xs[1], Ys[1], Xs[2], Ys[2], Xs[3], Ys[3], Wall[0],
+                                       Wall[1], Wall[2], Wall[3], Wall[4], Wall[5], Wall[6], Wall[7]),
+                          Expected)
+                    << Cx << ", " << Cy << " at " << Angle;
+                Overlaps += Expected;
+                ++Checked;
+            }
+    EXPECT_GT(Overlaps, 1000);
+    EXPECT_GT(Checked, 50000);
+}
+
 } // namespace
 } // namespace vm
