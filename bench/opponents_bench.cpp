@@ -62,6 +62,7 @@ struct TRace
         test::SteerAlongRoad(Engine, *Player, State);
         Engine.Move(1);
         Engine.FreeDead();
+        World.ShiftCheckpoints();
     }
 
     TStderrMessageBox Messages;

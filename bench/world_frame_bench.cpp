@@ -56,12 +56,14 @@ void BM_WorldFrame(benchmark::State& BenchState)
         test::SteerAlongRoad(Engine, *Player, State);
         Engine.Move(1);
         Engine.FreeDead();
+        World.ShiftCheckpoints();
     }
     for (auto _ : BenchState)
     {
         test::SteerAlongRoad(Engine, *Player, State);
         Engine.Move(1);
         Engine.FreeDead();
+        World.ShiftCheckpoints();
         Screen.BeginScene();
         Engine.Draw();
         Screen.EndScene();

@@ -40,6 +40,10 @@ struct TRaceWorld
           Catalogues(Catalogues)
     {}
 
+    // The race frame's step after the sprites have moved: every checkpoint moves with the world by
+    // the player's FShiftX then FPushX (and FShiftY, FPushY), as the world sprites did.
+    void ShiftCheckpoints();
+
     // Not owned; they outlive the race.
     TSpriteEngine& Engine;
     TImageList& GameImages;

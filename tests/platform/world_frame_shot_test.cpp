@@ -58,6 +58,7 @@ TEST(WorldFrameShot, ADriveDrawsGroundRoadWallsDecorationsAndTheCar)
         ::test::SteerAlongRoad(Engine, *Player, State);
         Engine.Move(1);
         Engine.FreeDead();
+        World.ShiftCheckpoints();
     }
 
     Screen->Clear(0, 0, 0, 255);

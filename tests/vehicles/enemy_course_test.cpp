@@ -55,6 +55,7 @@ TEST_F(EnemyCourseTest, OpponentsDriveTheCourseFromTheGrid)
         ::test::SteerAlongRoad(*Engine, *Player, State);
         Engine->Move(1);
         Engine->FreeDead();
+        World->ShiftCheckpoints();
         for (int K = 0; K < 3; ++K)
         {
             if (Finished[K] >= 0)

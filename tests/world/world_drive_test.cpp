@@ -50,6 +50,7 @@ TEST_F(WorldDriveTest, RoadGrowsAheadAndEndsBehindWhileWallsKeepTheCarOnIt)
             Bonus->Dead();
         Engine.Move(1);
         Engine.FreeDead();
+        World.ShiftCheckpoints();
 
         double Centre = 0;
         if (::test::RoadCentreAt(Engine, CarY, Centre))
