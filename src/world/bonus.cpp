@@ -285,9 +285,9 @@ void TBonus::ApplySpeedUp(TCar& Car, bool WithGrip, bool SoundOn)
 
 void TBonus::Sound(const char* Key)
 {
-    // Seam: the race sprites have no way to the game's sound system yet; the race world's sound
-    // hook plays Key here once it exists. Until then the request is kept for whoever reads it.
     FLastSound = Key;
+    if (FWorld.PlaySound)
+        FWorld.PlaySound(Key);
 }
 
 bool TBonus::OnScreen() const { return Y() > -100 && Y() < 600; }

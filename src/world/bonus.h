@@ -42,9 +42,8 @@ public:
     std::array<bool, ContactSlots> FContact{};
     bool FTouchingPlayer = false;
     int FKind = 0;
-    // The sound this pickup asked for last (a key of the game's sound set), nullptr for none. The race
-    // sprites cannot reach the game's sound system yet; once the race world carries a sound hook, the
-    // pickup plays the key at the point where it records it here.
+    // The sound this pickup asked for last (a key of the game's sound set), nullptr for none; it is
+    // played through the race world's sound hook when one is set.
     const char* FLastSound = nullptr;
 
 private:
@@ -55,7 +54,7 @@ private:
     // Spikes and speed-up; WithGrip for the player, whose slow-down also takes grip.
     void ApplySpikes(TCar& Car, bool WithGrip, bool SoundOn);
     void ApplySpeedUp(TCar& Car, bool WithGrip, bool SoundOn);
-    // Records Key as the sound asked for (see FLastSound).
+    // Plays Key through the race world's hook and records it (see FLastSound).
     void Sound(const char* Key);
     // Opponents' pickups are heard only while the pickup is on the screen.
     bool OnScreen() const;

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <string>
 
 namespace vm {
 
@@ -43,6 +45,10 @@ struct TRaceWorld
     // The race frame's step after the sprites have moved: every checkpoint moves with the world by
     // the player's FShiftX then FPushX (and FShiftY, FPushY), as the world sprites did.
     void ShiftCheckpoints();
+
+    // Plays an effect of the game's sound set by its name; set by the race, empty in tests that
+    // do not listen. The sprites decide when (on screen, sound on) before they call it.
+    std::function<void(const std::string& Name)> PlaySound;
 
     // Not owned; they outlive the race.
     TSpriteEngine& Engine;

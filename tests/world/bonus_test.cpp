@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace vm::test {
 namespace {
@@ -159,11 +161,14 @@ TEST_F(BonusTest, OpponentsAreHeardOnlyOnScreenAndAllOverlappingCarsAreServed)
 {
     Player->SetY(2000);
     Player->UpdateCorners();
+    std::vector<std::string> Played;
+    World.PlaySound = [&Played](const std::string& Name) { Played.push_back(Name); };
     TCar* Below = AddOpponent(300, 700);
     TBonus* Oil = Drop(3, *Below);
     Touch(*Oil);
     EXPECT_TRUE(Below->FSkidding);
     EXPECT_EQ(Oil->FLastSound, nullptr);
+    EXPECT_TRUE(Played.empty()) << "below the screen nothing is heard";
 
     // Two opponents on the same spikes in one frame are both slowed, though the first removes them.
     TCar* A = AddOpponent(300, 300);
@@ -174,6 +179,8 @@ TEST_F(BonusTest, OpponentsAreHeardOnlyOnScreenAndAllOverlappingCarsAreServed)
     EXPECT_TRUE(A->FSlowed);
     EXPECT_TRUE(B->FSlowed);
     EXPECT_FALSE(Below->FSlowed);
+    // On screen the race's sound hook plays the cue, once for each car slowed.
+    EXPECT_EQ(Played, std::vector<std::string>({"sweep", "sweep"}));
 }
 
 TEST_F(BonusTest, AProtectedPlayerIsUntouchedAndThePickupsStay)
