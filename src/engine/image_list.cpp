@@ -5,6 +5,7 @@
 #include "engine/message_box.h"
 #include "engine/screen.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -157,7 +158,15 @@ bool TImageListItem::CreateTexture()
                     const std::uint32_t P = Src[X];
                     Dest[X] = Transparent && (P & 0x00FFFFFFu) == Key ? 0u : P;
                 }
+                // One texel of the unused rest repeats the picture's last column, so that filtering
+                // at the picture's right edge (a stretched tile) does not fade into emptiness.
+                if (Pixels.Width < TexWidth && Pixels.Width > 0)
+                    Dest[Pixels.Width] = Dest[Pixels.Width - 1];
             }
+            // The same below the last row.
+            if (Pixels.Height < TexHeight && Pixels.Height > 0)
+                std::copy_n(Texels.data() + std::size_t(Pixels.Height - 1) * TexWidth, TexWidth,
+                            Texels.data() + std::size_t(Pixels.Height) * TexWidth);
             Texture = Screen->Device().CreateTexture(TexWidth, TexHeight, Texels.data());
         }
         if (Texture == 0)

@@ -144,11 +144,15 @@ TEST_F(ImageListTest, TexturesArePaddedToPowersOfTwoAndPatternsUseTheCreatedSize
     EXPECT_EQ(Item->TextureHeight(), 64);
     EXPECT_EQ(Item->Columns(), 4);
     EXPECT_EQ(Item->Rows(), 3);
-    // The picture at the top left, the rest transparent black; the item keeps the same texels.
+    // The picture at the top left; one texel right of and below it repeats its edge (so filtering a
+    // stretched tile never fades into the empty rest); the rest transparent black. The item keeps
+    // the same texels.
     EXPECT_EQ(Texture.Argb[0], Pixels.Argb[0]);
     EXPECT_EQ(Texture.Argb[59 * 128 + 99], Pixels.Argb[59 * 100 + 99]);
-    EXPECT_EQ(Texture.Argb[59 * 128 + 100], 0u);
-    EXPECT_EQ(Texture.Argb[60 * 128], 0u);
+    EXPECT_EQ(Texture.Argb[17 * 128 + 100], Pixels.Argb[17 * 100 + 99]);
+    EXPECT_EQ(Texture.Argb[60 * 128 + 42], Pixels.Argb[59 * 100 + 42]);
+    EXPECT_EQ(Texture.Argb[59 * 128 + 101], 0u);
+    EXPECT_EQ(Texture.Argb[61 * 128], 0u);
     EXPECT_EQ(Item->Texels(), Texture.Argb);
 
     // Pattern 5 = column 1, row 1: u 25/128 .. 50/128, v 20/64 .. 40/64.
