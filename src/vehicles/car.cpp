@@ -349,4 +349,88 @@ void TCar::Dead()
     TSprite::Dead();
 }
 
+// Moves Value towards 0 by Step (it may step past 0; the next call steps back).
+double TowardsZero(double Value, double Step)
+{
+    if (Value > 0)
+        return Value - Step;
+    if (Value < 0)
+        return Value + Step;
+    return Value;
+}
+
+void TCar::UpdateSpin()
+{
+    if (!FSpinning)
+        return;
+    FHeading += FSpin;
+    FSpeed *= 0.9;
+    FSpin = TowardsZero(FSpin, FSpinDecay);
+    if (std::fabs(FSpin) < 1)
+    {
+        FSpinning = false;
+        RotCenterX = 0.5f;
+        RotCenterY = 0.3f;
+        if (FShadow)
+        {
+            FShadow->RotCenterX = 0.5f;
+            FShadow->RotCenterY = 0.3f;
+        }
+        FCourse = FHeading;
+    }
+}
+
+void TCar::UpdateSlowDown(bool RestoreGrip)
+{
+    if (!FSlowed)
+        return;
+    if (FSlowTicks > 1)
+    {
+        --FSlowTicks;
+        return;
+    }
+    // The halved values come back.
+    FTopSpeed *= 2;
+    FAcceleration *= 2;
+    if (RestoreGrip)
+        FGrip *= 3;
+    FSlowed = false;
+    FSlowTicks = 0;
+}
+
+void TCar::UpdateBoost()
+{
+    if (!FBoosted)
+        return;
+    if (FBoostTicks > 1)
+    {
+        --FBoostTicks;
+        return;
+    }
+    FTopSpeed /= 2;
+    FAcceleration /= 2;
+    FTurnRate -= 0.1;
+    FSurfaceFactor -= 0.1;
+    FSpeed /= 2;
+    FBoosted = false;
+    FBoostTicks = 0;
+}
+
+void TCar::PlaceMarkerArrows()
+{
+    // On the car centre, with whole-pixel halves of the size.
+    const float ArrowX = X() + static_cast<float>(Width() / 2);
+    const float ArrowY = Y() + static_cast<float>(Height() / 2 - 5);
+    for (TArrow* Arrow : {FHeadingArrow, FCourseArrow})
+        if (Arrow)
+        {
+            Arrow->SetX(ArrowX);
+            Arrow->SetY(ArrowY);
+        }
+    if (FHeadingArrow)
+        FHeadingArrow->Angle = static_cast<float>(FHeading);
+    if (FCourseArrow)
+        FCourseArrow->Angle = static_cast<float>(FCourse);
+}
+
 } // namespace vm

@@ -40,6 +40,9 @@ struct TCourseFix
     double Progress = 0.0;
 };
 
+// Moves Value towards 0 by Step (it may step past 0; the next call steps back).
+double TowardsZero(double Value, double Step);
+
 // Measures a point (a car centre) against the checkpoints 1..FCheckpointCount of the world.
 TCourseFix MeasureCourseProgress(const TRaceWorld& World, double Cx, double Cy);
 
@@ -66,6 +69,16 @@ public:
     // Recomputes the outline corners and the probes from the pivot and Angle; once per frame,
     // after the car has moved.
     void UpdateCorners();
+
+    // Frame steps both the player's and the opponents' Move run, in this order:
+    // the bomb spin (heading turns, speed falls, the spin dies away, then travel follows the body),
+    void UpdateSpin();
+    // the end of a spikes slow-down (RestoreGrip: the player's grip was cut too),
+    void UpdateSlowDown(bool RestoreGrip);
+    // the end of a speed-up boost,
+    void UpdateBoost();
+    // and the hidden arrows on the car centre with the heading and the course.
+    void PlaceMarkerArrows();
 
     // The points the walls test for this car (the first two of an opponent's look-ahead points);
     // empty for cars that do not watch ahead, such as the player's.

@@ -19,16 +19,6 @@ namespace {
 
 constexpr double DegToRad = std::numbers::pi / 180.0;
 
-// Moves Value towards 0 by Step (it may step past 0; the next call steps back).
-double TowardsZero(double Value, double Step)
-{
-    if (Value > 0)
-        return Value - Step;
-    if (Value < 0)
-        return Value + Step;
-    return Value;
-}
-
 } // namespace
 
 TEnemyCar::TEnemyCar(TRaceWorld& World, double X, double Y, int CarIndex, const std::string& Name, int Slot,
@@ -216,71 +206,13 @@ void TEnemyCar::Move(float /*MoveCount*/)
         FSkidding = false;
 
     // 13. Spin (bomb pickup).
-    if (FSpinning)
-    {
-        FHeading += FSpin;
-        FSpeed *= 0.9;
-        FSpin = TowardsZero(FSpin, FSpinDecay);
-        if (std::fabs(FSpin) < 1)
-        {
-            FSpinning = false;
-            RotCenterX = 0.5f;
-            RotCenterY = 0.3f;
-            if (FShadow)
-            {
-                FShadow->RotCenterX = 0.5f;
-                FShadow->RotCenterY = 0.3f;
-            }
-            FCourse = FHeading;
-        }
-    }
-
+    UpdateSpin();
     // 14. Slow-down (spikes) ends; an opponent's grip is not touched by spikes.
-    if (FSlowed)
-    {
-        if (FSlowTicks > 1)
-            --FSlowTicks;
-        else
-        {
-            FTopSpeed *= 2;
-            FAcceleration *= 2;
-            FSlowed = false;
-            FSlowTicks = 0;
-        }
-    }
-
+    UpdateSlowDown(false);
     // 15. Boost ends.
-    if (FBoosted)
-    {
-        if (FBoostTicks > 1)
-            --FBoostTicks;
-        else
-        {
-            FTopSpeed /= 2;
-            FAcceleration /= 2;
-            FTurnRate -= 0.1;
-            FSurfaceFactor -= 0.1;
-            FSpeed /= 2;
-            FBoosted = false;
-            FBoostTicks = 0;
-        }
-    }
-
-    // 16. The hidden arrows sit on the car centre (whole-pixel halves).
-    const float ArrowX = X() + static_cast<float>(Width() / 2);
-    const float ArrowY = Y() + static_cast<float>(Height() / 2 - 5);
-    if (FHeadingArrow)
-    {
-        FHeadingArrow->SetX(ArrowX);
-        FHeadingArrow->SetY(ArrowY);
-        FHeadingArrow->Angle = static_cast<float>(FHeading);
-    }
-    if (FCourseArrow)
-    {
-        FCourseArrow->SetX(ArrowX);
-        FCourseArrow->SetY(ArrowY);
-        FCourseArrow->Angle = static_cast<float>(FCourse);
-    }
+    UpdateBoost();
+    // 16. The hidden arrows.
+    PlaceMarkerArrows();
 
     // 17.
     UpdateCorners();

@@ -19,16 +19,6 @@ namespace {
 
 constexpr double DegToRad = std::numbers::pi / 180.0;
 
-// Moves Value towards 0 by Step (it may step past 0; the next call steps back).
-double TowardsZero(double Value, double Step)
-{
-    if (Value > 0)
-        return Value - Step;
-    if (Value < 0)
-        return Value + Step;
-    return Value;
-}
-
 // Nearest integer with halves to even, independent of the floating-point rounding mode.
 int RoundHalfEven(double Value)
 {
@@ -162,72 +152,13 @@ void TPlayer::Move(float /*MoveCount*/)
         FSkidding = false;
 
     // 10. Spin (bomb pickup).
-    if (FSpinning)
-    {
-        FHeading += FSpin;
-        FSpeed *= 0.9;
-        FSpin = TowardsZero(FSpin, FSpinDecay);
-        if (std::fabs(FSpin) < 1)
-        {
-            FSpinning = false;
-            RotCenterX = 0.5f;
-            RotCenterY = 0.3f;
-            if (FShadow)
-            {
-                FShadow->RotCenterX = 0.5f;
-                FShadow->RotCenterY = 0.3f;
-            }
-            FCourse = FHeading;
-        }
-    }
-
-    // 11. Slow-down (spikes) ends: the halved values come back.
-    if (FSlowed)
-    {
-        if (FSlowTicks > 1)
-            --FSlowTicks;
-        else
-        {
-            FTopSpeed *= 2;
-            FAcceleration *= 2;
-            FGrip *= 3;
-            FSlowed = false;
-            FSlowTicks = 0;
-        }
-    }
-
+    UpdateSpin();
+    // 11. Slow-down (spikes) ends: the halved values, grip included, come back.
+    UpdateSlowDown(true);
     // 12. Boost ends.
-    if (FBoosted)
-    {
-        if (FBoostTicks > 1)
-            --FBoostTicks;
-        else
-        {
-            FTopSpeed /= 2;
-            FAcceleration /= 2;
-            FTurnRate -= 0.1;
-            FSurfaceFactor -= 0.1;
-            FSpeed /= 2;
-            FBoosted = false;
-            FBoostTicks = 0;
-        }
-    }
-
-    // 13. The hidden arrows sit on the car centre (whole-pixel halves).
-    const float ArrowX = X() + static_cast<float>(Width() / 2);
-    const float ArrowY = Y() + static_cast<float>(Height() / 2 - 5);
-    if (FHeadingArrow)
-    {
-        FHeadingArrow->SetX(ArrowX);
-        FHeadingArrow->SetY(ArrowY);
-        FHeadingArrow->Angle = static_cast<float>(FHeading);
-    }
-    if (FCourseArrow)
-    {
-        FCourseArrow->SetX(ArrowX);
-        FCourseArrow->SetY(ArrowY);
-        FCourseArrow->Angle = static_cast<float>(FCourse);
-    }
+    UpdateBoost();
+    // 13. The hidden arrows.
+    PlaceMarkerArrows();
 
     // 14.
     UpdateCorners();
