@@ -433,4 +433,24 @@ void TCar::PlaceMarkerArrows()
         FCourseArrow->Angle = static_cast<float>(FCourse);
 }
 
+void TCar::PullCourse(double Step)
+{
+    if (!FSpinning && !FSkidding)
+    {
+        if (FCourse < FHeading)
+            FCourse += Step;
+        else if (FCourse > FHeading)
+            FCourse -= Step;
+    }
+    if (!FSpinning && !(FSpeed == 0.1 && std::fabs(FHeading - FCourse) >= 0.1))
+        FSkidding = false;
+}
+
+void TCar::Nudge(double Cross)
+{
+    const double Turn = Cross > 0 ? 1.5 : Cross < 0 ? -1.5 : 0.0;
+    FCourse += Turn;
+    FHeading += Turn;
+}
+
 } // namespace vm

@@ -70,6 +70,14 @@ public:
     // after the car has moved.
     void UpdateCorners();
 
+    // Grip: the travel direction moves Step degrees towards the body (it may step past; the next
+    // frame steps back); skipped while spinning or skidding. Then the skid flag clears as it does
+    // for every car.
+    void PullCourse(double Step);
+    // A contact's nudge: heading and course turn 1.5 degrees in the sense of the cross product of
+    // the two cars' velocities (none when it is 0).
+    void Nudge(double Cross);
+
     // Frame steps both the player's and the opponents' Move run, in this order:
     // the bomb spin (heading turns, speed falls, the spin dies away, then travel follows the body),
     void UpdateSpin();

@@ -193,17 +193,7 @@ void TEnemyCar::Move(float /*MoveCount*/)
     }
 
     // 12. Grip pulls the travel direction after the body (it may step past).
-    if (!FSpinning && !FSkidding)
-    {
-        const double D = std::fabs(FCourse - FHeading);
-        const double Step = D > 5 ? FTurnRate * FGrip : 1.1;
-        if (FCourse < FHeading)
-            FCourse += Step;
-        else if (FCourse > FHeading)
-            FCourse -= Step;
-    }
-    if (!FSpinning && !(FSpeed == 0.1 && std::fabs(FHeading - FCourse) >= 0.1))
-        FSkidding = false;
+    PullCourse(std::fabs(FCourse - FHeading) > 5 ? FTurnRate * FGrip : 1.1);
 
     // 13. Spin (bomb pickup).
     UpdateSpin();

@@ -270,17 +270,7 @@ void TEnemyCar::HitCar(const TCar& Other)
     SetY(static_cast<float>(Y() + (std::fabs(Ey / 2) + 0.5) * 3 * Uy));
 
     // 4. A nudge in the turning sense of the two velocities. Opponents lose no speed or health.
-    const double Z = Vx * Voy - Vy * Vox;
-    if (Z > 0)
-    {
-        FCourse += 1.5;
-        FHeading += 1.5;
-    }
-    else if (Z < 0)
-    {
-        FCourse -= 1.5;
-        FHeading -= 1.5;
-    }
+    Nudge(Vx * Voy - Vy * Vox);
 }
 
 } // namespace vm

@@ -139,17 +139,8 @@ void TPlayer::Move(float /*MoveCount*/)
     Angle = static_cast<float>(FHeading - 90.0);
 
     // 9. Grip pulls the travel direction after the body (it may step past; the next frame steps back).
-    if (!FSpinning && !FSkidding)
-    {
-        const double D = std::fabs(FCourse - FHeading);
-        const double Step = D > 10 ? FTurnRate * FGrip + FTurnRate * (1 - FGrip) * 0.2 : FTurnRate * FGrip;
-        if (FCourse < FHeading)
-            FCourse += Step;
-        else if (FCourse > FHeading)
-            FCourse -= Step;
-    }
-    if (!FSpinning && !(FSpeed == 0.1 && std::fabs(FHeading - FCourse) >= 0.1))
-        FSkidding = false;
+    PullCourse(std::fabs(FCourse - FHeading) > 10 ? FTurnRate * FGrip + FTurnRate * (1 - FGrip) * 0.2
+                                                  : FTurnRate * FGrip);
 
     // 10. Spin (bomb pickup).
     UpdateSpin();
@@ -327,17 +318,7 @@ void TPlayer::HitCar(int Slot)
     FSpeed *= 0.99;
 
     // 5. A nudge in the turning sense of the two velocities.
-    const double Z = Vpx * Voy - Vpy * Vox;
-    if (Z > 0)
-    {
-        FCourse += 1.5;
-        FHeading += 1.5;
-    }
-    else if (Z < 0)
-    {
-        FCourse -= 1.5;
-        FHeading -= 1.5;
-    }
+    Nudge(Vpx * Voy - Vpy * Vox);
 
     // 6. Only knocks of medium strength do damage: 1 or 2 points.
     const double R = std::hypot(Vox - Vpx, Voy - Vpy);
