@@ -1,79 +1,21 @@
-// Opponents on whole courses: the speed of a race frame with nine opponents and pickups, and a
-// drive of many generated courses from the grid that reports how many opponents reach the end.
+// Races on the null renderer: the speed of a world frame and of a frame with nine opponents and
+// pickups, and a drive of many generated courses from the grid that reports how many opponents
+// reach the end.
 #include "engine/image_list.h"
 #include "engine/message_box.h"
 #include "engine/null_render_device.h"
-#include "engine/random.h"
 #include "engine/screen.h"
-#include "engine/sprite_engine.h"
-#include "shell/game_state.h"
-#include "support/road_driver.h"
-#include "vehicles/enemy_car.h"
-#include "vehicles/player.h"
-#include "world/catalogue.h"
-#include "world/starting_road.h"
+#include "support/test_race.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
 using namespace vm;
-
-// One race as the race setup lays it out: the grid slots, the start line under the player's slot,
-// the course, the starting road and checkpoints in the middle of every piece.
-struct TRace
-{
-    TRace(TImageList& GameImages, TImageList& MenuImages, std::uint64_t Seed, int Opponents)
-        : Rng(Seed), World(Engine, GameImages, MenuImages, Rng, State, Catalogues)
-    {
-        State.ScreenState = ssRace;
-        GenerateCourse(World.Course, Rng, "track.dat", 90, 5, 10);
-        CloseCourse(World.Course);
-        InitPieceOffsets(World.Course);
-        auto SlotX = [](int I) { return I % 2 == 1 ? -70.0 : 70.0; };
-        auto SlotY = [](int I) { return I % 2 == 1 ? 100.0 * I : 100.0 * I + 40; };
-        const int PlayerSlot = Opponents + 1;
-        World.FRoadX = 400.0 - SlotX(PlayerSlot);
-        World.FRoadY = 460.0 - (SlotY(PlayerSlot) + 50);
-        Player = new TPlayer(World, 396, 460, 0, "player", -90, 0);
-        World.FPlayer = Player;
-        for (int K = 0; K < Opponents; ++K)
-        {
-            auto* Car = new TEnemyCar(World, World.FRoadX + SlotX(K + 1), World.FRoadY + SlotY(K + 1) + 50,
-                                      Rng.Random(5), "enemy", K, -90, 0, K + 1);
-            World.FEnemies[static_cast<std::size_t>(K)] = Car;
-            Cars.push_back(Car);
-        }
-        BuildGridRoad(World);
-        test::PlaceTestCheckpoints(World);
-        BuildFirstCoursePieces(World);
-        Player->Driving = true;
-        for (TEnemyCar* Car : Cars)
-            Car->Racing = true;
-    }
-
-    void Frame()
-    {
-        test::SteerAlongRoad(Engine, *Player, State);
-        Engine.Move(1);
-        Engine.FreeDead();
-        World.ShiftCheckpoints();
-    }
-
-    TStderrMessageBox Messages;
-    TSpriteEngine Engine{&Messages};
-    TRandom Rng;
-    TGameState State;
-    TCatalogues Catalogues;
-    TRaceWorld World;
-    TPlayer* Player = nullptr;
-    std::vector<TEnemyCar*> Cars;
-};
 
 struct TLists
 {
@@ -97,12 +39,33 @@ TLists& Lists()
     return Instance;
 }
 
+// One frame of the world with the player alone on a long course (so the road is still being built
+// when the iterations end), at speed: moved and drawn.
+void BM_WorldFrame(benchmark::State& BenchState)
+{
+    if (!Lists().Ok)
+        return BenchState.SkipWithError("no pictures");
+    test::TTestRace Race(Lists().Game, Lists().Menu, {.Seed = 7, .CourseLength = 250});
+    for (int I = 0; I < 300; ++I)
+        Race.Frame();
+    for (auto _ : BenchState)
+    {
+        Race.Frame();
+        Lists().Screen.BeginScene();
+        Race.Engine.Draw();
+        Lists().Screen.EndScene();
+    }
+    BenchState.counters["sprites"] = Race.Engine.Count();
+}
+BENCHMARK(BM_WorldFrame)->Iterations(5000);
+
 // One frame of a race with nine opponents and the course's pickups: moved and drawn.
 void BM_RaceFrameNineOpponents(benchmark::State& BenchState)
 {
     if (!Lists().Ok)
         return BenchState.SkipWithError("no pictures");
-    TRace Race(Lists().Game, Lists().Menu, 11, 9);
+    test::TTestRace Race(Lists().Game, Lists().Menu,
+                         {.Seed = 11, .Opponents = 9, .PlayerSlot = 10, .RandomModels = true});
     for (int I = 0; I < 600; ++I)
         Race.Frame();
     for (auto _ : BenchState)
@@ -130,7 +93,9 @@ void BM_CourseSimulation(benchmark::State& BenchState)
     {
         for (std::uint64_t Seed = 1; Seed <= 50; ++Seed)
         {
-            TRace Race(Lists().Game, Lists().Menu, Seed, Opponents);
+            test::TTestRace Race(
+                Lists().Game, Lists().Menu,
+                {.Seed = Seed, .Opponents = Opponents, .PlayerSlot = Opponents + 1, .RandomModels = true});
             const int Last = Race.World.FCheckpointCount;
             std::vector<int> Furthest(Race.Cars.size(), 0), Since(Race.Cars.size(), 0),
                 Done(Race.Cars.size(), 0);
