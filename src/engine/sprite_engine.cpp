@@ -17,11 +17,21 @@ TSpriteEngine::~TSpriteEngine()
 
 void TSpriteEngine::Move(float MoveCount)
 {
-    // A sprite made during the pass shifts the ones behind it; the count stays as taken, and the
-    // pass stops early should the list ever shrink under it.
-    const std::size_t Count = FSpriteList.size();
-    for (std::size_t Index = 0; Index < Count && Index < FSpriteList.size(); ++Index)
-        FSpriteList[Index]->Move(MoveCount);
+    // A copy of the list: a sprite made during the pass would otherwise shift the ones behind it,
+    // so that one sprite moved twice in a frame and the last not at all. A pass inside a pass
+    // (never done by the game) walks the live list instead.
+    if (!FPassList.empty())
+    {
+        const std::size_t Count = FSpriteList.size();
+        for (std::size_t Index = 0; Index < Count && Index < FSpriteList.size(); ++Index)
+            FSpriteList[Index]->Move(MoveCount);
+        return;
+    }
+    FPassList = FSpriteList;
+    for (std::size_t Index = 0; Index < FPassList.size(); ++Index)
+        if (TSprite* Sprite = FPassList[Index])
+            Sprite->Move(MoveCount);
+    FPassList.clear();
 }
 
 void TSpriteEngine::Draw()
@@ -77,6 +87,8 @@ void TSpriteEngine::Remove(TSprite* Sprite)
 void TSpriteEngine::Forget(TSprite* Sprite)
 {
     Remove(Sprite);
+    // Deleted during a move pass: the pass must not visit it.
+    std::replace(FPassList.begin(), FPassList.end(), Sprite, static_cast<TSprite*>(nullptr));
     // FreeDead frees from the back, so look there first.
     const auto Dead = std::find(FDeadList.rbegin(), FDeadList.rend(), Sprite);
     if (Dead != FDeadList.rend())

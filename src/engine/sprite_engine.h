@@ -23,7 +23,8 @@ public:
     float OffsetX = 0.0f;
     float OffsetY = 0.0f;
 
-    // Visit indices 0..count-1 with the count taken at the start of the pass.
+    // Moves the sprites in Z order as they stood when the pass began: a sprite made during the pass
+    // first moves in the next one, and one deleted during the pass is skipped.
     void Move(float MoveCount);
     void Draw();
     // Frees the dead sprites, the last marked first.
@@ -45,6 +46,8 @@ private:
     IMessageBox* FMessages;
     std::vector<TSprite*> FSpriteList;
     std::vector<TSprite*> FDeadList;
+    // The sprites of the move pass under way (empty between passes).
+    std::vector<TSprite*> FPassList;
 };
 
 } // namespace vm

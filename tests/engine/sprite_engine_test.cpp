@@ -98,7 +98,7 @@ TEST_F(TSpriteEngineTest, FreeingADeadSpriteDirectlyTakesItOutOfBothLists)
     EXPECT_EQ(Engine.Count(), 1);
 }
 
-TEST_F(TSpriteEngineTest, SpriteMadeDuringMoveShiftsThePassAndJoinsTheNext)
+TEST_F(TSpriteEngineTest, SpriteMadeDuringMoveJoinsTheNextPassAndNoneMovesTwice)
 {
     auto* A = new TActionSprite(Engine, "A", Log);
     (new TLogSprite(Engine, "B", Log))->SetZ(5);
@@ -107,15 +107,15 @@ TEST_F(TSpriteEngineTest, SpriteMadeDuringMoveShiftsThePassAndJoinsTheNext)
     A->FAction = [&] { new TLogSprite(Engine, "N", Log); };
 
     Engine.Move(0.0f);
-    // N lands at index 0: A is visited again, C (the last) not at all.
-    EXPECT_EQ(Log, (std::vector<std::string>{"move A", "move A", "move B"}));
+    // N lands at index 0, before A: the pass still moves A, B and C once each, and N not yet.
+    EXPECT_EQ(Log, (std::vector<std::string>{"move A", "move B", "move C"}));
 
     Log.clear();
     Engine.Move(0.0f);
     EXPECT_EQ(Log, (std::vector<std::string>{"move N", "move A", "move B", "move C"}));
 }
 
-TEST_F(TSpriteEngineTest, PassStopsWhenTheListShrinksUnderIt)
+TEST_F(TSpriteEngineTest, SpriteDeletedDuringMoveIsSkipped)
 {
     auto* A = new TActionSprite(Engine, "A", Log);
     auto* C = new TLogSprite(Engine, "C", Log);
@@ -125,6 +125,17 @@ TEST_F(TSpriteEngineTest, PassStopsWhenTheListShrinksUnderIt)
     A->FAction = [&] { delete C; };
     Engine.Move(0.0f);
     EXPECT_EQ(Log, (std::vector<std::string>{"move A", "free C", "move B"}));
+}
+
+TEST_F(TSpriteEngineTest, SpriteThatChangesItsZDuringMoveMovesOnceThatPass)
+{
+    auto* A = new TActionSprite(Engine, "A", Log);
+    auto* B = new TLogSprite(Engine, "B", Log);
+    B->SetZ(5);
+    A->FAction = [&] { B->SetZ(-5); };
+    Engine.Move(0.0f);
+    EXPECT_EQ(Log, (std::vector<std::string>{"move A", "move B"}));
+    EXPECT_EQ(Order(Engine), (std::vector<std::string>{"B", "A"}));
 }
 
 TEST_F(TSpriteEngineTest, DestroyingTheEngineFreesFromLastToFirst)
