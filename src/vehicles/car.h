@@ -142,8 +142,8 @@ public:
     bool FSpinning = false, FSlowed = false, FBoosted = false;
     int FSlowTicks = 0, FBoostTicks = 0;
     TCarTen* FShadow = nullptr;
-    // The car's marker on the progress bar. Its class comes with the race HUD; until then no car
-    // creates one and it stays null (every use checks).
+    // The car's marker on the progress bar, made by the player's and the opponents' constructors
+    // (a car made directly as a TCar has none, so every use checks).
     TSprite* FRadarMark = nullptr;
     TArrow* FHeadingArrow = nullptr;
     TArrow* FCourseArrow = nullptr;

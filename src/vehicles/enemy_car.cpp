@@ -6,6 +6,8 @@
 #include "vehicles/car_shadow.h"
 #include "vehicles/marker_arrow.h"
 #include "vehicles/player.h"
+#include "vehicles/radar_car.h"
+#include "vehicles/tyre_smoke.h"
 #include "world/ground_point.h"
 #include "world/race_world.h"
 
@@ -67,10 +69,9 @@ TEnemyCar::TEnemyCar(TRaceWorld& World, double X, double Y, int CarIndex, const 
     FSpinning = false;
     FSpinDecay = 0.06;
 
-    // 7. Seam: the opponent's progress-bar marker (a radar car of kind 1 centred at
-    // (25 + Random(4), 500)) is created here once the race HUD's marker sprite exists. The draw is
-    // made now so that every later random number stays the same when the marker arrives.
-    [[maybe_unused]] const int MarkerX = 25 + World.Rng.Random(4);
+    // 7. The opponent's marker at the start of the progress strip, a little apart from the others.
+    const int MarkerX = 25 + World.Rng.Random(4);
+    FRadarMark = new TRadarCar(World, static_cast<float>(MarkerX), 500, 1);
 }
 
 std::span<TLookAheadPoint> TEnemyCar::WallSensors()
@@ -184,9 +185,8 @@ void TEnemyCar::Move(float /*MoveCount*/)
     {
         if (FSmokeTicks % 5 == 0)
         {
-            // Seam: two smoke puffs (the menu image list when FUseMenuImages is set, where they stay
-            // invisible) are created here once the puff sprite exists, centred at the tile centre +
-            // FSmokeRadius (cos, sin)(FSmokeAngleA + Angle) and the same with FSmokeAngleB.
+            // With the menu pictures the puffs stay hidden.
+            MakeSmokePuffs(*this, FUseMenuImages);
             FSmokeTicks = 0;
         }
         ++FSmokeTicks;

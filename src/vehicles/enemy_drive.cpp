@@ -1,6 +1,7 @@
 // The opponent's driving decision, its avoidance of other cars and its side of car contacts.
 #include "vehicles/enemy_car.h"
 
+#include "engine/rounding.h"
 #include "vehicles/geometry.h"
 #include "vehicles/marker_arrow.h"
 #include "vehicles/player.h"
@@ -16,18 +17,6 @@ namespace {
 
 constexpr double DegToRad = std::numbers::pi / 180.0;
 constexpr double RadToDeg = 180.0 / std::numbers::pi;
-
-// Nearest integer with halves to even, independent of the floating-point rounding mode.
-long RoundHalfEven(double Value)
-{
-    const double Down = std::floor(Value);
-    const double Diff = Value - Down;
-    if (Diff > 0.5)
-        return static_cast<long>(Down) + 1;
-    if (Diff < 0.5)
-        return static_cast<long>(Down);
-    return std::fmod(Down, 2.0) == 0.0 ? static_cast<long>(Down) : static_cast<long>(Down) + 1;
-}
 
 // True when the axis-aligned square of half side Half centred on (Px, Py) overlaps Car's outline.
 bool SquareTouches(double Px, double Py, double Half, const TCar& Car)

@@ -1,10 +1,13 @@
 // The player's car: its frame, progress along the course, race place, car contacts and damage.
 #include "vehicles/player.h"
 
+#include "engine/rounding.h"
 #include "shell/game_state.h"
 #include "vehicles/car_shadow.h"
 #include "vehicles/geometry.h"
 #include "vehicles/marker_arrow.h"
+#include "vehicles/radar_car.h"
+#include "vehicles/tyre_smoke.h"
 #include "world/ground_point.h"
 #include "world/race_world.h"
 #include "world/road_part.h"
@@ -18,18 +21,6 @@ namespace vm {
 namespace {
 
 constexpr double DegToRad = std::numbers::pi / 180.0;
-
-// Nearest integer with halves to even, independent of the floating-point rounding mode.
-int RoundHalfEven(double Value)
-{
-    const double Down = std::floor(Value);
-    const double Diff = Value - Down;
-    if (Diff > 0.5)
-        return static_cast<int>(Down) + 1;
-    if (Diff < 0.5)
-        return static_cast<int>(Down);
-    return std::fmod(Down, 2.0) == 0.0 ? static_cast<int>(Down) : static_cast<int>(Down) + 1;
-}
 
 // Opponent slots the player may look at: the world's table, the contact flags and the distances.
 int OpponentSlots(const TRaceWorld& World)
@@ -53,8 +44,8 @@ TPlayer::TPlayer(TRaceWorld& World, double X, double Y, int CarIndex, const std:
     FSpinDecay = 0.06;
     FSlowed = false;
     FSlowTicks = 0;
-    // Seam: the progress-bar marker (a radar car of kind 0 centred at (27, 500)) is created here
-    // once the race HUD's marker sprite exists; FRadarMark stays null until then.
+    // The player's marker at the start of the progress strip.
+    FRadarMark = new TRadarCar(World, 27, 500, 0);
 }
 
 void TPlayer::Move(float /*MoveCount*/)
@@ -127,9 +118,7 @@ void TPlayer::Move(float /*MoveCount*/)
     {
         if (FSmokeTicks % 5 == 0)
         {
-            // Seam: two smoke puffs (game image list) are created here once the puff sprite exists,
-            // centred at the tile centre + FSmokeRadius (cos, sin)(FSmokeAngleA + Angle) and the
-            // same with FSmokeAngleB.
+            MakeSmokePuffs(*this, false);
             FSmokeTicks = 0;
         }
         ++FSmokeTicks;

@@ -1,18 +1,26 @@
 // Frames of a race drawn by the real offscreen renderer with the game's race pictures: a drive
-// over the generated road, and opponents with pickups, shadows and a bomb blast.
-// With VM_SHOT_DIR set, the pictures are saved there (world_frame.png, race_frame.png) to be looked at.
+// over the generated road, opponents with pickups, shadows and a bomb blast, and the HUD over a race.
+// With VM_SHOT_DIR set, the pictures are saved there (world_frame.png, race_frame.png, hud_frame.png,
+// hud_damaged.png) to be looked at.
 #include "assetgen/asset_test_support.h"
 #include "engine/picture.h"
 #include "engine/screen.h"
 #include "platform/sdl/sdl_video.h"
+#include "race/health_bar.h"
+#include "race/hud_panel.h"
+#include "race/radar_arrow.h"
+#include "race/speed_arrow.h"
+#include "race/start_arrows.h"
 #include "support/test_race.h"
 #include "support/test_support.h"
 #include "vehicles/explosion.h"
+#include "vehicles/tyre_smoke.h"
 #include "world/bonus.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -125,6 +133,57 @@ TEST_F(WorldFrameShot, OpponentsPickupsShadowsAndABombExplosion)
         }
     EXPECT_GT(Fire, 50);
     EXPECT_EQ(World.FEnemyCount, 5);
+}
+
+// The HUD as the race setup lays it out, over a race under way with a sliding player's smoke; then
+// the same frame with the car damaged: only the damage bar changes, and only from its top down.
+TEST_F(WorldFrameShot, TheHudOverARaceAndTheDamageBarGrowingDownward)
+{
+    ::test::TTestRace Race(*GameImages, *MenuImages, {.Seed = 31, .Opponents = 3, .PlayerSlot = 4});
+    TRaceWorld& World = Race.World;
+    TPlayer& Player = *Race.Player;
+    new TPanel(World, 541, 0, 0);
+    new TPanel(World, 0, 180, 1);
+    auto* Bar = new TBar(World, 750, 240);
+    new TSpeedArrow(World, 716, 472, Player.FTopSpeed, Player.FReverseLimit);
+    new TRadarArrow(World, 704, 526);
+    new TBegArrows(World, 397, 423);
+    for (int Frame = 0; Frame < 240; ++Frame)
+        Race.Frame();
+    // A hand-brake turn at speed leaves smoke behind the car.
+    Race.State.KeyHeld[vkLeft] = 1;
+    Race.State.KeyHeld[vkRight] = 0;
+    Race.State.KeyHeld[vkSpace] = 1;
+    for (int Frame = 0; Frame < 24; ++Frame)
+        Race.Frame(false);
+    int Puffs = 0;
+    for (int I = 0; I < Race.Engine.Count(); ++I)
+        Puffs += dynamic_cast<TDim*>(Race.Engine.Sprites(I)) != nullptr;
+    EXPECT_GT(Puffs, 0);
+    Race.State.KeyHeld[vkLeft] = 0;
+    Race.State.KeyHeld[vkSpace] = 0;
+    Player.Health = 100;
+    Bar->Move(1);
+    const std::vector<std::uint32_t> Whole = Shoot(Race, "hud_frame.png");
+    Player.Health = 30;
+    Bar->Move(1);
+    const std::vector<std::uint32_t> Damaged = Shoot(Race, "hud_damaged.png");
+    Bar->RestoreImageHeight();
+
+    // Rows of the bar drawn at 30 health: round(0.7 x (H - 1) + 1).
+    const int Rows = static_cast<int>(std::lround(0.7 * (Bar->FullHeight() - 1) + 1));
+    int Changed = 0, Astray = 0;
+    for (int Y = 0; Y < 600; ++Y)
+        for (int X = 0; X < 800; ++X)
+        {
+            const std::size_t I = static_cast<std::size_t>(Y) * 800 + X;
+            if (Whole[I] == Damaged[I])
+                continue;
+            ++Changed;
+            Astray += !(X >= 749 && X <= 750 + Bar->Width() && Y >= 239 && Y <= 240 + Rows + 1);
+        }
+    EXPECT_EQ(Astray, 0) << "pixels changed outside the bar's drawn rows";
+    EXPECT_GT(Changed, Rows * Bar->Width() / 3) << "the drained part shows down the bar";
 }
 
 } // namespace
