@@ -22,6 +22,7 @@ TGuiButton* TGuiList::CreateButton(const TImageListItem* Image, int Left, int To
     Button->OnClick = std::move(OnClick);
     if (Image != nullptr)
     {
+        Button->Name = Image->Name; // the image key names the button for scripts and tests
         Button->Width = Image->TileWidth();
         Button->Height = Image->TileHeight();
     }

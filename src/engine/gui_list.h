@@ -41,7 +41,7 @@ public:
         return Result;
     }
     // A menu button built the pages' way: no caption, black caption colour, size from the
-    // image's tile, slot 0 pattern 0 and slot 1 pattern 1 of Image, at (Left, Top).
+    // image's tile, slot 0 pattern 0 and slot 1 pattern 1 of Image, at (Left, Top); named after the image.
     TGuiButton* CreateButton(const TImageListItem* Image, int Left, int Top, TGuiClickEvent OnClick);
 
     // Frees one widget of this list (nothing when it is not one of them).

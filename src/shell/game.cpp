@@ -2,7 +2,10 @@
 #include "shell/game.h"
 
 #include "engine/clock.h"
+#include "engine/gui_list.h"
 #include "engine/message_box.h"
+#include "screens/cursor.h"
+#include "screens/menu_light.h"
 
 namespace vm {
 
@@ -12,7 +15,8 @@ TGame::TGame(const TGamePlatform& Platform)
       FrameTimer(Platform.Clock), RaceTimer(Platform.Clock, 10),
       Sound3D(Platform.Audio, Platform.Clock, Platform.DataDir), BitmapFont(&Screen),
       Font1(&Screen, Platform.Text), Font2(&Screen, Platform.Text), Font3(&Screen, Platform.Text),
-      Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock), FDataDir(Platform.DataDir)
+      Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock),
+      World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), FDataDir(Platform.DataDir)
 {
     Screen.Width = 800;
     Screen.Height = 600;
@@ -25,6 +29,13 @@ TGame::TGame(const TGamePlatform& Platform)
     FrameTimer.SetFPSWarningFrames(10);
     FrameTimer.OnTimer = [this] { FrameTimerTick(); };
     RaceTimer.OnTimer = [this] { RaceTimerTimer(); };
+    // The race sprites' cues; a skid that still sounds is not started again.
+    World.PlaySound = [this](const std::string& Name) {
+        TSoundListItem* Item = Sound3D.FindSound(Name);
+        if (Name == "skid" && Sound3D.IsSoundPlaying(Item))
+            return;
+        Sound3D.PlaySound(Item);
+    };
 }
 
 TGame::~TGame() = default;
@@ -40,6 +51,43 @@ void TGame::PlaySoundIfOn(const std::string& Name)
 {
     if (State.SoundOn)
         Sound3D.PlaySound(Name);
+}
+
+void TGame::ShowCursor(bool Show)
+{
+    if (FCursor != nullptr)
+        FCursor->Visible = Show;
+}
+
+void TGame::NewGuiList()
+{
+    FreeGuiList();
+    FGuiList = Gui.CreateList("GUI2");
+}
+
+void TGame::FreeGuiList()
+{
+    if (FGuiList != nullptr)
+        Gui.FreeList(FGuiList);
+    FGuiList = nullptr;
+}
+
+void TGame::CreateMenuLights()
+{
+    FreeMenuLights();
+    FMenuLights[0] = new TLight(SpriteEngine, MenuImageList, Rng, 376, 353, 0);
+    FMenuLights[1] = new TLight(SpriteEngine, MenuImageList, Rng, 403, 370, 1);
+}
+
+void TGame::FreeMenuLights()
+{
+    for (TLight*& Light : FMenuLights)
+    {
+        if (Light != nullptr)
+            Light->Dead();
+        Light = nullptr;
+    }
+    SpriteEngine.FreeDead();
 }
 
 void TGame::FormCreate(std::uint64_t Seed)
@@ -61,6 +109,9 @@ void TGame::FormCreate(std::uint64_t Seed)
     BitmapFont.SetImageIndex(0);
     Font1.SetFont("Micra", 30, 1);
     Sound3D.InitAudioPaths();
+    // The mouse cursor lives for the whole program; pages show and hide it.
+    FCursor = new TCursor(SpriteEngine, MenuImageList, State);
+    FCursor->Visible = false;
 }
 
 void TGame::FormShow()

@@ -13,10 +13,14 @@
 #include "engine/sound_system.h"
 #include "engine/sprite_engine.h"
 #include "engine/system_font.h"
+#include "race/race_session.h"
 #include "shell/game_state.h"
+#include "shell/score_service.h"
 #include "world/catalogue.h"
+#include "world/race_world.h"
 #include "world/run_difficulty.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +31,9 @@ class IClock;
 class IMessageBox;
 class IRenderDevice;
 class ITextRasterizer;
+class TCursor;
+class TGuiList;
+class TLight;
 class TSprite;
 
 // What the platform hands the game; nothing here is owned and all must outlive the game.
@@ -79,6 +86,15 @@ public:
     std::string DataPath(const std::string& Relative) const;
     // Plays the effect Name when sound is on: for the cues that depend on the setting.
     void PlaySoundIfOn(const std::string& Name);
+    // The mouse cursor sprite is drawn (true) or hidden.
+    void ShowCursor(bool Show);
+    // The current page's widget list "GUI2": made by a page's enter routine, freed by its leave routine.
+    void NewGuiList();
+    void FreeGuiList();
+    // The two blinking lights of the main menu, made when a run or the logo ends and freed when a
+    // run starts.
+    void CreateMenuLights();
+    void FreeMenuLights();
 
     TGameState State;
     IMessageBox& Messages;
@@ -100,11 +116,21 @@ public:
     // The track and car catalogues with the unlock ladder, and the run's difficulty values.
     TCatalogues Catalogues;
     TRunDifficulty Difficulty;
+    // The race that is running (or was last run) and what the run keeps beside it.
+    TRaceWorld World;
+    TRaceSession Race;
+    // Where a finished run's score goes; never null (by default it keeps nothing).
+    IScoreService* Scores = &FNoScores;
 
-    // Per-screen objects.
+    // Per-screen objects; the sprites are owned by the engine, the list by the GUI.
     TSprite* FMenuScreen = nullptr;
+    TSprite* FGameMenuScreen = nullptr;
+    TGuiList* FGuiList = nullptr;
+    TCursor* FCursor = nullptr; // made at start-up, lives for the whole program
+    std::array<TLight*, 2> FMenuLights{};
 
 private:
+    TNoScoreService FNoScores;
     std::string FDataDir;
     bool FTerminated = false;
 };

@@ -1,6 +1,9 @@
 // Screen-state dispatch (enter, leave, frame) and the race clock.
 #include "shell/game.h"
 
+#include "race/race_frame.h"
+#include "race/race_screens.h"
+#include "race/race_setup.h"
 #include "screens/logo_screen.h"
 
 namespace vm {
@@ -10,17 +13,16 @@ void TGame::EnterState(int Which)
     const int StateId = Which & 0x7F;
     switch (StateId)
     {
+    case ssRaceExitQuestion: EnterRaceExitQuestion(*this); break;
     case ssLogo: EnterLogo(*this); break;
-    case ssTimesUp:
-        // Time's up freezes the race: the clock stops and the cue plays.
-        State.ClearLatches();
-        Sound3D.PlaySound("timesup");
-        while (!State.PlayerName.empty() && State.PlayerName.back() == '%')
-            State.PlayerName.pop_back();
-        RaceTimer.SetEnabled(false);
-        State.StateTicks = 0;
-        State.ScreenState = ssTimesUp;
-        break;
+    case ssRace: EnterRace(*this); break;
+    case ssGameOver: EnterGameOver(*this); break;
+    case ssRaceOver: EnterRaceOver(*this); break;
+    case ssPause: EnterPause(*this); break;
+    case ssTimesUp: EnterTimesUp(*this); break;
+    case ssYourScore: EnterYourScore(*this); break;
+    case ssSendScore: EnterSendScore(*this); break;
+    case ssWrecked: EnterWreck(*this); break;
     default:
         // Screens still to be built: remember the state and show an empty frame.
         State.ClearLatches();
@@ -34,7 +36,15 @@ void TGame::LeaveState(int Which)
 {
     switch (Which & 0x7F)
     {
+    case ssRaceExitQuestion: LeaveRaceExitQuestion(*this); break;
     case ssLogo: LeaveLogo(*this); break;
+    case ssRace: LeaveRace(*this); break;
+    case ssGameOver:
+    case ssTimesUp: LeaveRunEnd(*this); break;
+    case ssRaceOver: LeaveRaceOver(*this); break;
+    case ssPause: LeavePause(*this); break;
+    case ssYourScore:
+    case ssSendScore: LeaveFinalScore(*this); break;
     default: break;
     }
 }
@@ -43,7 +53,16 @@ void TGame::StateFrame(int Which)
 {
     switch (Which & 0x7F)
     {
+    case ssRaceExitQuestion: RaceExitQuestionFrame(*this); break;
     case ssLogo: LogoFrame(*this); break;
+    case ssRace: RaceFrame(*this); break;
+    case ssGameOver:
+    case ssTimesUp: RunEndFrame(*this); break;
+    case ssRaceOver: RaceOverFrame(*this); break;
+    case ssPause: PauseFrame(*this); break;
+    case ssYourScore: YourScoreFrame(*this); break;
+    case ssSendScore: SendScoreFrame(*this); break;
+    case ssWrecked: WreckFrame(*this); break;
     default:
         ++State.StateTicks;
         DrawEmptyFrame();
@@ -53,6 +72,8 @@ void TGame::StateFrame(int Which)
 
 void TGame::RaceTimerTimer()
 {
+    // Time driven since the green light, kept apart from the clock that time pickups move.
+    ++Race.FRaceTicks;
     if (State.TimeHundredths > 0)
     {
         --State.TimeHundredths;

@@ -27,6 +27,7 @@ public:
         Out = TPixels{};
         ++Renders;
         Rendered.push_back(Font);
+        Texts.push_back(Text);
         int Width = 0, Height = 0;
         if (Text.empty() || !MeasureText(Font, Text, Width, Height) || Width <= 0)
             return false;
@@ -57,6 +58,7 @@ public:
     int Renders = 0;
     int Measures = 0;
     std::vector<TFontRequest> Rendered;
+    std::vector<std::string> Texts; // every text rasterised, in order
 };
 
 } // namespace vm::test

@@ -72,9 +72,10 @@ TEST(HeadlessArgs, AcceptsTheContractAndRejectsTheRest)
     EXPECT_EQ(Options.Shots[1].second, "b.png");
     EXPECT_TRUE(Options.Autopilot);
 
-    const std::vector<std::vector<const char*>> Bad = {{"x", "--frames"},        {"x", "--frames", "ten"},
-                                                       {"x", "--shot", "a.png"}, {"x", "--shot", "5:"},
-                                                       {"x", "--seed", "-1"},    {"x", "--fast"}};
+    const std::vector<std::vector<const char*>> Bad = {
+        {"x", "--frames"},     {"x", "--frames", "ten"}, {"x", "--shot", "a.png"},
+        {"x", "--shot", "5:"}, {"x", "--seed", "-1"},    {"x", "--fast"},
+        {"x", "--race", "5"},  {"x", "--race"},          {"x", "--null-renderer", "--shot", "1:a.png"}};
     for (const auto& Args : Bad)
     {
         THeadlessOptions O;
@@ -139,6 +140,43 @@ TEST(HeadlessRun, ShowsTheLogoAndReportsItsState)
     const std::string State = ReadFile(Dir.File("s.json"));
     EXPECT_NE(State.find("\"frame\": 120"), std::string::npos) << State;
     EXPECT_NE(State.find("\"screen_state\": 3"), std::string::npos) << State;
+}
+
+// A run started straight from the command line with the real data, driven by the autopilot.
+TEST(HeadlessRun, RaceStartsARunAndTheAutopilotDrivesIt)
+{
+    test::TTempDir Dir;
+    const std::string Shot = Dir.File("lights.png");
+    ASSERT_EQ(RunProgram(std::string("--seed 4 --race 2 --autopilot --frames 700 --data ") + VM_ASSET_DIR +
+                         " --workdir " + Dir.Path().string() + " --shot 100:" + Shot + " --state " +
+                         Dir.File("s.json")),
+              0);
+    const std::string State = ReadFile(Dir.File("s.json"));
+    EXPECT_NE(State.find("\"screen_state\": 12"), std::string::npos) << State;
+    EXPECT_NE(State.find("\"race_number\": 1"), std::string::npos) << State;
+    EXPECT_NE(State.find("\"lives\": 3"), std::string::npos) << State;
+    EXPECT_NE(State.find("\"driving\": true"), std::string::npos) << State;
+    EXPECT_NE(State.find("\"race_finished\": false"), std::string::npos) << State;
+    EXPECT_NE(State.find("\"opponents\": [{"), std::string::npos) << State;
+    EXPECT_NE(State.find("\"races_finished\": 0"), std::string::npos) << State;
+    // 450 frames after the green light the car has left the grid behind.
+    const auto Next = State.find("\"next_checkpoint\": ");
+    ASSERT_NE(Next, std::string::npos);
+    EXPECT_GE(std::atoi(State.c_str() + Next + 19), 3) << State;
+
+    // Frame 100: the red lamp of the start lights is lit.
+    const std::string Png = ReadFile(Shot);
+    TPixels Pixels;
+    ASSERT_TRUE(DecodePng(reinterpret_cast<const std::uint8_t*>(Png.data()), Png.size(), Pixels));
+    long R = 0, G = 0;
+    for (int Y = 70; Y < 90; ++Y)
+        for (int X = 316; X < 336; ++X)
+        {
+            R += (Pixels.Argb[Y * 800 + X] >> 16) & 0xFF;
+            G += (Pixels.Argb[Y * 800 + X] >> 8) & 0xFF;
+        }
+    EXPECT_GT(R / 400, 170);
+    EXPECT_GT(R / 400, G / 400 + 80);
 }
 
 TEST(HeadlessRun, BadScriptOrArgumentsExitWithTwo)

@@ -224,7 +224,9 @@ TEST_F(LogoTest, FadesInAndOutThenLeaves)
     RunFrames(45); // ticks 340..384
     EXPECT_EQ(Game.State.ScreenState, ssAddPlayer);
     EXPECT_EQ(Game.FMenuScreen, nullptr);
-    EXPECT_EQ(Game.SpriteEngine.Count(), 0);
+    // The logo is gone; only the mouse cursor, which lives for the whole program, is left.
+    ASSERT_EQ(Game.SpriteEngine.Count(), 1);
+    EXPECT_EQ(Game.SpriteEngine.Sprites(0)->Name(), "cursor");
     EXPECT_EQ(Game.Screen.GlobalColor(), 0xFFFFFFFFu);
 }
 

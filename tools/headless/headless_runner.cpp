@@ -1,14 +1,17 @@
 // velomarch-headless: the real game on the offscreen renderer and a virtual clock.
 #include "headless_runner.h"
 
+#include "autopilot_session.h"
 #include "engine/audio_device.h"
 #include "engine/clock.h"
+#include "engine/null_render_device.h"
 #include "engine/picture.h"
 #include "input_script.h"
 #include "platform/sdl/data_path.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_text_rasterizer.h"
 #include "platform/sdl/sdl_video.h"
+#include "race/run_start.h"
 #include "shell/game.h"
 #include "state_json.h"
 
@@ -155,11 +158,29 @@ bool ParseHeadlessArgs(int Argc, char** Argv, THeadlessOptions& Options, std::st
         }
         else if (Arg == "--autopilot")
             Options.Autopilot = true;
+        else if (Arg == "--null-renderer")
+            Options.NullRenderer = true;
+        else if (Arg == "--race")
+        {
+            if (!NeedCount(Number))
+                return false;
+            if (Number > 4)
+            {
+                Error = "--race takes a car number 0..4";
+                return false;
+            }
+            Options.RaceCar = static_cast<int>(Number);
+        }
         else
         {
             Error = "unknown argument " + Arg;
             return false;
         }
+    }
+    if (Options.NullRenderer && !Options.Shots.empty())
+    {
+        Error = "--shot needs a renderer: leave out --null-renderer";
+        return false;
     }
     return true;
 }
@@ -222,12 +243,24 @@ int RunHeadless(const THeadlessOptions& Options)
     // depend on the machine's audio setup. Sound playback has its own tests on the real mixer.
     TSilentAudioDevice Audio;
     TSdlTextRasterizer Text;
-    TGamePlatform Platform{Video.Device(), Clock, Audio, Messages, DataDir, &Text};
+    TNullRenderDevice NullDevice;
+    IRenderDevice& Render = Options.NullRenderer ? static_cast<IRenderDevice&>(NullDevice) : Video.Device();
+    TGamePlatform Platform{Render, Clock, Audio, Messages, DataDir, &Text};
     int Status = 0;
     {
         TGame Game(Platform);
         Game.FormCreate(Options.Seed);
         Game.FormShow();
+        if (Options.RaceCar >= 0)
+        {
+            // Straight into a run, as the car page's start action would: the logo is left unseen.
+            Game.LeaveState(ssLogo);
+            Game.State.ScreenState = ssChooseCar;
+            Game.Catalogues.FCarIndex = Options.RaceCar;
+            StartRun(Game);
+        }
+        TAutopilotSession Autopilot;
+        std::vector<std::pair<long, int>> Screens{{0, Game.State.ScreenState}};
         std::size_t NextEvent = 0;
         long Frame = 0;
         while (Frame < Options.Frames && !Game.Terminated())
@@ -242,7 +275,11 @@ int RunHeadless(const THeadlessOptions& Options)
                 Video.Device().RequestCapture();
             Clock.Advance(TicksPerFrame);
             Game.RaceTimer.Poll();
+            if (Options.Autopilot)
+                Autopilot.Frame(Game, Frame);
             Game.FrameTimer.Tick();
+            if (Game.State.ScreenState != Screens.back().second)
+                Screens.emplace_back(Frame, Game.State.ScreenState);
             for (const auto& S : Shots)
                 if (S.first == Frame && !WriteShot(Video.Device(), S.second))
                 {
@@ -253,7 +290,7 @@ int RunHeadless(const THeadlessOptions& Options)
         if (!StateFile.empty())
         {
             std::ofstream Out(StateFile);
-            Out << GameStateJson(Game, Frame);
+            Out << GameStateJson(Game, Frame, Screens, Options.Autopilot ? &Autopilot.Record() : nullptr);
             if (!Out)
             {
                 std::fprintf(stderr, "velomarch-headless: cannot write %s\n", StateFile.c_str());

@@ -1,0 +1,144 @@
+// The whole race screen through the game object: nine opponents, the HUD and the race texts,
+// on the null renderer and on the offscreen OpenGL renderer; and the headless autopilot's pace.
+#include "autopilot.h"
+#include "engine/audio_device.h"
+#include "engine/clock.h"
+#include "engine/message_box.h"
+#include "engine/null_render_device.h"
+#include "platform/sdl/sdl_text_rasterizer.h"
+#include "platform/sdl/sdl_video.h"
+#include "race/run_start.h"
+#include "shell/game.h"
+#include "support/road_driver.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+
+namespace vm {
+namespace {
+
+// A game running races on a manual clock, one frame per Step.
+class TRaceRig
+{
+public:
+    TRaceRig(IRenderDevice& Render, int Opponents)
+        : Game(TGamePlatform{Render, Clock, Audio, Messages, VM_ASSET_DIR, &Text}), FOpponents(Opponents)
+    {
+        Game.FormCreate(11);
+        Game.FormShow();
+        Game.LeaveState(ssLogo);
+        Game.State.ScreenState = ssChooseCar;
+        StartRun(Game);
+        Rebuild();
+    }
+
+    // A fresh race with the rig's opponents, run past the start lights.
+    void Rebuild()
+    {
+        if (Game.World.FPlayer != nullptr)
+            Game.LeaveState(ssRace);
+        Game.Difficulty.FOpponentCount = FOpponents;
+        Game.State.Lives = 3;
+        Game.EnterState(ssRace);
+        for (int I = 0; I < 260; ++I)
+            Step();
+    }
+
+    void Step()
+    {
+        Clock.Advance(1000);
+        Game.RaceTimer.Poll();
+        Game.FrameTimer.Tick();
+    }
+
+    // Keeps a race running: a new one when this one has ended or gone off the course.
+    void KeepRacing()
+    {
+        const int S = Game.State.ScreenState;
+        if ((S != ssRace && S != ssWrecked) || Game.World.FRaceFinished)
+            Rebuild();
+    }
+
+    TManualClock Clock{90000};
+    TSilentAudioDevice Audio;
+    TStderrMessageBox Messages;
+    TSdlTextRasterizer Text;
+    TGame Game;
+
+private:
+    int FOpponents;
+};
+
+void RaceFrames(benchmark::State& State, TRaceRig& Rig)
+{
+    for (auto _ : State)
+    {
+        test::SteerAlongRoad(Rig.Game.SpriteEngine, *Rig.Game.World.FPlayer, Rig.Game.State);
+        Rig.Step();
+        State.PauseTiming();
+        Rig.KeepRacing();
+        State.ResumeTiming();
+    }
+    State.counters["sprites"] = Rig.Game.SpriteEngine.Count();
+}
+
+void BM_RaceScreenNineOpponentsNullRenderer(benchmark::State& State)
+{
+    TNullRenderDevice Device;
+    TRaceRig Rig(Device, 9);
+    RaceFrames(State, Rig);
+}
+BENCHMARK(BM_RaceScreenNineOpponentsNullRenderer)->Unit(benchmark::kMicrosecond);
+
+void BM_RaceScreenNineOpponentsOpenGL(benchmark::State& State)
+{
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    TSdlVideo Video;
+    std::string Error;
+    if (!Video.Open(true, Error))
+    {
+        State.SkipWithError(Error.c_str());
+        return;
+    }
+    TRaceRig Rig(Video.Device(), 9);
+    RaceFrames(State, Rig);
+}
+BENCHMARK(BM_RaceScreenNineOpponentsOpenGL)->Unit(benchmark::kMicrosecond);
+
+// Whole runs as velomarch-headless --autopilot plays them on the null renderer: simulated frames
+// a second, and that as a multiple of real time (90 frames a second).
+void BM_HeadlessAutopilotPace(benchmark::State& State)
+{
+    TNullRenderDevice Device;
+    TRaceRig Rig(Device, 3);
+    TAutopilot Pilot;
+    auto SendKey = [&Rig](int Key, bool Down) {
+        if (Down)
+            Rig.Game.FormKeyDown(Key);
+        else
+            Rig.Game.FormKeyUp(Key);
+    };
+    long Frames = 0;
+    for (auto _ : State)
+    {
+        Pilot.Drive(Rig.Game.World, SendKey);
+        Rig.Step();
+        ++Frames;
+        State.PauseTiming();
+        Rig.KeepRacing();
+        State.ResumeTiming();
+    }
+    State.counters["frames_per_second"] =
+        benchmark::Counter(static_cast<double>(Frames), benchmark::Counter::kIsRate);
+    State.counters["times_real_time"] =
+        benchmark::Counter(static_cast<double>(Frames) / 90.0, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_HeadlessAutopilotPace)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace vm
+
+BENCHMARK_MAIN();

@@ -1,0 +1,139 @@
+// Race over: the result lines, the bonus counted into the score, unlocks, and the next race.
+#include "engine/gui_button.h"
+#include "engine/gui_list.h"
+#include "engine/image_list.h"
+#include "race/race_screens.h"
+#include "race/race_setup.h"
+#include "race/race_texts.h"
+#include "shell/game.h"
+#include "vehicles/player.h"
+
+#include <algorithm>
+
+namespace vm {
+
+namespace {
+
+// PhaseTicks while the bonus is still being counted; the tally sets it to 0 when done, and the
+// button shows when it has counted on to ButtonTick.
+constexpr int TallyRunning = 2000;
+constexpr int ButtonTick = 101;
+constexpr int TallyStartTick = 350;
+
+TGuiComponent* NextButton(TGame& Game)
+{
+    return Game.FGuiList != nullptr && Game.FGuiList->Count() > 0 ? Game.FGuiList->Widget(0) : nullptr;
+}
+
+void SetResultFont(TGame& Game)
+{
+    Game.Font1.SetFont("Micra", 13, 1);
+    Game.Font1.SetRed(30);
+    Game.Font1.SetGreen(30);
+    Game.Font1.SetBlue(30);
+    Game.Font1.SetAlpha(255);
+}
+
+} // namespace
+
+void EnterRaceOver(TGame& Game)
+{
+    TGameState& State = Game.State;
+    TRaceSession& Race = Game.Race;
+    State.ClearKeys();
+    State.ScreenState = ssRaceOver;
+    SetResultFont(Game);
+    if (Game.World.FPlayer != nullptr)
+        Game.World.FPlayer->Visible = true;
+    Race.FResultStage = 0;
+    Game.PlaySoundIfOn("finish");
+    ShowOverlay(Game, "raceover", "scr_raceover", 160, 159);
+    TGuiButton* Next = Game.FGuiList->CreateButton(Game.GameImageList.Find("bro_next"), 462, 412,
+                                                   [&Game](TGuiComponent*, int) { NextRace(Game); });
+    Next->Visible = false;
+    // A finishing place is at least 1, so the division is safe.
+    Game.World.BonusLeft /= std::max(1, Race.FFinishPlace);
+    State.StateTicks = 0;
+    State.PhaseTicks = TallyRunning;
+    Game.ShowCursor(true);
+    Race.FNewCarShown = false;
+    Race.FNewTrackShown = false;
+    Race.FScoreAtRaceOver = State.Score;
+}
+
+void RaceOverFrame(TGame& Game)
+{
+    TGameState& State = Game.State;
+    TRaceSession& Race = Game.Race;
+    TRaceWorld& World = Game.World;
+    const bool Drawing = BeginFrozenFrame(Game);
+    switch (State.StateTicks)
+    {
+    case 70: Race.FResultStage = 1; break;
+    case 140: Race.FResultStage = 2; break;
+    case 210: Race.FResultStage = 3; break;
+    case 280: Race.FResultStage = 4; break;
+    default: break;
+    }
+    // One point of the bonus a frame goes into the score.
+    if (State.StateTicks > TallyStartTick && State.PhaseTicks > 1000)
+    {
+        if (World.BonusLeft <= 0)
+            State.PhaseTicks = 0;
+        else
+        {
+            ++State.Score;
+            --World.BonusLeft;
+        }
+    }
+    if (State.PhaseTicks >= 0 && State.PhaseTicks < ButtonTick)
+        ++State.PhaseTicks;
+    else if (State.PhaseTicks == ButtonTick)
+    {
+        if (TGuiComponent* Next = NextButton(Game))
+            Next->Visible = true;
+        // The points gained since the race was built (pickups and the counted bonus) decide the
+        // unlocks; each frame applies one more step while the check reports one.
+        Race.FUnlockGain = State.Score - Race.FScoreAtRaceBuild;
+        const int Unlock = Game.Catalogues.CheckUnlock(Race.FScoreAtRaceBuild, Race.FUnlockGain);
+        if (Unlock == 2)
+            Race.FNewTrackShown = true;
+        else if (Unlock == 1)
+            Race.FNewCarShown = true;
+        if (Unlock != 0)
+            Game.Catalogues.ApplyUnlockStep();
+    }
+    ++State.StateTicks;
+    if (!Drawing)
+        return;
+    if (Race.FResultStage >= 1)
+        TextOutCentred(Game.Font1, 532, 279, std::to_string(Race.FFinishPlace));
+    if (Race.FResultStage >= 2)
+        TextOutCentred(Game.Font1, 532, 309,
+                       FormatRaceClock(Race.FFinishMinutes, Race.FFinishSeconds, Race.FFinishHundredths));
+    if (Race.FResultStage >= 3)
+        TextOutCentred(Game.Font1, 532, 338, std::to_string(World.BonusLeft));
+    if (Race.FResultStage >= 4)
+        TextOutCentred(Game.Font1, 532, 367, std::to_string(State.Score));
+    EndOverlayFrame(Game);
+}
+
+void LeaveRaceOver(TGame& Game) { FreeOverlay(Game); }
+
+void NextRace(TGame& Game)
+{
+    TRaceSession& Race = Game.Race;
+    Game.Sound3D.PlaySound("check");
+    // The time driven from the green light, in race clock ticks of 10 ms.
+    const std::int32_t Ticks = Race.FFinishTicks;
+    const TRaceTime Driven{Ticks % 100, (Ticks / 100) % 60, Ticks / 6000};
+    UpdateBestTime(Driven, Game.Catalogues.SelectedTrack());
+    Race.FResultStage = 0;
+    Game.LeaveState(ssRaceOver);
+    Game.LeaveState(ssRace);
+    ++Game.State.RaceNumber;
+    Game.Difficulty.RaiseDifficulty(Game.State.RaceNumber);
+    Game.EnterState(ssRace);
+}
+
+} // namespace vm

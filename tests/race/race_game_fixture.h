@@ -1,0 +1,104 @@
+// A whole game on the null renderer with the real generated data, for tests of the race screens:
+// a run starts as the car page starts it, frames run on a manual clock.
+#pragma once
+
+#include "engine/clock.h"
+#include "engine/fake_text_rasterizer.h"
+#include "engine/gui_component.h"
+#include "engine/gui_list.h"
+#include "race/health_bar.h"
+#include "race/run_start.h"
+#include "screens/cursor.h"
+#include "shell/game.h"
+#include "support/recording_audio_device.h"
+#include "support/test_support.h"
+#include "vehicles/enemy_car.h"
+#include "vehicles/player.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vm::test {
+
+class RaceGameTest : public ::testing::Test
+{
+protected:
+    RaceGameTest() : Game(TGamePlatform{Device, Clock, Sound, Messages, VM_ASSET_DIR, &Text}) {}
+
+    // Start-up, then a run with car 0 as the car page starts it; Opponents overrides the run's count.
+    void StartRun(int Opponents = 3, std::uint64_t Seed = 5)
+    {
+        Game.FormCreate(Seed);
+        Game.FormShow();
+        Game.LeaveState(ssLogo);
+        Game.State.ScreenState = ssChooseCar;
+        Game.Catalogues.FCarIndex = 0;
+        vm::StartRun(Game);
+        if (Game.Difficulty.FOpponentCount != Opponents)
+        {
+            // The run's count differs: build the race again with the wanted count.
+            Game.LeaveState(ssRace);
+            Game.Difficulty.FOpponentCount = Opponents;
+            Game.EnterState(ssRace);
+        }
+    }
+
+    // One frame of game time: the race clock ticks due, then the frame.
+    void RunFrames(int Count)
+    {
+        for (int I = 0; I < Count; ++I)
+        {
+            Clock.Advance(1000);
+            Game.RaceTimer.Poll();
+            Game.FrameTimer.Tick();
+        }
+    }
+    // Runs frames until the start lights have turned green.
+    void RunToGreen() { RunFrames(251 - Game.State.StateTicks); }
+
+    // A key pressed and let go between two frames.
+    void Tap(int Key)
+    {
+        Game.FormKeyDown(Key);
+        Game.FormKeyUp(Key);
+    }
+
+    // The first widget of the page whose name is Name, or null.
+    TGuiComponent* Button(const std::string& Name)
+    {
+        for (int I = 0; Game.FGuiList != nullptr && I < Game.FGuiList->Count(); ++I)
+            if (Game.FGuiList->Widget(I)->Name == Name)
+                return Game.FGuiList->Widget(I);
+        return nullptr;
+    }
+    // A click on the middle of Widget, press and release on one spot.
+    void Click(const TGuiComponent* Widget)
+    {
+        ASSERT_NE(Widget, nullptr);
+        const int X = Widget->Left + Widget->Width / 2, Y = Widget->Top + Widget->Height / 2;
+        Game.MouseMove(X, Y);
+        Clock.Advance(2000); // past the GUI's move thinning
+        Game.MouseButton(true, X, Y);
+        Game.MouseButton(false, X, Y);
+    }
+
+    // How often the effect Name was started.
+    long Plays(const std::string& Name)
+    {
+        const TSoundListItem* Item = Game.Sound3D.FindSound(Name);
+        return Item == nullptr ? -1 : Sound.PlayCount("/" + std::string(Item->FileName));
+    }
+
+    TPlayer& Player() { return *Game.World.FPlayer; }
+    int StateId() const { return Game.State.ScreenState; }
+
+    TNullRenderDevice Device;
+    TManualClock Clock{90000};
+    TRecordingAudioDevice Sound;
+    TMessageRecorder Messages;
+    TFakeTextRasterizer Text;
+    TGame Game;
+};
+
+} // namespace vm::test

@@ -1,0 +1,84 @@
+// The headless runner's --autopilot: the car in races, the buttons between them, a record.
+#include "autopilot_session.h"
+
+#include "engine/gui_component.h"
+#include "engine/gui_list.h"
+#include "shell/game.h"
+#include "vehicles/player.h"
+
+namespace vm {
+
+void TAutopilotSession::Frame(TGame& Game, long FrameNumber)
+{
+    const int State = Game.State.ScreenState;
+    auto SendKey = [&Game](int Key, bool Down) {
+        if (Down)
+            Game.FormKeyDown(Key);
+        else
+            Game.FormKeyUp(Key);
+    };
+    if (State != FLastState)
+    {
+        FClickStep = 0;
+        if (State == ssRaceOver)
+        {
+            ++FRecord.RacesFinished;
+            if (!FFirstRaceDone && FGreenFrame >= 0)
+                FRecord.FirstRaceFrames = FrameNumber - FGreenFrame;
+            FFirstRaceDone = true;
+        }
+        else if (State == ssTimesUp && FRecord.RunEnd == "none")
+            FRecord.RunEnd = "times_up";
+        else if (State == ssGameOver && FRecord.RunEnd == "none")
+            FRecord.RunEnd = "game_over";
+        else if (State == ssWrecked)
+            ++FRecord.Wrecks;
+    }
+    FLastState = State;
+    const TPlayer* Player = Game.World.FPlayer;
+    if (FGreenFrame < 0 && Player != nullptr && Player->Driving && !FFirstRaceDone)
+        FGreenFrame = FrameNumber;
+
+    switch (State)
+    {
+    case ssRace:
+    case ssWrecked: FPilot.Drive(Game.World, SendKey); break;
+    case ssRaceOver:
+    case ssYourScore:
+        FPilot.ReleaseAll(SendKey);
+        ClickVisibleButton(Game, "");
+        break;
+    case ssSendScore:
+        FPilot.ReleaseAll(SendKey);
+        ClickVisibleButton(Game, "b_no1");
+        break;
+    default: FPilot.ReleaseAll(SendKey); break;
+    }
+}
+
+void TAutopilotSession::ClickVisibleButton(TGame& Game, const std::string& Name)
+{
+    if (Game.FGuiList == nullptr)
+        return;
+    const TGuiComponent* Target = nullptr;
+    for (int I = 0; I < Game.FGuiList->Count() && Target == nullptr; ++I)
+    {
+        const TGuiComponent* Widget = Game.FGuiList->Widget(I);
+        if (Widget->Visible && (Name.empty() || Widget->Name == Name))
+            Target = Widget;
+    }
+    if (Target == nullptr)
+        return;
+    const int X = Target->Left + Target->Width / 2, Y = Target->Top + Target->Height / 2;
+    switch (FClickStep++)
+    {
+    case 0: Game.MouseMove(X, Y); break;
+    case 1: Game.MouseButton(true, X, Y); break;
+    default:
+        Game.MouseButton(false, X, Y);
+        FClickStep = 0;
+        break;
+    }
+}
+
+} // namespace vm
