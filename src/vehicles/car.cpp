@@ -54,14 +54,16 @@ TCourseFix MeasureCourseProgress(const TRaceWorld& World, double Cx, double Cy)
         return Fix;
     const auto& Cp = World.FCheckpoints;
 
+    // Squared distances order the checkpoints as the distances do, without a root for each.
     int Nearest = 1;
-    double Best = 6000000.0;
+    double Best = 6000000.0 * 6000000.0;
     for (int I = 1; I <= N; ++I)
     {
-        const double D = std::hypot(Cp[I].X - Cx, Cp[I].Y - Cy);
-        if (D < Best)
+        const double Dx = Cp[I].X - Cx, Dy = Cp[I].Y - Cy;
+        const double D2 = Dx * Dx + Dy * Dy;
+        if (D2 < Best)
         {
-            Best = D;
+            Best = D2;
             Nearest = I;
         }
     }

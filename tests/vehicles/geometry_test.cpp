@@ -201,5 +201,33 @@ TEST(QuadsOverlap, QuickRejectionNeverChangesAnAnswer)
     EXPECT_GT(Checked, 50000);
 }
 
+TEST(QuadsOverlap, BoxRejectionKeepsTheBandOutsideALongEdge)
+{
+    // Just outside the long edge of a road-side strip the corner test still counts a point as
+    // inside; a small square slid towards that edge in tenth-pixel steps must get the same answer
+    // from the quick tests as from the full angle sums.
+    const double Edge[8] = {0, 0, 40, 0, 40, 300, 0, 300};
+    const double EdgeXs[4] = {Edge[0], Edge[2], Edge[4], Edge[6]},
+                 EdgeYs[4] = {Edge[1], Edge[3], Edge[5], Edge[7]};
+    int Overlaps = 0, OutsideButCounted = 0;
+    for (double Cy = -10; Cy <= 310; Cy += 20)
+        for (double Left = 38; Left <= 50; Left += 0.1)
+        {
+            const double Xs[4] = {Left, Left + 4, Left + 4, Left}, Ys[4] = {Cy, Cy, Cy + 4, Cy + 4};
+            bool Expected = false;
+            for (int K = 0; K < 4; ++K)
+                Expected = Expected || InsideByAngleSum(Xs[K], Ys[K], EdgeXs, EdgeYs) ||
+                           InsideByAngleSum(EdgeXs[K], EdgeYs[K], Xs, Ys);
+            ASSERT_EQ(QuadsOverlap(Xs[0], Ys[0], Xs[1], Ys[1], Xs[2], Ys[2], Xs[3], Ys[3], Edge[0], Edge[1],
+                                   Edge[2], Edge[3], Edge[4], Edge[5], Edge[6], Edge[7]),
+                      Expected)
+                << Left << ", " << Cy;
+            Overlaps += Expected;
+            OutsideButCounted += Expected && Left > 40.5;
+        }
+    EXPECT_GT(Overlaps, 100);
+    EXPECT_GT(OutsideButCounted, 10); // the band exists, so the test can catch a margin too small
+}
+
 } // namespace
 } // namespace vm
