@@ -36,6 +36,10 @@ void DrawRaceImage(TGame& Game, const std::string& Key, float X, float Y, int Al
 
 bool BeginFrozenFrame(TGame& Game)
 {
+    // The cursor follows the mouse first: the world's draw includes it, and it is drawn again on
+    // top of the page at the same place.
+    if (Game.FCursor != nullptr)
+        Game.FCursor->Move(0.0f);
     Game.Screen.Clear(0, 0, 0, 0);
     if (!Game.Screen.BeginScene())
         return false;
@@ -46,12 +50,8 @@ bool BeginFrozenFrame(TGame& Game)
 
 void EndOverlayFrame(TGame& Game)
 {
-    if (TCursor* Cursor = Game.FCursor)
-    {
-        Cursor->Move(0.0f);
-        if (Cursor->Visible)
-            Cursor->Draw();
-    }
+    if (Game.FCursor != nullptr && Game.FCursor->Visible)
+        Game.FCursor->Draw();
     Game.Screen.EndScene();
 }
 

@@ -11,9 +11,10 @@ class TGame;
 // Shared by the overlays.
 // Draws the race picture Key with its top-left at (X, Y), unturned, white, with Alpha (0..255).
 void DrawRaceImage(TGame& Game, const std::string& Key, float X, float Y, int Alpha);
-// Clears, begins the scene and draws the frozen race and the GUI; false when no scene began.
+// Moves the cursor, clears, begins the scene and draws the frozen race and the GUI; false when no
+// scene began.
 bool BeginFrozenFrame(TGame& Game);
-// Moves and draws the cursor on top, then ends the scene.
+// Draws the cursor on top, then ends the scene.
 void EndOverlayFrame(TGame& Game);
 // The overlay picture (race pictures, Z 2000) becomes FGameMenuScreen; a widget list "GUI2" is made.
 void ShowOverlay(TGame& Game, const std::string& Name, const std::string& ImageKey, float X, float Y);

@@ -287,7 +287,11 @@ TEST_F(RaceGameTest, TheExitQuestionSlidesInAndYesLeavesForTheMenu)
     RunFrames(1);
     ASSERT_EQ(StateId(), ssRaceExitQuestion);
     EXPECT_FALSE(Game.RaceTimer.Enabled());
+    Game.MouseMove(300, 200);
     RunFrames(30);
+    EXPECT_TRUE(Game.FCursor->Visible);
+    EXPECT_FLOAT_EQ(Game.FCursor->X(), 300.0f);
+    EXPECT_FLOAT_EQ(Game.FCursor->Y(), 200.0f);
     EXPECT_FLOAT_EQ(Game.FGameMenuScreen->X(), 160.0f);
     EXPECT_EQ(Button("b_yes1")->Left, 250);
     EXPECT_EQ(Button("b_no1")->Left, 420);
