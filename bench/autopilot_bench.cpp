@@ -1,10 +1,7 @@
 // The headless runner's driver on generated races: how often it covers the first race's course
 // within that race's minute, and what one decision costs.
 #include "autopilot.h"
-#include "engine/image_list.h"
-#include "engine/message_box.h"
-#include "engine/null_render_device.h"
-#include "engine/screen.h"
+#include "support/generated_image_lists.h"
 #include "support/test_race.h"
 
 #include <benchmark/benchmark.h>
@@ -17,25 +14,9 @@ namespace {
 
 using namespace vm;
 
-struct TLists
+test::TGeneratedImageLists& Lists()
 {
-    TNullRenderDevice Device;
-    TStderrMessageBox Messages;
-    TScreen Screen{Device, Messages};
-    TImageList Game{&Screen}, Menu{&Screen};
-    bool Ok = false;
-    TLists()
-    {
-        Screen.Initialize();
-        Ok = Game.LoadFromFile(std::string(VM_ASSET_DIR) + "/Data/data2.vil", &Messages) &&
-             Menu.LoadFromFile(std::string(VM_ASSET_DIR) + "/Data/data1.vil", &Messages);
-        Game.LoadTextures();
-    }
-};
-
-TLists& Lists()
-{
-    static TLists Instance;
+    static test::TGeneratedImageLists Instance(VM_ASSET_DIR);
     return Instance;
 }
 

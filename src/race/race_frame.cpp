@@ -157,6 +157,17 @@ bool OpenOverlayByKey(TGame& Game)
     return false;
 }
 
+bool EndRaceFrame(TGame& Game, bool Drawing)
+{
+    if (Drawing)
+        DrawRaceTexts(Game);
+    Game.World.ShiftCheckpoints();
+    const bool Finished = FinishCountdown(Game);
+    if (Drawing)
+        Game.Screen.EndScene();
+    return Finished;
+}
+
 bool DrawAndMoveRace(TGame& Game)
 {
     Game.Screen.Clear(0, 0, 0, 0);
@@ -177,15 +188,8 @@ void RaceFrame(TGame& Game)
     TPlayer* Player = World.FPlayer;
     if (Drawing && Player != nullptr && ShowsWrongWay(*Player))
         TextOutCentred(Game.Font3, 400, 290, "Wrong way!");
-    if (Drawing)
-        DrawRaceTexts(Game);
-    World.ShiftCheckpoints();
-    const bool Finished = FinishCountdown(Game);
-    if (Drawing)
-        Game.Screen.EndScene();
-    if (Finished)
+    if (EndRaceFrame(Game, Drawing))
         return;
-
     if (OpenOverlayByKey(Game))
         return;
     if (State.KeyReleased['H'] != 0 || State.KeyReleased[vkNumpad8] != 0)

@@ -20,6 +20,9 @@ void RaceFrame(TGame& Game);
 // The first steps of a frame of the running race (and of the wreck sequence): clear, free the
 // dead, begin the scene, draw the world as it stood, then move it. True when a scene began.
 bool DrawAndMoveRace(TGame& Game);
+// The last steps of such a frame: the race texts, the checkpoints moved with the world, the finish
+// countdown, the end of the scene. True when the countdown has entered the race-over screen.
+bool EndRaceFrame(TGame& Game, bool Drawing);
 // Esc opens the exit question, F1 or P the pause (enter only: the race stays). True when one did.
 bool OpenOverlayByKey(TGame& Game);
 

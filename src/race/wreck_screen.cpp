@@ -76,13 +76,7 @@ void WreckFrame(TGame& Game)
     const bool Drawing = DrawAndMoveRace(Game);
     if (State.StateTicks >= 0 && State.StateTicks <= WreckFrames)
         ++State.StateTicks;
-    if (Drawing)
-        DrawRaceTexts(Game);
-    Game.World.ShiftCheckpoints();
-    const bool Finished = FinishCountdown(Game);
-    if (Drawing)
-        Game.Screen.EndScene();
-    if (Finished)
+    if (EndRaceFrame(Game, Drawing))
         return;
     if (OpenOverlayByKey(Game))
         return;
