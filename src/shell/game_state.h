@@ -74,6 +74,12 @@ struct TGameState
 
     bool SoundOn = true;
     bool MusicOn = true;
+    // Options: full screen as chosen and as applied to the window, the effects' volume step
+    // (0..5), and the name sent with online scores (at most 12 characters).
+    bool FullScreenOn = true;
+    bool FullScreenApplied = true;
+    std::int32_t VolumeLevel = 0;
+    std::string OnlineName;
 
     std::int32_t Score = 0;
     std::int32_t Lives = 0;
