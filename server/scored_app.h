@@ -1,0 +1,27 @@
+// The velomarch-scored program: its options and its run from start to a clean stop.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vm::scored {
+
+struct TScoredOptions
+{
+    std::string FHost = "127.0.0.1";
+    int FPort = 8088;
+    std::string FDatabase = "scores.db";
+    std::string FMessageOfTheDay; // empty: the default
+    bool FHelp = false;
+};
+
+// The options of the arguments after the program name, or nothing with Error saying what is wrong.
+std::optional<TScoredOptions> ParseScoredOptions(const std::vector<std::string>& Args, std::string& Error);
+
+// Runs the server until SIGTERM or SIGINT. Exit status: 0 after a clean stop, 1 when the address
+// or the database cannot be used, 2 on bad arguments. Call from the main thread before any other
+// thread exists (it blocks the stop signals for every thread it starts).
+int RunScored(int ArgC, char** ArgV);
+
+} // namespace vm::scored

@@ -1,0 +1,210 @@
+// The real velomarch-scored program as a subprocess: start on a free port, serve, stop on SIGTERM
+// with the scores kept, and refuse to start on a taken port or an unusable database.
+#include "server_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+using namespace vm::scored;
+using namespace vm::scored::test;
+
+// The program running with stdout on a pipe and stderr in a file; killed if a test leaves it running.
+class TProgram
+{
+public:
+    TProgram(const std::vector<std::string>& Args, const std::string& ErrorFile)
+    {
+        int Pipe[2];
+        if (pipe(Pipe) != 0)
+            return;
+        FPid = fork();
+        if (FPid == 0)
+        {
+            dup2(Pipe[1], STDOUT_FILENO);
+            const int Error = open(ErrorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(Error, STDERR_FILENO);
+            close(Pipe[0]);
+            close(Pipe[1]);
+            std::vector<char*> Argv;
+            std::string Program = VM_SCORED_BIN;
+            Argv.push_back(Program.data());
+            std::vector<std::string> Copies = Args;
+            for (auto& Arg : Copies)
+                Argv.push_back(Arg.data());
+            Argv.push_back(nullptr);
+            execv(Program.c_str(), Argv.data());
+            _exit(127);
+        }
+        close(Pipe[1]);
+        FOut = Pipe[0];
+    }
+    ~TProgram()
+    {
+        if (FPid > 0 && !FDone)
+        {
+            kill(FPid, SIGKILL);
+            waitpid(FPid, nullptr, 0);
+        }
+        if (FOut >= 0)
+            close(FOut);
+    }
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
+
+    // The first line of stdout, waiting at most 10 s; "" when none came.
+    std::string FirstLine()
+    {
+        std::string Line;
+        char C = 0;
+        while (Line.find('\n') == std::string::npos)
+        {
+            pollfd Poll{FOut, POLLIN, 0};
+            if (poll(&Poll, 1, 10000) <= 0 || read(FOut, &C, 1) != 1)
+                break;
+            Line += C;
+        }
+        if (!Line.empty() && Line.back() == '\n')
+            Line.pop_back();
+        return Line;
+    }
+
+    // The exit status, waiting at most 10 s; -1 when killed by a signal or still running.
+    int Wait()
+    {
+        for (int I = 0; I < 1000; ++I)
+        {
+            int Status = 0;
+            if (waitpid(FPid, &Status, WNOHANG) == FPid)
+            {
+                FDone = true;
+                return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+            }
+            usleep(10000);
+        }
+        return -1;
+    }
+
+    void Signal(int Number) { kill(FPid, Number); }
+
+private:
+    pid_t FPid = -1;
+    int FOut = -1;
+    bool FDone = false;
+};
+
+std::string ReadFile(const std::string& Path)
+{
+    std::ifstream In(Path, std::ios::binary);
+    std::ostringstream Text;
+    Text << In.rdbuf();
+    return Text.str();
+}
+
+TEST(ScoredProgram, ServesOnAFreePortAndKeepsTheScoresAfterSigterm)
+{
+    vm::test::TTempDir Folder;
+    const std::string Database = Folder.File("scores.db");
+    TProgram Program({"--listen", "127.0.0.1:0", "--db", Database}, Folder.File("err.txt"));
+    const std::string Line = Program.FirstLine();
+    std::smatch Match;
+    ASSERT_TRUE(
+        std::regex_match(Line, Match, std::regex("velomarch-scored listening on 127\\.0\\.0\\.1:(\\d+)")))
+        << Line << ReadFile(Folder.File("err.txt"));
+    const int Port = std::stoi(Match[1]);
+    ASSERT_GT(Port, 0);
+
+    httplib::Client Client("127.0.0.1", Port);
+    const auto Version = Client.Get("/cgi/version.pl?version&prg=Velomarch");
+    ASSERT_TRUE(Version);
+    const std::string Inf = ScoreInf("Fay", "4242", TokenOf(Version->body), "fay");
+    const auto Sent = Client.Get(("/cgi/version.pl?hs&prg=Velomarch&inf=" + Inf).c_str());
+    ASSERT_TRUE(Sent);
+    EXPECT_EQ(Sent->body, "OK");
+
+    Program.Signal(SIGTERM);
+    EXPECT_EQ(Program.Wait(), 0) << ReadFile(Folder.File("err.txt"));
+    // Closed cleanly: the WAL was folded back into the file and the row is there.
+    EXPECT_FALSE(std::filesystem::exists(Database + "-wal"));
+    TScoreStore Store(Database);
+    ASSERT_EQ(Store.Count(), 1);
+    EXPECT_EQ(Store.Top(1)[0].FName, "Fay");
+    EXPECT_EQ(Store.Top(1)[0].FScore, 4242);
+}
+
+TEST(ScoredProgram, StopsOnSigintToo)
+{
+    vm::test::TTempDir Folder;
+    TProgram Program({"--listen", "127.0.0.1:0", "--db", Folder.File("s.db")}, Folder.File("err.txt"));
+    ASSERT_FALSE(Program.FirstLine().empty());
+    Program.Signal(SIGINT);
+    EXPECT_EQ(Program.Wait(), 0);
+}
+
+TEST(ScoredProgram, RefusesATakenPort)
+{
+    TRunningServer Taken;
+    ASSERT_GT(Taken.Port, 0);
+    vm::test::TTempDir Folder;
+    TProgram Program({"--listen", "127.0.0.1:" + std::to_string(Taken.Port), "--db", Folder.File("s.db")},
+                     Folder.File("err.txt"));
+    EXPECT_EQ(Program.Wait(), 1);
+    const std::string Error = ReadFile(Folder.File("err.txt"));
+    EXPECT_NE(Error.find("cannot listen on 127.0.0.1:" + std::to_string(Taken.Port)), std::string::npos)
+        << Error;
+    EXPECT_EQ(std::count(Error.begin(), Error.end(), '\n'), 1) << Error;
+    EXPECT_EQ(Taken.Get("version&prg=Velomarch").first, 200); // the first server is unharmed
+}
+
+TEST(ScoredProgram, RefusesAnUnusableDatabaseAndLeavesForeignFilesAlone)
+{
+    vm::test::TTempDir Folder;
+    std::ofstream(Folder.File("notes.txt")) << "my notes\n";
+    const std::string Garbage(4096, 'x');
+    std::ofstream(Folder.File("garbage.db"), std::ios::binary) << Garbage;
+    std::filesystem::create_directory(Folder.File("folder.db"));
+
+    for (const std::string& Database :
+         {Folder.File("notes.txt") + "/scores.db", Folder.File("missing/scores.db"), Folder.File("folder.db"),
+          Folder.File("garbage.db")})
+    {
+        TProgram Program({"--listen", "127.0.0.1:0", "--db", Database}, Folder.File("err.txt"));
+        EXPECT_EQ(Program.Wait(), 1) << Database;
+        const std::string Error = ReadFile(Folder.File("err.txt"));
+        EXPECT_TRUE(Error.starts_with("velomarch-scored: cannot ")) << Error;
+        EXPECT_NE(Error.find(Database), std::string::npos) << Error;
+    }
+    EXPECT_EQ(ReadFile(Folder.File("garbage.db")), Garbage);
+    EXPECT_EQ(ReadFile(Folder.File("notes.txt")), "my notes\n");
+    EXPECT_FALSE(std::filesystem::exists(Folder.File("missing")));
+}
+
+TEST(ScoredProgram, BadArgumentsExitWithTwo)
+{
+    vm::test::TTempDir Folder;
+    for (const std::vector<std::string>& Args :
+         std::vector<std::vector<std::string>>{{"--listen", "nowhere"},
+                                               {"--listen", "127.0.0.1:70000"},
+                                               {"--listen", "127.0.0.1:-1"},
+                                               {"--db"},
+                                               {"--motd", "a|b"},
+                                               {"--frobnicate"}})
+    {
+        TProgram Program(Args, Folder.File("err.txt"));
+        EXPECT_EQ(Program.Wait(), 2) << Args[0];
+    }
+}
+
+} // namespace
