@@ -4,8 +4,13 @@
 #include "engine/clock.h"
 #include "engine/gui_list.h"
 #include "engine/message_box.h"
+#include "persist/progress_file.h"
+#include "persist/settings_file.h"
 #include "screens/cursor.h"
 #include "screens/menu_light.h"
+
+#include <cstdio>
+#include <vector>
 
 namespace vm {
 
@@ -16,7 +21,9 @@ TGame::TGame(const TGamePlatform& Platform)
       Sound3D(Platform.Audio, Platform.Clock, Platform.DataDir), BitmapFont(&Screen),
       Font1(&Screen, Platform.Text), Font2(&Screen, Platform.Text), Font3(&Screen, Platform.Text),
       Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock),
-      World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), FDataDir(Platform.DataDir)
+      World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), Shell(Platform.Shell),
+      ScoreUrl(Platform.ScoreUrl),
+      FScoreService(HighScores, State, Messages, Platform.Http, Platform.ScoreUrl), FDataDir(Platform.DataDir)
 {
     Screen.Width = 800;
     Screen.Height = 600;
@@ -98,8 +105,9 @@ void TGame::FormCreate(std::uint64_t Seed)
     MenuImageList.LoadFromFile(DataPath("Data/data1.vil"), &Messages);
     // The picture is 800 x 600 whatever the window's size: the platform hands the mouse in it.
     Gui.Prepare(800, 600);
-    // The catalogues hold their defaults from construction; the open tracks and cars are marked
-    // available (after the progress file, once it is read, has set how many are open).
+    // The catalogues, the table and the options hold their defaults from construction; the files
+    // overwrite what they hold, then the open tracks and cars are marked available.
+    LoadFiles();
     Catalogues.OpenAvailable();
     Screen.Initialize();
     Screen.SetLinearFilter(true);
@@ -112,6 +120,29 @@ void TGame::FormCreate(std::uint64_t Seed)
     // The mouse cursor lives for the whole program; pages show and hide it.
     FCursor = new TCursor(SpriteEngine, MenuImageList, State);
     FCursor->Visible = false;
+}
+
+void TGame::LoadFiles()
+{
+    std::vector<std::string> Problems;
+    LoadSettings("Config.cfg", State, HighScores, Profiles, Problems);
+    LoadProgress("Configdat.cfg", State.Score, Catalogues, Problems);
+    for (const std::string& Problem : Problems)
+        std::fprintf(stderr, "velomarch: %s\n", Problem.c_str());
+}
+
+bool TGame::SaveFiles()
+{
+    std::string Error;
+    bool Saved = SaveSettings("Config.cfg", State, HighScores, Profiles, Error);
+    if (!Saved)
+        std::fprintf(stderr, "velomarch: Config.cfg not saved: %s\n", Error.c_str());
+    if (!SaveProgress("Configdat.cfg", State.Score, Catalogues, Error))
+    {
+        std::fprintf(stderr, "velomarch: Configdat.cfg not saved: %s\n", Error.c_str());
+        Saved = false;
+    }
+    return Saved;
 }
 
 void TGame::FormShow()

@@ -13,7 +13,10 @@
 #include "engine/sound_system.h"
 #include "engine/sprite_engine.h"
 #include "engine/system_font.h"
+#include "persist/high_scores.h"
+#include "persist/profiles.h"
 #include "race/race_session.h"
+#include "shell/game_score_service.h"
 #include "shell/game_state.h"
 #include "shell/score_service.h"
 #include "world/catalogue.h"
@@ -28,6 +31,8 @@ namespace vm {
 
 class IAudioDevice;
 class IClock;
+class IHttpClient;
+class IShellOpener;
 class IMessageBox;
 class IRenderDevice;
 class ITextRasterizer;
@@ -45,6 +50,9 @@ struct TGamePlatform
     IMessageBox& Messages;
     std::string DataDir;             // the folder holding Data/ and Sounds/
     ITextRasterizer* Text = nullptr; // installed fonts; without it system-font texts are not drawn
+    IHttpClient* Http = nullptr;     // the online score table; without it scores stay local
+    IShellOpener* Shell = nullptr;   // the browser for the online table; without it nothing opens
+    std::string ScoreUrl = {};       // the high-score endpoint
 };
 
 class TGame
@@ -75,6 +83,12 @@ public:
     // True once the game has asked for its window to close.
     bool Terminated() const { return FTerminated; }
     void Terminate() { FTerminated = true; }
+
+    // The settings file ("Config.cfg") and the progress file ("Configdat.cfg") in the working
+    // folder: loading keeps the defaults for whatever is missing or damaged and reports damage on
+    // stderr once; saving replaces a file only when the new one is whole, else reports and keeps it.
+    void LoadFiles();
+    bool SaveFiles();
 
     // Screen-state dispatch; only the low seven bits of State count.
     void EnterState(int State);
@@ -119,8 +133,14 @@ public:
     // The race that is running (or was last run) and what the run keeps beside it.
     TRaceWorld World;
     TRaceSession Race;
-    // Where a finished run's score goes; never null (by default it keeps nothing).
-    IScoreService* Scores = &FNoScores;
+    // The players and the local high-score table.
+    THighScoreTable HighScores;
+    TProfiles Profiles;
+    // Where a finished run's score goes (the table above and the online one); never null, and
+    // tests may point it elsewhere.
+    IScoreService* Scores = &FScoreService;
+    IShellOpener* Shell;
+    std::string ScoreUrl;
 
     // Per-screen objects; the sprites are owned by the engine, the list by the GUI.
     TSprite* FMenuScreen = nullptr;
@@ -130,7 +150,7 @@ public:
     std::array<TLight*, 2> FMenuLights{};
 
 private:
-    TNoScoreService FNoScores;
+    TGameScoreService FScoreService;
     std::string FDataDir;
     bool FTerminated = false;
 };

@@ -309,6 +309,32 @@ TEST_F(RaceGameTest, TheExitQuestionSlidesInAndYesLeavesForTheMenu)
     EXPECT_EQ(Game.SpriteEngine.Count(), 3); // the cursor and the two menu lights
 }
 
+TEST_F(RaceGameTest, AnsweringYesEntersTheScoreAndTriesToSendIt)
+{
+    StartRun(3);
+    RunToGreen();
+    Game.State.PlayerName = "Ann";
+    Game.State.Score = 950;
+    Game.State.Lives = 1;
+    Player().Damage(1000);
+    for (int Frame = 0; Frame < 700 && StateId() != ssYourScore; ++Frame)
+        RunFrames(1);
+    ASSERT_EQ(StateId(), ssYourScore);
+    RunFrames(201);
+    Click(Button("bro_next"));
+    ASSERT_EQ(StateId(), ssSendScore);
+    Click(Button("b_yes1"));
+    // 950 goes in as row 2 of the default table, so the table page follows; this game has no
+    // way to the online table, and says so.
+    EXPECT_EQ(StateId(), ssHighScores);
+    EXPECT_EQ(Game.HighScores.Row(2).Name, "Ann");
+    EXPECT_EQ(Game.HighScores.Row(2).ScoreText, "950");
+    EXPECT_EQ(Game.HighScores.Row(3).ScoreText, "900");
+    ASSERT_EQ(Messages.Messages.size(), 1u);
+    EXPECT_EQ(Messages.Messages[0].Text, "Can't connect to server!");
+    EXPECT_EQ(Game.World.FPlayer, nullptr);
+}
+
 TEST(RaceTexts, Formats)
 {
     EXPECT_EQ(FormatPlace(2, 4), "2/4");

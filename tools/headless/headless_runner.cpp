@@ -7,6 +7,7 @@
 #include "engine/null_render_device.h"
 #include "engine/picture.h"
 #include "input_script.h"
+#include "platform/sdl/curl_http_client.h"
 #include "platform/sdl/data_path.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_text_rasterizer.h"
@@ -158,6 +159,12 @@ bool ParseHeadlessArgs(int Argc, char** Argv, THeadlessOptions& Options, std::st
         }
         else if (Arg == "--autopilot")
             Options.Autopilot = true;
+        else if (Arg == "--score-url")
+        {
+            if (!NeedValue())
+                return false;
+            Options.ScoreUrl = Value;
+        }
         else if (Arg == "--null-renderer")
             Options.NullRenderer = true;
         else if (Arg == "--race")
@@ -245,7 +252,9 @@ int RunHeadless(const THeadlessOptions& Options)
     TSdlTextRasterizer Text;
     TNullRenderDevice NullDevice;
     IRenderDevice& Render = Options.NullRenderer ? static_cast<IRenderDevice&>(NullDevice) : Video.Device();
-    TGamePlatform Platform{Render, Clock, Audio, Messages, DataDir, &Text};
+    // Scores go to the real endpoint (a test points it at its own server); no browser is opened.
+    TCurlHttpClient Http;
+    TGamePlatform Platform{Render, Clock, Audio, Messages, DataDir, &Text, &Http, nullptr, Options.ScoreUrl};
     int Status = 0;
     {
         TGame Game(Platform);

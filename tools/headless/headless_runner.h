@@ -18,8 +18,9 @@ struct THeadlessOptions
     std::string WorkDir;
     std::string DataDir; // empty: found like the game finds it
     bool Autopilot = false;
-    int RaceCar = -1;          // --race CAR: a run with this car starts after start-up; -1 none
-    bool NullRenderer = false; // --null-renderer: draw nothing (no shots), for speed runs
+    int RaceCar = -1;                    // --race CAR: a run with this car starts after start-up; -1 none
+    std::string ScoreUrl = VM_SCORE_URL; // --score-url: the high-score endpoint
+    bool NullRenderer = false;           // --null-renderer: draw nothing (no shots), for speed runs
 };
 
 // Reads the command line; false with a one-line reason on bad arguments.

@@ -2,6 +2,7 @@
 #include "platform/sdl/sdl_app.h"
 
 #include "engine/frame_loop.h"
+#include "platform/sdl/curl_http_client.h"
 #include "platform/sdl/data_path.h"
 #include "platform/sdl/sdl_audio_device.h"
 #include "platform/sdl/sdl_clock.h"
@@ -9,6 +10,7 @@
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_text_rasterizer.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/xdg_shell_opener.h"
 #include "shell/game.h"
 
 #include <SDL2/SDL.h>
@@ -42,7 +44,10 @@ int RunGame()
     // Without a sound card the device stays closed and the game runs silent.
     TSdlAudioDevice Audio;
     TSdlTextRasterizer Text;
-    TGamePlatform Platform{Video.Device(), Clock, Audio, Messages, FindDataDir(), &Text};
+    TCurlHttpClient Http;
+    TXdgShellOpener Shell;
+    TGamePlatform Platform{Video.Device(), Clock, Audio,  Messages,    FindDataDir(),
+                           &Text,          &Http, &Shell, VM_SCORE_URL};
     TGame Game(Platform);
     Game.FormCreate(static_cast<std::uint64_t>(SDL_GetPerformanceCounter()));
     Game.FormShow();
