@@ -223,6 +223,13 @@ void TGame::DeviceReset()
     BitmapFont.DeviceReset();
 }
 
+void TGame::EnterUnbuiltState(int Which)
+{
+    State.ClearLatches();
+    State.StateTicks = 0;
+    State.ScreenState = static_cast<std::uint8_t>(Which & 0x7F);
+}
+
 void TGame::DrawEmptyFrame()
 {
     Screen.Clear(0, 0, 0, 0);

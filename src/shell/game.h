@@ -16,6 +16,9 @@
 #include "persist/high_scores.h"
 #include "persist/profiles.h"
 #include "race/race_session.h"
+#include "screens/choice_pages_state.h"
+#include "screens/menu_pages_state.h"
+#include "screens/profile_pages_state.h"
 #include "shell/game_score_service.h"
 #include "shell/game_state.h"
 #include "shell/score_service.h"
@@ -97,6 +100,8 @@ public:
 
     // Draws one frame of a screen that has nothing of its own yet (black).
     void DrawEmptyFrame();
+    // Enters a screen that has nothing of its own yet: clears the latches, stores the state.
+    void EnterUnbuiltState(int State);
     std::string DataPath(const std::string& Relative) const;
     // Plays the effect Name when sound is on: for the cues that depend on the setting.
     void PlaySoundIfOn(const std::string& Name);
@@ -148,6 +153,9 @@ public:
     TGuiList* FGuiList = nullptr;
     TCursor* FCursor = nullptr; // made at start-up, lives for the whole program
     std::array<TLight*, 2> FMenuLights{};
+    TMenuPagesState MenuPages;
+    TChoicePagesState ChoicePages;
+    TProfilePagesState ProfilePages;
 
 private:
     TGameScoreService FScoreService;

@@ -4,7 +4,16 @@
 #include "race/race_frame.h"
 #include "race/race_screens.h"
 #include "race/race_setup.h"
+#include "screens/add_player_screen.h"
+#include "screens/car_screen.h"
+#include "screens/exit_question_screen.h"
+#include "screens/help_screen.h"
+#include "screens/high_score_screens.h"
 #include "screens/logo_screen.h"
+#include "screens/main_menu_screen.h"
+#include "screens/options_screen.h"
+#include "screens/profile_screens.h"
+#include "screens/track_screen.h"
 
 namespace vm {
 
@@ -14,8 +23,21 @@ void TGame::EnterState(int Which)
     switch (StateId)
     {
     case ssRaceExitQuestion: EnterRaceExitQuestion(*this); break;
+    case ssAddPlayer: EnterAddPlayer(*this); break;
     case ssLogo: EnterLogo(*this); break;
+    case ssMainMenu: EnterMainMenu(*this); break;
+    case ssHelp: EnterHelp(*this); break;
+    case ssOptions: EnterOptions(*this); break;
+    case ssHighScores: EnterHighScores(*this); break;
+    case ssClearHighScores: EnterClearHighScores(*this); break;
+    case ssExitQuestion: EnterExitQuestion(*this); break;
     case ssRace: EnterRace(*this); break;
+    case ssChooseTrack: EnterChooseTrack(*this); break;
+    case ssChooseCar: EnterChooseCar(*this); break;
+    case ssAddProfile: EnterAddProfile(*this); break;
+    case ssChooseProfile: EnterChooseProfile(*this); break;
+    case ssDeleteProfile: EnterDeleteProfile(*this); break;
+    case ssExit: EnterExit(*this); break;
     case ssGameOver: EnterGameOver(*this); break;
     case ssRaceOver: EnterRaceOver(*this); break;
     case ssPause: EnterPause(*this); break;
@@ -23,12 +45,7 @@ void TGame::EnterState(int Which)
     case ssYourScore: EnterYourScore(*this); break;
     case ssSendScore: EnterSendScore(*this); break;
     case ssWrecked: EnterWreck(*this); break;
-    default:
-        // Screens still to be built: remember the state and show an empty frame.
-        State.ClearLatches();
-        State.StateTicks = 0;
-        State.ScreenState = static_cast<std::uint8_t>(StateId);
-        break;
+    default: EnterUnbuiltState(StateId); break;
     }
 }
 
@@ -37,8 +54,20 @@ void TGame::LeaveState(int Which)
     switch (Which & 0x7F)
     {
     case ssRaceExitQuestion: LeaveRaceExitQuestion(*this); break;
+    case ssAddPlayer: LeaveAddPlayer(*this); break;
     case ssLogo: LeaveLogo(*this); break;
+    case ssMainMenu: LeaveMainMenu(*this); break;
+    case ssHelp: LeaveHelp(*this); break;
+    case ssOptions: LeaveOptions(*this); break;
+    case ssHighScores: LeaveHighScores(*this); break;
+    case ssClearHighScores: LeaveClearHighScores(*this); break;
+    case ssExitQuestion: LeaveExitQuestion(*this); break;
     case ssRace: LeaveRace(*this); break;
+    case ssChooseTrack: LeaveChooseTrack(*this); break;
+    case ssChooseCar: LeaveChooseCar(*this); break;
+    case ssAddProfile: LeaveAddProfile(*this); break;
+    case ssChooseProfile: LeaveChooseProfile(*this); break;
+    case ssDeleteProfile: LeaveDeleteProfile(*this); break;
     case ssGameOver:
     case ssTimesUp: LeaveRunEnd(*this); break;
     case ssRaceOver: LeaveRaceOver(*this); break;
@@ -54,8 +83,20 @@ void TGame::StateFrame(int Which)
     switch (Which & 0x7F)
     {
     case ssRaceExitQuestion: RaceExitQuestionFrame(*this); break;
+    case ssAddPlayer: AddPlayerFrame(*this); break;
     case ssLogo: LogoFrame(*this); break;
+    case ssMainMenu: MainMenuFrame(*this); break;
+    case ssHelp: HelpFrame(*this); break;
+    case ssOptions: OptionsFrame(*this); break;
+    case ssHighScores: HighScoresFrame(*this); break;
+    case ssClearHighScores: ClearHighScoresFrame(*this); break;
+    case ssExitQuestion: ExitQuestionFrame(*this); break;
     case ssRace: RaceFrame(*this); break;
+    case ssChooseTrack: ChooseTrackFrame(*this); break;
+    case ssChooseCar: ChooseCarFrame(*this); break;
+    case ssAddProfile: AddProfileFrame(*this); break;
+    case ssChooseProfile: ChooseProfileFrame(*this); break;
+    case ssDeleteProfile: DeleteProfileFrame(*this); break;
     case ssGameOver:
     case ssTimesUp: RunEndFrame(*this); break;
     case ssRaceOver: RaceOverFrame(*this); break;

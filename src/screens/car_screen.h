@@ -1,0 +1,12 @@
+// Screen 15: the car page, from which a run starts.
+#pragma once
+
+namespace vm {
+
+class TGame;
+
+void EnterChooseCar(TGame& Game);
+void ChooseCarFrame(TGame& Game);
+void LeaveChooseCar(TGame& Game);
+
+} // namespace vm

@@ -1,0 +1,12 @@
+// Screen 6: the four help pages.
+#pragma once
+
+namespace vm {
+
+class TGame;
+
+void EnterHelp(TGame& Game);
+void HelpFrame(TGame& Game);
+void LeaveHelp(TGame& Game);
+
+} // namespace vm

@@ -1,0 +1,12 @@
+// Screen 4: the main menu.
+#pragma once
+
+namespace vm {
+
+class TGame;
+
+void EnterMainMenu(TGame& Game);
+void MainMenuFrame(TGame& Game);
+void LeaveMainMenu(TGame& Game);
+
+} // namespace vm
