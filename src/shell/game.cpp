@@ -131,12 +131,19 @@ void TGame::LoadFiles()
         std::fprintf(stderr, "velomarch: %s\n", Problem.c_str());
 }
 
+bool TGame::SaveSettingsFile()
+{
+    std::string Error;
+    if (SaveSettings("Config.cfg", State, HighScores, Profiles, Error))
+        return true;
+    std::fprintf(stderr, "velomarch: Config.cfg not saved: %s\n", Error.c_str());
+    return false;
+}
+
 bool TGame::SaveFiles()
 {
     std::string Error;
-    bool Saved = SaveSettings("Config.cfg", State, HighScores, Profiles, Error);
-    if (!Saved)
-        std::fprintf(stderr, "velomarch: Config.cfg not saved: %s\n", Error.c_str());
+    bool Saved = SaveSettingsFile();
     if (!SaveProgress("Configdat.cfg", State.Score, Catalogues, Error))
     {
         std::fprintf(stderr, "velomarch: Configdat.cfg not saved: %s\n", Error.c_str());

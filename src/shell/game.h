@@ -92,6 +92,8 @@ public:
     // stderr once; saving replaces a file only when the new one is whole, else reports and keeps it.
     void LoadFiles();
     bool SaveFiles();
+    // Only the settings file: when the option, add-player and profile pages are left.
+    bool SaveSettingsFile();
 
     // Screen-state dispatch; only the low seven bits of State count.
     void EnterState(int State);

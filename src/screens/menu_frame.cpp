@@ -1,0 +1,41 @@
+// What every menu page's frame and enter routine share.
+#include "screens/menu_frame.h"
+
+#include "engine/gui_list.h"
+#include "engine/image_draw.h"
+#include "engine/image_list.h"
+#include "screens/cursor.h"
+#include "shell/game.h"
+
+namespace vm {
+
+bool BeginMenuFrame(TGame& Game, int BackPattern)
+{
+    Game.Screen.Clear(0, 0, 0, 0);
+    const bool Drawing = Game.Screen.BeginScene();
+    if (Drawing)
+        if (const TImageListItem* Back = Game.MenuImageList.Find("mainback"))
+            DrawPattern(*Back, 0, 0, BackPattern);
+    Game.SpriteEngine.Move(0.0f);
+    if (Drawing)
+        Game.SpriteEngine.Draw();
+    Game.SpriteEngine.FreeDead();
+    return Drawing;
+}
+
+void EndMenuFrame(TGame& Game)
+{
+    Game.Gui.Draw();
+    if (Game.FCursor != nullptr && Game.FCursor->Visible)
+        Game.FCursor->Draw();
+    Game.Screen.EndScene();
+}
+
+TGuiButton* AddMenuButton(TGame& Game, const std::string& Key, int X, int Y, TGuiClickEvent OnClick)
+{
+    if (Game.FGuiList == nullptr)
+        Game.NewGuiList();
+    return Game.FGuiList->CreateButton(Game.MenuImageList.Find(Key), X, Y, std::move(OnClick));
+}
+
+} // namespace vm
