@@ -1,12 +1,169 @@
 // Screen 1: the first start's page that asks for the first player's name.
 #include "screens/add_player_screen.h"
 
+#include "engine/gui_button.h"
+#include "engine/gui_edit.h"
+#include "engine/gui_list.h"
+#include "engine/image_list.h"
+#include "screens/menu_frame.h"
+#include "screens/menu_light.h"
+#include "screens/menu_screen.h"
+#include "screens/options_screen.h"
 #include "shell/game.h"
 
 namespace vm {
 
-void EnterAddPlayer(TGame& Game) { Game.EnterUnbuiltState(ssAddPlayer); }
-void AddPlayerFrame(TGame& Game) { Game.DrawEmptyFrame(); }
-void LeaveAddPlayer(TGame&) {}
+namespace {
+
+// The page slides in from the left: picture, edit and button start 800 pixels left of their
+// resting places and move 40 pixels a frame between ticks 51 and 79 until the picture rests.
+constexpr int SlideStep = 40;
+constexpr int SlideFirstTick = 51;
+constexpr int SlideEndTick = 80;
+constexpr float PictureRestX = 180;
+
+// The add action: the name becomes the first profile and the main menu follows.
+void AddFirstPlayer(TGame& Game)
+{
+    TGuiEdit* Edit = Game.ProfilePages.FEdit;
+    if (Edit == nullptr)
+        return;
+    // This page follows the logo only when no profile exists; should it ever be shown with
+    // profiles, the name is added to them rather than overwriting the first.
+    const bool Added = Game.Profiles.FProfileCount <= 0
+                           ? Game.Profiles.AddFirstProfile(Edit->Text, Game.State.PlayerName)
+                           : Game.Profiles.AddProfile(Edit->Text, Game.State.PlayerName);
+    if (!Added)
+        return;
+    Game.Sound3D.PlaySound("check");
+    Game.LeaveState(ssAddPlayer);
+    Game.EnterState(ssMainMenu);
+}
+
+} // namespace
+
+TGuiEdit* CreateNameEdit(TGame& Game, int Left, int Top)
+{
+    if (Game.FGuiList == nullptr)
+        Game.NewGuiList();
+    // The edit copies the font's colour when it is made: build and tint it first.
+    BuildEditFont(Game);
+    TGuiEdit* Edit = Game.FGuiList->Create<TGuiEdit>();
+    Edit->Name = "e_name";
+    const TImageListItem* Image = Game.MenuImageList.Find("e_name");
+    if (Image != nullptr)
+    {
+        Edit->Width = Image->TileWidth();
+        Edit->Height = Image->TileHeight();
+    }
+    Edit->SetStateImage(0, Image);
+    Edit->SetStatePattern(0, 0);
+    Edit->Left = Left;
+    Edit->Top = Top;
+    Edit->MaxLength = NameMaxLength;
+    Edit->TextInset = 3;
+    Edit->Text.clear();
+    Edit->CaretPos = 0;
+    Game.Gui.SetFocus(Edit);
+    // The caret shows at once and then blinks.
+    Game.State.CaretTicks = 1;
+    return Edit;
+}
+
+void NameEditFrame(TGame& Game, TGuiEdit* Edit)
+{
+    TGameState& State = Game.State;
+    // Backspace was applied by the edit when the key went down; deleting again here would eat
+    // two characters per press.
+    State.KeyReleased[vkBack] = 0;
+    if (Edit == nullptr)
+        return;
+    // The only field of the page: typing always goes to it, even after a click elsewhere.
+    Game.Gui.SetFocus(Edit);
+    Edit->CaretPos = Edit->Length();
+    // Hidden every 31 frames, shown again at 63 (and the count starts over).
+    if (State.CaretTicks % 31 == 0)
+        Edit->CaretText.clear();
+    else if (State.CaretTicks % 63 == 0)
+    {
+        Edit->CaretText = "_";
+        State.CaretTicks = 0;
+    }
+    ++State.CaretTicks;
+}
+
+void EnterAddPlayer(TGame& Game)
+{
+    TGameState& State = Game.State;
+    State.ClearLatches();
+    State.ScreenState = ssAddPlayer;
+    Game.NewGuiList();
+    Game.ProfilePages.FEdit = CreateNameEdit(Game, 291 - 800, 324);
+    Game.ProfilePages.FAddButton =
+        AddMenuButton(Game, "b_add", 480 - 800, 404, [&Game](TGuiComponent*, int) { AddFirstPlayer(Game); });
+    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scr_add", "scr_add",
+                                       20, 184, PictureRestX - 800);
+    for (TLight* Light : Game.FMenuLights)
+        if (Light != nullptr)
+            Light->Visible = true;
+    Game.ShowCursor(true);
+    State.StateTicks = 0;
+}
+
+void AddPlayerFrame(TGame& Game)
+{
+    TGameState& State = Game.State;
+    TProfilePagesState& Page = Game.ProfilePages;
+    NameEditFrame(Game, Page.FEdit);
+
+    if (State.StateTicks >= SlideFirstTick && State.StateTicks < SlideEndTick &&
+        Game.FMenuScreen != nullptr && Game.FMenuScreen->X() < PictureRestX)
+    {
+        Game.FMenuScreen->SetX(Game.FMenuScreen->X() + SlideStep);
+        if (Page.FAddButton != nullptr)
+            Page.FAddButton->Left += SlideStep;
+        if (Page.FEdit != nullptr)
+            Page.FEdit->Left += SlideStep;
+    }
+    if (State.StateTicks < SlideEndTick)
+        ++State.StateTicks;
+
+    if (BeginMenuFrame(Game, 1))
+        EndMenuFrame(Game);
+
+    // Enter confirms after the frame is drawn; with nothing typed it is only taken.
+    if (State.KeyReleased[vkReturn] != 0)
+    {
+        State.KeyReleased[vkReturn] = 0;
+        if (Page.FEdit != nullptr && !Page.FEdit->Text.empty())
+            AddFirstPlayer(Game);
+    }
+}
+
+void LeaveAddPlayer(TGame& Game)
+{
+    TProfilePagesState& Page = Game.ProfilePages;
+    // The greeting shows the name as typed (blanks around it kept); the stored profile holds it
+    // trimmed. Only a name that was added is taken: leaving otherwise keeps the player's name.
+    if (Page.FEdit != nullptr)
+    {
+        const TProfiles& Profiles = Game.Profiles;
+        const std::string Trimmed = TProfiles::TrimBlanks(Page.FEdit->Text);
+        const int Current = Profiles.FCurrentProfile;
+        if (!Trimmed.empty() && Profiles.FProfileCount > 0 && Current >= 0 && Current < kMaxProfiles &&
+            Profiles.FProfiles[static_cast<std::size_t>(Current)].Name == Trimmed)
+            Game.State.PlayerName = Page.FEdit->Text;
+        Page.FEdit->Text.clear();
+    }
+    Game.SaveSettingsFile();
+    Game.Gui.ClearFocus();
+    Game.FreeGuiList();
+    Page.FEdit = nullptr;
+    Page.FAddButton = nullptr;
+    if (Game.FMenuScreen != nullptr)
+        Game.FMenuScreen->Dead();
+    Game.FMenuScreen = nullptr;
+    Game.SpriteEngine.FreeDead();
+}
 
 } // namespace vm

@@ -1,12 +1,200 @@
 // Screen 15: the car page, from which a run starts.
 #include "screens/car_screen.h"
 
+#include "engine/gui_button.h"
+#include "engine/image_list.h"
+#include "race/run_start.h"
+#include "screens/menu_frame.h"
+#include "screens/menu_screen.h"
 #include "shell/game.h"
+
+#include <algorithm>
 
 namespace vm {
 
-void EnterChooseCar(TGame& Game) { Game.EnterUnbuiltState(ssChooseCar); }
-void ChooseCarFrame(TGame& Game) { Game.DrawEmptyFrame(); }
-void LeaveChooseCar(TGame&) {}
+namespace {
+
+constexpr int SlideFrames = 46;
+constexpr float BarX = 386;
+constexpr float BarY[4] = {343, 368, 393, 418};
+
+// The shown car's index, brought into the catalogue's range (nothing else keeps it there).
+std::int32_t ShownCar(const TCatalogues& Catalogues)
+{
+    const std::int32_t Max = std::clamp(Catalogues.FCarMax, 0, kCarCount - 1);
+    return std::clamp(Catalogues.FCarIndex, 0, Max);
+}
+
+const TCarInfo& ShownCarInfo(const TCatalogues& Catalogues)
+{
+    return Catalogues.FCars[static_cast<std::size_t>(ShownCar(Catalogues))];
+}
+
+// The car's picture and its four quality bars, which scale about their left edge.
+void ShowCar(TGame& Game)
+{
+    TChoicePagesState& Page = Game.ChoicePages;
+    const TCarInfo& Car = ShownCarInfo(Game.Catalogues);
+    if (TSprite* Picture = Page.FCarImage)
+    {
+        Picture->SetImage(Game.MenuImageList.Find(Car.ImageKey));
+        Picture->SetRed(255);
+        Picture->SetGreen(255);
+        Picture->SetBlue(255);
+    }
+    // The race button shows only for a car that is open, as on the track page.
+    if (Page.FRaceButton != nullptr)
+        Page.FRaceButton->Visible = Car.Available != 0;
+    const double Scales[4] = {Car.TopSpeed / 15.0, Car.Acceleration * 10.0 + 0.1, Car.TurnRate + 0.2,
+                              Car.Grip};
+    for (std::size_t I = 0; I < Page.FBars.size(); ++I)
+        if (TSprite* Bar = Page.FBars[I])
+        {
+            Bar->Visible = true;
+            Bar->ScaleX = static_cast<float>(Scales[I]);
+        }
+}
+
+// Next (Step 1) or previous (Step -1) car, wrapping at both ends.
+void StepCar(TGame& Game, int Step)
+{
+    Game.Sound3D.PlaySound("check");
+    TCatalogues& Catalogues = Game.Catalogues;
+    const std::int32_t Count = std::clamp(Catalogues.FCarMax, 0, kCarCount - 1) + 1;
+    Catalogues.FCarIndex = (ShownCar(Catalogues) + Step + Count) % Count;
+    ShowCar(Game);
+}
+
+void BackToMenu(TGame& Game)
+{
+    Game.LeaveState(ssChooseCar);
+    Game.Sound3D.PlaySound("check");
+    Game.EnterState(ssMainMenu);
+}
+
+// The run starts with the shown car; StartRun leaves this page itself.
+void StartWithShownCar(TGame& Game)
+{
+    // A car the player has not opened yet is not raced, whichever way the start is asked for.
+    if (ShownCarInfo(Game.Catalogues).Available == 0)
+        return;
+    Game.Catalogues.FCarIndex = ShownCar(Game.Catalogues);
+    StartRun(Game);
+}
+
+// One frame of the buttons' slide-in: each moves 20 pixels a frame from off screen to its place.
+void SlideButtons(TChoicePagesState& Page)
+{
+    if (Page.FSlideTicks >= SlideFrames)
+        return;
+    ++Page.FSlideTicks;
+    if (TGuiButton* B = Page.FNextButton)
+        B->Left = B->Left - 20 <= 210 ? 210 : B->Left - 20; // 220, then 200 is put back to 210
+    if (TGuiButton* B = Page.FPrevButton)
+        B->Left = std::min(B->Left + 20, 520);
+    if (TGuiButton* B = Page.FBackButton)
+        B->Left = B->Left + 20 > 281 ? 282 : B->Left + 20;
+    if (TGuiButton* B = Page.FRaceButton)
+        B->Left = B->Left - 20 < 426 ? 425 : B->Left - 20;
+}
+
+// The latched keys, one a frame in the order Esc, Enter, Right, Left. True when one was handled
+// (the page may be gone then).
+bool HandleCarKeys(TGame& Game)
+{
+    auto& Released = Game.State.KeyReleased;
+    if (Released[vkEscape] != 0)
+    {
+        Released[vkEscape] = 0;
+        Game.PlaySoundIfOn("check2");
+        Game.LeaveState(ssChooseCar);
+        Game.EnterState(ssMainMenu);
+        return true;
+    }
+    if (Released[vkReturn] != 0)
+    {
+        Released[vkReturn] = 0;
+        if (ShownCarInfo(Game.Catalogues).Available != 0)
+            StartWithShownCar(Game);
+        return true;
+    }
+    if (Released[vkRight] != 0)
+    {
+        Released[vkRight] = 0;
+        StepCar(Game, 1);
+        return true;
+    }
+    if (Released[vkLeft] != 0)
+    {
+        Released[vkLeft] = 0;
+        StepCar(Game, -1);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void EnterChooseCar(TGame& Game)
+{
+    TChoicePagesState& Page = Game.ChoicePages;
+    Game.State.ScreenState = ssChooseCar;
+    Game.Font1.SetFont("Micra", 13, 1);
+    Game.Font1.SetRed(30);
+    Game.Font1.SetGreen(30);
+    Game.Font1.SetBlue(30);
+    Game.Font1.SetAlpha(255);
+    Game.NewGuiList();
+    Page.FNextButton =
+        AddMenuButton(Game, "bc_next", 900, 240, [&Game](TGuiComponent*, int) { StepCar(Game, 1); });
+    Page.FPrevButton =
+        AddMenuButton(Game, "bc_prev", -200, 240, [&Game](TGuiComponent*, int) { StepCar(Game, -1); });
+    Page.FBackButton =
+        AddMenuButton(Game, "b_back", -200, 443, [&Game](TGuiComponent*, int) { BackToMenu(Game); });
+    Page.FRaceButton =
+        AddMenuButton(Game, "bc_race", 900, 443, [&Game](TGuiComponent*, int) { StartWithShownCar(Game); });
+    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "choosetrack",
+                                       "scr_choosecar", 500, 150, 180);
+    Page.FCarImage = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "carimage", "c_car1",
+                                     521, 230, 370);
+    for (std::size_t I = 0; I < Page.FBars.size(); ++I)
+        Page.FBars[I] = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                        "bar" + std::to_string(I + 1), "bar", 522, BarY[I], BarX);
+    ShowCar(Game);
+    Game.ShowCursor(true);
+    Game.State.ClearLatches();
+    Game.State.StateTicks = 0;
+    Page.FSlideTicks = 0;
+}
+
+void ChooseCarFrame(TGame& Game)
+{
+    if (HandleCarKeys(Game))
+        return;
+    SlideButtons(Game.ChoicePages);
+    ++Game.State.StateTicks;
+    BeginMenuFrame(Game, 1);
+    EndMenuFrame(Game);
+}
+
+void LeaveChooseCar(TGame& Game)
+{
+    TChoicePagesState& Page = Game.ChoicePages;
+    Game.FreeGuiList();
+    Page.FNextButton = Page.FPrevButton = Page.FBackButton = Page.FRaceButton = nullptr;
+    if (Game.FMenuScreen != nullptr)
+        Game.FMenuScreen->Dead();
+    Game.FMenuScreen = nullptr;
+    if (Page.FCarImage != nullptr)
+        Page.FCarImage->Dead();
+    Page.FCarImage = nullptr;
+    for (TSprite*& Bar : Page.FBars)
+    {
+        if (Bar != nullptr)
+            Bar->Dead();
+        Bar = nullptr;
+    }
+    Game.SpriteEngine.FreeDead();
+}
 
 } // namespace vm

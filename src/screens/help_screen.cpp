@@ -1,12 +1,102 @@
 // Screen 6: the four help pages.
 #include "screens/help_screen.h"
 
+#include "engine/gui_button.h"
+#include "engine/image_list.h"
+#include "engine/sprite.h"
+#include "screens/menu_frame.h"
+#include "screens/menu_screen.h"
 #include "shell/game.h"
+
+#include <algorithm>
 
 namespace vm {
 
-void EnterHelp(TGame& Game) { Game.EnterUnbuiltState(ssHelp); }
-void HelpFrame(TGame& Game) { Game.DrawEmptyFrame(); }
-void LeaveHelp(TGame&) {}
+namespace {
+
+constexpr int HelpPages = 4;
+// The buttons rise from below the picture by 20 pixels a frame in the first 26 frames and stop
+// at this row.
+constexpr int ButtonRestY = 420;
+constexpr int SlideFrames = 26;
+constexpr int SlideStep = 20;
+
+// Shows help page Page (1..4) in the page picture.
+void ShowHelpPage(TGame& Game, int Page)
+{
+    static constexpr const char* Keys[HelpPages] = {"scr_help", "scr_help2", "scr_help3", "scr_help4"};
+    Game.MenuPages.FHelpPage = Page;
+    TSprite* Picture = Game.FMenuScreen;
+    TImageListItem* Item = Game.MenuImageList.Find(Keys[Page - 1]);
+    if (Picture == nullptr || Item == nullptr)
+        return;
+    Picture->SetImage(Item);
+    Picture->SetWidth(Item->TileWidth());
+    Picture->SetHeight(Item->TileHeight());
+}
+
+} // namespace
+
+void EnterHelp(TGame& Game)
+{
+    Game.State.ScreenState = ssHelp;
+    Game.State.ClearLatches();
+    Game.State.StateTicks = 0;
+    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scr_Help",
+                                       "scr_help", 500, 160, 180);
+    Game.MenuPages.FHelpPage = 1;
+
+    TMenuPagesState& Page = Game.MenuPages;
+    Game.NewGuiList();
+    Page.ForgetWidgets();
+    Page.FButtons[0] = AddMenuButton(Game, "b_back", 354, 650, [&Game](TGuiComponent*, int) {
+        Game.LeaveState(ssHelp);
+        Game.Sound3D.PlaySound("check");
+        Game.EnterState(ssMainMenu);
+    });
+    Page.FButtons[1] = AddMenuButton(Game, "b_next", 488, 710, [&Game](TGuiComponent*, int) {
+        Game.Sound3D.PlaySound("check");
+        if (Game.MenuPages.FHelpPage < HelpPages)
+            ShowHelpPage(Game, Game.MenuPages.FHelpPage + 1);
+    });
+    Page.FButtons[2] = AddMenuButton(Game, "b_prev", 218, 770, [&Game](TGuiComponent*, int) {
+        if (Game.MenuPages.FHelpPage > 1)
+            ShowHelpPage(Game, Game.MenuPages.FHelpPage - 1);
+        Game.Sound3D.PlaySound("check");
+    });
+    Game.ShowCursor(true);
+}
+
+void HelpFrame(TGame& Game)
+{
+    auto& Released = Game.State.KeyReleased;
+    if (Released[vkEscape] != 0)
+    {
+        Released[vkEscape] = 0;
+        Game.Sound3D.PlaySound("check2");
+        Game.LeaveState(ssHelp);
+        Game.EnterState(ssMainMenu);
+        return;
+    }
+
+    if (Game.State.StateTicks < SlideFrames)
+        for (int Index = 0; Index < 3; ++Index)
+            if (TGuiButton* Button = Game.MenuPages.FButtons[Index])
+                Button->SetTop(std::max(Button->Top - SlideStep, ButtonRestY));
+
+    if (BeginMenuFrame(Game, 1))
+        EndMenuFrame(Game);
+    ++Game.State.StateTicks;
+}
+
+void LeaveHelp(TGame& Game)
+{
+    if (Game.FMenuScreen != nullptr)
+        Game.FMenuScreen->Dead();
+    Game.FMenuScreen = nullptr;
+    Game.SpriteEngine.FreeDead();
+    Game.FreeGuiList();
+    Game.MenuPages.ForgetWidgets();
+}
 
 } // namespace vm

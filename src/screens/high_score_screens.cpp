@@ -1,15 +1,141 @@
 // Screens 8 and 9: the high-score table and the question whether to clear it.
 #include "screens/high_score_screens.h"
 
+#include "persist/online_scores.h"
+#include "screens/menu_frame.h"
+#include "screens/menu_screen.h"
 #include "shell/game.h"
 
 namespace vm {
 
-void EnterHighScores(TGame& Game) { Game.EnterUnbuiltState(ssHighScores); }
-void HighScoresFrame(TGame& Game) { Game.DrawEmptyFrame(); }
-void LeaveHighScores(TGame&) {}
-void EnterClearHighScores(TGame& Game) { Game.EnterUnbuiltState(ssClearHighScores); }
-void ClearHighScoresFrame(TGame& Game) { Game.DrawEmptyFrame(); }
-void LeaveClearHighScores(TGame&) {}
+namespace {
+
+// Table columns (centres) and rows: row p at y 256 + 14 p.
+constexpr int PlaceCentreX = 275;
+constexpr int NameCentreX = 390;
+constexpr int ScoreCentreX = 532;
+constexpr int TableTopY = 256;
+constexpr int TableRowHeight = 14;
+
+void TextOutCentredAt(TSystemFont& Font, int CentreX, int Y, const std::string& Text)
+{
+    Font.TextOut(CentreX - Font.TextWidth(Text) / 2, Y, Text);
+}
+
+void EnterPage(TGame& Game, int Which)
+{
+    Game.State.ClearLatches();
+    Game.State.ScreenState = static_cast<std::uint8_t>(Which);
+    Game.State.StateTicks = 0;
+    Game.NewGuiList();
+    Game.ShowCursor(true);
+}
+
+void LeavePage(TGame& Game)
+{
+    Game.FreeGuiList();
+    if (Game.FMenuScreen != nullptr)
+        Game.FMenuScreen->Dead();
+    Game.FMenuScreen = nullptr;
+    Game.SpriteEngine.FreeDead();
+}
+
+void DrawTable(TGame& Game)
+{
+    TSystemFont& Font = Game.Font1;
+    Font.SetFont("Micra", 8, 1);
+    Font.SetColor(0xFFFAFAFAu);
+    for (int P = 1; P <= kHighScoreRows; ++P)
+    {
+        const THighScoreRow& Row = Game.HighScores.Row(P);
+        const int Y = TableTopY + TableRowHeight * P;
+        TextOutCentredAt(Font, PlaceCentreX, Y, Row.Place);
+        TextOutCentredAt(Font, NameCentreX, Y, Row.Name);
+        TextOutCentredAt(Font, ScoreCentreX, Y, Row.ScoreText);
+    }
+}
+
+// Both answers of the question lead back to the table.
+void BackToTable(TGame& Game)
+{
+    Game.LeaveState(ssClearHighScores);
+    Game.Sound3D.PlaySound("check");
+    Game.EnterState(ssHighScores);
+}
+
+} // namespace
+
+void EnterHighScores(TGame& Game)
+{
+    EnterPage(Game, ssHighScores);
+    AddMenuButton(Game, "b_clrhiscr", 452, 442, [&Game](TGuiComponent*, int) {
+        Game.Sound3D.PlaySound("check");
+        Game.LeaveState(ssHighScores);
+        Game.EnterState(ssClearHighScores);
+    });
+    AddMenuButton(Game, "b_viewwhiscr", 386, 424, [&Game](TGuiComponent*, int) {
+        // Without a browser to hand the page to, the button does nothing.
+        if (Game.Shell == nullptr)
+            return;
+        Game.PlaySoundIfOn("check");
+        ViewOnlineScores(*Game.Shell, Game.ScoreUrl);
+    });
+    AddMenuButton(Game, "b_back", 234, 424, [&Game](TGuiComponent*, int) {
+        Game.LeaveState(ssHighScores);
+        Game.Sound3D.PlaySound("check");
+        Game.EnterState(ssMainMenu);
+    });
+    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scrHiscr",
+                                       "scr_hiscr", 20, 160, 180);
+}
+
+void HighScoresFrame(TGame& Game)
+{
+    TGameState& State = Game.State;
+    if (State.KeyReleased[vkEscape] != 0)
+    {
+        State.KeyReleased[vkEscape] = 0;
+        Game.Sound3D.PlaySound("check2");
+        Game.LeaveState(ssHighScores);
+        Game.EnterState(ssMainMenu);
+        return;
+    }
+    if (!BeginMenuFrame(Game, 0))
+        return;
+    DrawTable(Game);
+    EndMenuFrame(Game);
+}
+
+void LeaveHighScores(TGame& Game) { LeavePage(Game); }
+
+void EnterClearHighScores(TGame& Game)
+{
+    EnterPage(Game, ssClearHighScores);
+    AddMenuButton(Game, "b_yes", 422, 414, [&Game](TGuiComponent*, int) {
+        // The table changes in memory; the next save of the settings file stores it.
+        Game.HighScores.ResetHighScores();
+        BackToTable(Game);
+    });
+    AddMenuButton(Game, "b_no", 278, 414, [&Game](TGuiComponent*, int) { BackToTable(Game); });
+    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "clearhiscr",
+                                       "scr_clearhiscr", 22, 193, 180);
+}
+
+void ClearHighScoresFrame(TGame& Game)
+{
+    TGameState& State = Game.State;
+    if (State.KeyReleased[vkEscape] != 0)
+    {
+        State.KeyReleased[vkEscape] = 0;
+        Game.Sound3D.PlaySound("check2");
+        Game.LeaveState(ssClearHighScores);
+        Game.EnterState(ssHighScores);
+        return;
+    }
+    if (BeginMenuFrame(Game, 0))
+        EndMenuFrame(Game);
+}
+
+void LeaveClearHighScores(TGame& Game) { LeavePage(Game); }
 
 } // namespace vm

@@ -12,8 +12,7 @@ namespace {
 
 constexpr int LogoLastTick = 384;
 
-// Whether a player profile exists; profiles arrive with the profile pages.
-bool AnyProfileExists(const TGame&) { return false; }
+bool AnyProfileExists(const TGame& Game) { return Game.Profiles.FProfileCount > 0; }
 
 } // namespace
 
@@ -69,6 +68,7 @@ void LeaveLogo(TGame& Game)
         Game.FMenuScreen->Dead();
     Game.FMenuScreen = nullptr;
     Game.SpriteEngine.FreeDead();
+    Game.CreateMenuLights();
 }
 
 } // namespace vm

@@ -1,12 +1,127 @@
 // Screen 4: the main menu.
 #include "screens/main_menu_screen.h"
 
+#include "engine/gui_button.h"
+#include "screens/menu_frame.h"
+#include "screens/menu_light.h"
+#include "screens/shortcut_file.h"
 #include "shell/game.h"
 
 namespace vm {
 
-void EnterMainMenu(TGame& Game) { Game.EnterUnbuiltState(ssMainMenu); }
-void MainMenuFrame(TGame& Game) { Game.DrawEmptyFrame(); }
-void LeaveMainMenu(TGame&) {}
+namespace {
+
+constexpr int KeyZ = 90;
+
+// A button that leaves the menu for Next: leave 4, "check", enter Next.
+TGuiButton* AddPageButton(TGame& Game, const std::string& Key, int X, int Y, int Next)
+{
+    return AddMenuButton(Game, Key, X, Y, [&Game, Next](TGuiComponent*, int) {
+        Game.LeaveState(ssMainMenu);
+        Game.Sound3D.PlaySound("check");
+        Game.EnterState(Next);
+    });
+}
+
+// A button that opens the address of a shortcut file of the working folder.
+TGuiButton* AddLinkButton(TGame& Game, const std::string& Key, int X, int Y, const std::string& Shortcut)
+{
+    return AddMenuButton(Game, Key, X, Y, [&Game, Shortcut](TGuiComponent*, int) {
+        Game.PlaySoundIfOn("check");
+        OpenShortcut(Game, Shortcut);
+    });
+}
+
+void SetFont(TSystemFont& Font, int Size, std::uint8_t Red, std::uint8_t Green, std::uint8_t Blue)
+{
+    Font.SetFont("Micra", Size, 0);
+    Font.SetRed(Red);
+    Font.SetGreen(Green);
+    Font.SetBlue(Blue);
+    Font.SetAlpha(255);
+}
+
+void ShowMenuLights(TGame& Game, bool Show)
+{
+    for (TLight* Light : Game.FMenuLights)
+        if (Light != nullptr)
+            Light->Visible = Show;
+}
+
+} // namespace
+
+void EnterMainMenu(TGame& Game)
+{
+    Game.State.ScreenState = ssMainMenu;
+    Game.State.RaceNumber = 1;
+    Game.State.StateTicks = 0;
+    Game.SpriteEngine.Move(0.0f);
+    Game.State.ClearLatches();
+
+    TMenuPagesState& Page = Game.MenuPages;
+    Game.NewGuiList();
+    Page.ForgetWidgets();
+    // The start button leads to the track page first, where the open tracks and their best
+    // times are shown; its race button leads on to the car page.
+    Page.FButtons[0] = AddMenuButton(Game, "b_stgame", 552, 252, [&Game](TGuiComponent*, int) {
+        Game.State.ClearLatches();
+        Game.Sound3D.PlaySound("check");
+        Game.LeaveState(ssMainMenu);
+        Game.EnterState(ssChooseTrack);
+    });
+    Page.FButtons[1] = AddPageButton(Game, "b_opt", 552, 284, ssOptions);
+    Page.FButtons[2] = AddPageButton(Game, "b_hiscr", 552, 316, ssHighScores);
+    Page.FButtons[3] = AddPageButton(Game, "b_help", 552, 348, ssHelp);
+    Page.FButtons[4] = AddLinkButton(Game, "b_visit", 552, 380, "moregames.url");
+    Page.FButtons[5] = AddPageButton(Game, "b_exit", 552, 412, ssExitQuestion);
+    Page.FButtons[6] = AddLinkButton(Game, "b_logo", 548, 515, "website.url");
+    Page.FButtons[7] = AddMenuButton(Game, "b_presshere", 292, 555, [&Game](TGuiComponent*, int) {
+        Game.Sound3D.PlaySound("check");
+        Game.LeaveState(ssMainMenu);
+        Game.EnterState(ssChooseProfile);
+    });
+
+    SetFont(Game.Font1, 10, 123, 19, 19);
+    SetFont(Game.Font2, 10, 15, 15, 15);
+    SetFont(Game.Font3, 23, 167, 9, 24);
+    ShowMenuLights(Game, true);
+    Game.ShowCursor(true);
+}
+
+void MainMenuFrame(TGame& Game)
+{
+    auto& Released = Game.State.KeyReleased;
+    if (Released[vkEscape] != 0)
+    {
+        Released[vkEscape] = 0;
+        Game.Sound3D.PlaySound("check2");
+        Game.LeaveState(ssMainMenu);
+        Game.EnterState(ssExitQuestion);
+        return;
+    }
+    if (Released[KeyZ] != 0)
+    {
+        Released[KeyZ] = 0;
+        Game.State.Score += 10;
+    }
+
+    // The lights are sprites and are drawn with the others; the greeting lies clear of every
+    // button, so it may go down before the GUI.
+    if (BeginMenuFrame(Game, 1))
+    {
+        const std::string Greeting = "Hello, " + Game.State.PlayerName + "!";
+        Game.Font1.TextOut(400 - Game.Font1.TextWidth(Greeting) / 2, 530, Greeting);
+        EndMenuFrame(Game);
+    }
+    ++Game.State.StateTicks;
+}
+
+void LeaveMainMenu(TGame& Game)
+{
+    ShowMenuLights(Game, false);
+    Game.SpriteEngine.FreeDead();
+    Game.FreeGuiList();
+    Game.MenuPages.ForgetWidgets();
+}
 
 } // namespace vm

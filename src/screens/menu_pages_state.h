@@ -1,9 +1,42 @@
 // What the main menu, help, options and exit pages keep while they are up (the game object owns one).
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <string>
+
 namespace vm {
 
+class TGuiButton;
+class TGuiEdit;
+class TGuiScrollBar;
+
 struct TMenuPagesState
-{};
+{
+    // The page's buttons in the order the page makes them; they die with the page's widget list,
+    // so every leave routine sets them back to null.
+    std::array<TGuiButton*, 8> FButtons{};
+    // Options: the online-name edit and the volume bar (null on every other page).
+    TGuiEdit* FEdit = nullptr;
+    TGuiScrollBar* FBar = nullptr;
+    // Help: the page shown, 1..4.
+    std::int32_t FHelpPage = 1;
+    // Options: the edit was clicked, so its caret blinks.
+    bool FEditActive = false;
+
+    // Options: the values on entry, put back by cancel and Esc.
+    std::int32_t FKeptVolumeLevel = 0;
+    bool FKeptMusicOn = true;
+    bool FKeptFullScreenOn = true;
+    std::string FKeptOnlineName;
+
+    // Forgets the widgets (after the page's widget list was freed).
+    void ForgetWidgets()
+    {
+        FButtons.fill(nullptr);
+        FEdit = nullptr;
+        FBar = nullptr;
+    }
+};
 
 } // namespace vm

@@ -1,12 +1,319 @@
 // Screen 7: the options page (full screen, music, volume, online name).
 #include "screens/options_screen.h"
 
+#include "engine/gui_button.h"
+#include "engine/gui_edit.h"
+#include "engine/gui_scroll_bar.h"
+#include "engine/image_draw.h"
+#include "engine/image_list.h"
+#include "engine/sprite.h"
+#include "engine/utf8.h"
+#include "screens/menu_frame.h"
+#include "screens/menu_screen.h"
 #include "shell/game.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace vm {
 
-void EnterOptions(TGame& Game) { Game.EnterUnbuiltState(ssOptions); }
-void OptionsFrame(TGame& Game) { Game.DrawEmptyFrame(); }
-void LeaveOptions(TGame&) {}
+namespace {
+
+constexpr int MaxVolumeLevel = 5;
+constexpr int OnlineNameLength = 12;
+constexpr const char* EditFace = "MicrogrammaDBolExt";
+constexpr std::uint8_t EditTint = 250;
+
+// Slots of the page's buttons in TMenuPagesState::FButtons.
+enum TOptionsButton
+{
+    obApply,
+    obCancel,
+    obFullScreen,
+    obMusic,
+    obVolumeDown,
+    obVolumeUp,
+};
+
+// Shows "b_on" or "b_off" on a toggle, by its setting.
+void ShowToggle(TGame& Game, TGuiButton* Button, bool On)
+{
+    const TImageListItem* Image = Game.MenuImageList.Find(On ? "b_on" : "b_off");
+    if (Button == nullptr || Image == nullptr)
+        return;
+    Button->Name = Image->Name;
+    Button->SetStateImage(0, Image);
+    Button->SetStatePattern(0, 0);
+    Button->SetStateImage(1, Image);
+    Button->SetStatePattern(1, 1);
+}
+
+// The volume step the page shows: the bar's position once the bar exists.
+void TakeBarPosition(TGame& Game)
+{
+    if (Game.MenuPages.FBar != nullptr)
+        Game.State.VolumeLevel = std::clamp(Game.MenuPages.FBar->Position, 0, MaxVolumeLevel);
+}
+
+void StepVolume(TGame& Game, int Step)
+{
+    Game.Sound3D.PlaySound("check");
+    TakeBarPosition(Game);
+    const int Level = Game.State.VolumeLevel + Step;
+    if (Level < 0 || Level > MaxVolumeLevel)
+        return;
+    Game.State.VolumeLevel = Level;
+    if (Game.MenuPages.FBar != nullptr)
+        Game.MenuPages.FBar->Position = Level;
+}
+
+void Apply(TGame& Game)
+{
+    TMenuPagesState& Page = Game.MenuPages;
+    Game.Sound3D.PlaySound("check");
+    TakeBarPosition(Game);
+    LeaveOptions(Game);
+    if (Game.FullScreenAllowed() && Game.State.FullScreenApplied != Game.State.FullScreenOn)
+        Game.Screen.ToggleFullScreen();
+    Game.Sound3D.PlaySound("check");
+    Game.EnterState(ssMainMenu);
+    Game.State.FullScreenApplied = Game.State.FullScreenOn;
+    Page.FKeptVolumeLevel = Game.State.VolumeLevel;
+    Page.FKeptMusicOn = Game.State.MusicOn;
+    Page.FKeptFullScreenOn = Game.State.FullScreenOn;
+    Page.FKeptOnlineName = Game.State.OnlineName;
+}
+
+// Puts back the values of the page's entry. The edit gets the kept name too, because leaving the
+// page stores the edit's text as the name and writes the settings file: what is written is then
+// what stays in force, not the values just cancelled.
+void PutBackKeptValues(TGame& Game)
+{
+    TMenuPagesState& Page = Game.MenuPages;
+    Game.State.FullScreenOn = Game.State.FullScreenApplied;
+    Game.State.VolumeLevel = Page.FKeptVolumeLevel;
+    Game.State.MusicOn = Page.FKeptMusicOn;
+    Game.State.OnlineName = Page.FKeptOnlineName;
+    if (Page.FEdit != nullptr)
+        Page.FEdit->Text = Page.FKeptOnlineName;
+    if (Page.FBar != nullptr)
+        Page.FBar->Position = Page.FKeptVolumeLevel;
+    ApplyVolumeLevel(Game);
+}
+
+// The music comes back as it was on entry: started or stopped only when the page changed it.
+void RestoreKeptMusic(TGame& Game)
+{
+    if (Game.State.MusicOn == Game.MenuPages.FKeptMusicOn)
+        return;
+    if (Game.MenuPages.FKeptMusicOn)
+        Game.Sound3D.PlayMod("menumusic");
+    else
+        Game.Sound3D.StopMod("menumusic");
+}
+
+void Cancel(TGame& Game)
+{
+    RestoreKeptMusic(Game);
+    PutBackKeptValues(Game);
+    LeaveOptions(Game);
+    Game.Sound3D.PlaySound("check");
+    Game.EnterState(ssMainMenu);
+}
+
+// Caret of the focused edit: at the end of the text, hidden and shown in turn.
+void BlinkCaret(TGame& Game)
+{
+    TGuiEdit* Edit = Game.MenuPages.FEdit;
+    std::int32_t& Ticks = Game.State.CaretTicks;
+    if (Edit != nullptr)
+    {
+        Edit->CaretPos = Edit->Length();
+        if (Ticks % 31 == 0)
+            Edit->CaretText.clear();
+        else if (Ticks % 63 == 0)
+        {
+            Edit->CaretText = "_";
+            Ticks = 0;
+        }
+    }
+    ++Ticks;
+}
+
+} // namespace
+
+void ApplyVolumeLevel(TGame& Game)
+{
+    const int Level = std::clamp(Game.State.VolumeLevel, 0, MaxVolumeLevel);
+    const int Volume = static_cast<int>(std::lround(Level / 5.0 * 25.0 + 75.0));
+    for (TSoundListItem& Item : Game.Sound3D.SoundList)
+        Item.Volume = Volume;
+}
+
+void BuildEditFont(TGame& Game) { BuildEditFont(Game, Game.TextRasterizer); }
+
+void BuildEditFont(TGame& Game, ITextRasterizer* Rasterizer)
+{
+    TBitmapFont& Font = Game.BitmapFont;
+    if (Font.FontName != EditFace && Rasterizer != nullptr &&
+        Font.BuildFromSystemFont(*Rasterizer, EditFace, 12, true, {}))
+        Font.FontName = EditFace;
+    Font.SetRed(EditTint);
+    Font.SetGreen(EditTint);
+    Font.SetBlue(EditTint);
+}
+
+std::string CleanOnlineName(const std::string& Name)
+{
+    std::string Clean = Name;
+    std::erase_if(Clean, [](char C) { return C == '%' || C == '|'; });
+    return Clean;
+}
+
+void EnterOptions(TGame& Game)
+{
+    TGameState& State = Game.State;
+    TMenuPagesState& Page = Game.MenuPages;
+    State.ScreenState = ssOptions;
+    State.ClearLatches();
+    State.StateTicks = 0;
+    State.CaretTicks = 0;
+    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scrOptions",
+                                       "scr_opt", 20, 160, 180);
+
+    Game.NewGuiList();
+    Page.ForgetWidgets();
+    Page.FButtons[obApply] =
+        AddMenuButton(Game, "b_apply", 275, 417, [&Game](TGuiComponent*, int) { Apply(Game); });
+    Page.FButtons[obCancel] =
+        AddMenuButton(Game, "b_cancel", 420, 417, [&Game](TGuiComponent*, int) { Cancel(Game); });
+    Page.FButtons[obFullScreen] = AddMenuButton(Game, "b_on", 517, 271, [&Game](TGuiComponent*, int) {
+        Game.State.FullScreenOn = !Game.State.FullScreenOn;
+        Game.Sound3D.PlaySound("check");
+        ShowToggle(Game, Game.MenuPages.FButtons[obFullScreen], Game.State.FullScreenOn);
+    });
+    Page.FButtons[obMusic] = AddMenuButton(Game, "b_on", 517, 300, [&Game](TGuiComponent*, int) {
+        Game.State.MusicOn = !Game.State.MusicOn;
+        if (Game.State.MusicOn)
+            Game.Sound3D.PlayMod("menumusic");
+        else
+            Game.Sound3D.StopMod("menumusic");
+        Game.Sound3D.PlaySound("check");
+        ShowToggle(Game, Game.MenuPages.FButtons[obMusic], Game.State.MusicOn);
+    });
+    ShowToggle(Game, Page.FButtons[obFullScreen], State.FullScreenOn);
+    ShowToggle(Game, Page.FButtons[obMusic], State.MusicOn);
+    Page.FButtons[obVolumeDown] =
+        AddMenuButton(Game, "b_menuleft", 467, 327, [&Game](TGuiComponent*, int) { StepVolume(Game, -1); });
+    Page.FButtons[obVolumeUp] =
+        AddMenuButton(Game, "b_menuright", 606, 327, [&Game](TGuiComponent*, int) { StepVolume(Game, +1); });
+
+    // The edit copies the font's colour when it is made: the font is built and tinted first.
+    BuildEditFont(Game);
+    TGuiEdit* Edit = Game.FGuiList->Create<TGuiEdit>();
+    Edit->Name = "Edit";
+    if (const TImageListItem* Image = Game.MenuImageList.Find("Edit"))
+    {
+        Edit->SetStateImage(0, Image);
+        Edit->SetStatePattern(0, 0);
+        Edit->Width = Image->TileWidth();
+        Edit->Height = Image->TileHeight();
+    }
+    Edit->Left = 465;
+    Edit->Top = 354;
+    Edit->MaxLength = OnlineNameLength;
+    Edit->TextInset = 3;
+    // A stored name longer than the edit holds is cut to what the edit can show and keep.
+    std::u32string Name = DecodeUtf8(CleanOnlineName(State.OnlineName));
+    Name.resize(std::min<std::size_t>(Name.size(), OnlineNameLength));
+    Edit->Text = EncodeUtf8(Name);
+    Edit->CaretPos = Edit->Length();
+    Edit->OnClick = [&Game](TGuiComponent*, int) { Game.MenuPages.FEditActive = true; };
+    Page.FEdit = Edit;
+
+    TGuiScrollBar* Bar = Game.FGuiList->Create<TGuiScrollBar>();
+    Bar->Name = "opt_bar";
+    const TImageListItem* BarImage = Game.MenuImageList.Find("opt_bar");
+    Bar->SetStateImage(0, BarImage);
+    Bar->SetStatePattern(0, 1);
+    Bar->SetStateImage(3, BarImage);
+    Bar->SetStatePattern(3, 0);
+    Bar->Left = 486;
+    Bar->Top = 328;
+    Bar->Width = 120;
+    Bar->Height = 20;
+    Bar->Min = 0;
+    Bar->Max = MaxVolumeLevel;
+    Bar->Position = std::clamp(State.VolumeLevel, 0, MaxVolumeLevel);
+    Page.FBar = Bar;
+
+    Page.FKeptVolumeLevel = State.VolumeLevel;
+    Page.FKeptMusicOn = State.MusicOn;
+    Page.FKeptFullScreenOn = State.FullScreenOn;
+    Page.FKeptOnlineName = State.OnlineName;
+    Page.FEditActive = false;
+    Game.ShowCursor(true);
+}
+
+void OptionsFrame(TGame& Game)
+{
+    TMenuPagesState& Page = Game.MenuPages;
+    auto& Released = Game.State.KeyReleased;
+    TakeBarPosition(Game);
+    ApplyVolumeLevel(Game);
+
+    if (Page.FEditActive)
+        BlinkCaret(Game);
+    // The edit itself deletes a character when Backspace goes down; the latch only has to go.
+    Released[vkBack] = 0;
+    if (Page.FEdit != nullptr)
+    {
+        const std::string Clean = CleanOnlineName(Page.FEdit->Text);
+        if (Clean != Page.FEdit->Text)
+        {
+            Page.FEdit->Text = Clean;
+            Page.FEdit->CaretPos = Page.FEdit->Length();
+        }
+    }
+
+    if (Released[vkEscape] != 0)
+    {
+        Released[vkEscape] = 0;
+        Game.Sound3D.PlaySound("check2");
+        // Esc puts the music back like cancel: the setting it restores must match what plays.
+        RestoreKeptMusic(Game);
+        PutBackKeptValues(Game);
+        LeaveOptions(Game);
+        Game.EnterState(ssMainMenu);
+        return;
+    }
+
+    // The badge lies clear of the page picture, so it may go down over the sprites.
+    if (BeginMenuFrame(Game, 0))
+    {
+        if (const TImageListItem* Logo = Game.MenuImageList.Find("b_logo"))
+            DrawPattern(*Logo, 548, 515, 0);
+        EndMenuFrame(Game);
+    }
+    ++Game.State.StateTicks;
+}
+
+void LeaveOptions(TGame& Game)
+{
+    TMenuPagesState& Page = Game.MenuPages;
+    if (Page.FEdit != nullptr)
+    {
+        Game.State.OnlineName = CleanOnlineName(Page.FEdit->Text);
+        Page.FEdit->Text.clear();
+    }
+    Page.FEditActive = false;
+    Game.SaveSettingsFile();
+    Game.FreeGuiList();
+    Page.ForgetWidgets();
+    if (Game.FMenuScreen != nullptr)
+        Game.FMenuScreen->Dead();
+    Game.FMenuScreen = nullptr;
+    Game.SpriteEngine.FreeDead();
+}
 
 } // namespace vm

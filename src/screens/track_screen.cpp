@@ -1,12 +1,221 @@
 // Screen 14: the track page.
 #include "screens/track_screen.h"
 
+#include "engine/gui_button.h"
+#include "engine/image_list.h"
+#include "screens/menu_frame.h"
+#include "screens/menu_light.h"
+#include "screens/menu_screen.h"
 #include "shell/game.h"
+
+#include <algorithm>
 
 namespace vm {
 
-void EnterChooseTrack(TGame& Game) { Game.EnterUnbuiltState(ssChooseTrack); }
-void ChooseTrackFrame(TGame& Game) { Game.DrawEmptyFrame(); }
-void LeaveChooseTrack(TGame&) {}
+namespace {
+
+constexpr int TitleCentreX = 419, ValueCentreX = 480, LabelX = 335;
+constexpr int SlideFrames = 26;
+
+void SetTrackFonts(TGame& Game)
+{
+    auto Set = [](TSystemFont& Font, int Size, std::uint8_t R, std::uint8_t G, std::uint8_t B) {
+        Font.SetFont("Micra", Size, 1);
+        Font.SetRed(R);
+        Font.SetGreen(G);
+        Font.SetBlue(B);
+        Font.SetAlpha(255);
+    };
+    Set(Game.Font1, 13, 255, 255, 255);
+    Set(Game.Font2, 10, 15, 15, 15);
+    Set(Game.Font3, 15, 14, 58, 69);
+}
+
+void TextOutCentred(TSystemFont& Font, int CentreX, int Y, const std::string& Text)
+{
+    Font.TextOut(CentreX - Font.TextWidth(Text) / 2, Y, Text);
+}
+
+// The shown track's index, brought into the catalogue's range (nothing else keeps it there).
+std::int32_t ShownTrack(const TCatalogues& Catalogues)
+{
+    const std::int32_t Max = std::clamp(Catalogues.FTrackMax, 0, kTrackSlots - 1);
+    return std::clamp(Catalogues.FTrackIndex, 0, Max);
+}
+
+const TTrackInfo& ShownTrackInfo(const TCatalogues& Catalogues)
+{
+    return Catalogues.FTracks[static_cast<std::size_t>(ShownTrack(Catalogues))];
+}
+
+// The preview (or the locked picture) and the race button follow the shown track's availability.
+void ShowTrack(TGame& Game)
+{
+    TChoicePagesState& Page = Game.ChoicePages;
+    const TTrackInfo& Track = ShownTrackInfo(Game.Catalogues);
+    const bool Open = Track.Available != 0;
+    if (Page.FTrackImage != nullptr)
+        Page.FTrackImage->SetImage(Game.MenuImageList.Find(Open ? Track.ImageKey : "tr_notav"));
+    if (Page.FRaceButton != nullptr)
+        Page.FRaceButton->Visible = Open;
+}
+
+// Next (Step 1) or previous (Step -1) track, wrapping at both ends.
+void StepTrack(TGame& Game, int Step)
+{
+    Game.Sound3D.PlaySound("check");
+    TCatalogues& Catalogues = Game.Catalogues;
+    const std::int32_t Count = std::clamp(Catalogues.FTrackMax, 0, kTrackSlots - 1) + 1;
+    Catalogues.FTrackIndex = (ShownTrack(Catalogues) + Step + Count) % Count;
+    ShowTrack(Game);
+}
+
+void BackToMenu(TGame& Game)
+{
+    Game.LeaveState(ssChooseTrack);
+    Game.Sound3D.PlaySound("check");
+    Game.EnterState(ssMainMenu);
+}
+
+void ToCarPage(TGame& Game)
+{
+    Game.LeaveState(ssChooseTrack);
+    Game.Sound3D.PlaySound("check");
+    Game.EnterState(ssChooseCar);
+}
+
+// One frame of the buttons' slide-in: each moves 20 pixels a frame from off screen to its place.
+void SlideButtons(TChoicePagesState& Page)
+{
+    if (Page.FSlideTicks >= SlideFrames)
+        return;
+    ++Page.FSlideTicks;
+    if (TGuiButton* B = Page.FNextButton)
+        B->Left = std::max(B->Left - 20, 360); // 26 steps from 900 end at 380, short of the stop
+    if (TGuiButton* B = Page.FPrevButton)
+        B->Left = B->Left + 20 > 233 ? 234 : B->Left + 20;
+    if (TGuiButton* B = Page.FBackButton)
+        B->Left = B->Left + 20 > 8 ? 9 : B->Left + 20;
+    if (TGuiButton* B = Page.FRaceButton)
+        B->Left = B->Left - 20 < 643 ? 642 : B->Left - 20;
+}
+
+void DrawTrackFacts(TGame& Game)
+{
+    const std::int32_t Index = ShownTrack(Game.Catalogues);
+    const TTrackInfo& Track = ShownTrackInfo(Game.Catalogues);
+    const bool Open = Track.Available != 0;
+    const std::string None = "-";
+    TextOutCentred(Game.Font3, TitleCentreX, 68, Open ? Track.Name : "Track " + std::to_string(Index + 1));
+    Game.Font1.TextOut(LabelX, 385, "Best time: ");
+    TextOutCentred(Game.Font1, ValueCentreX, 385, Open ? FormatBestTime(Track) : "--:--:--");
+    Game.Font1.TextOut(LabelX, 425, "Length:");
+    TextOutCentred(Game.Font1, ValueCentreX, 425, Open ? Track.LengthText : None);
+    Game.Font1.TextOut(LabelX, 463, "Laps:");
+    TextOutCentred(Game.Font1, ValueCentreX, 463, Open ? std::to_string(Track.Laps) : None);
+    Game.Font1.TextOut(LabelX, 501, "Opponents:");
+    TextOutCentred(Game.Font1, ValueCentreX, 501, Open ? std::to_string(Track.Opponents) : None);
+}
+
+// The latched keys, one a frame in the order Esc, Enter, Right, Left. True when one was handled
+// (the page may be gone then).
+bool HandleTrackKeys(TGame& Game)
+{
+    auto& Released = Game.State.KeyReleased;
+    if (Released[vkEscape] != 0)
+    {
+        Released[vkEscape] = 0;
+        Game.PlaySoundIfOn("check2");
+        Game.LeaveState(ssChooseTrack);
+        Game.EnterState(ssMainMenu);
+        return true;
+    }
+    if (Released[vkReturn] != 0)
+    {
+        Released[vkReturn] = 0;
+        if (ShownTrackInfo(Game.Catalogues).Available != 0)
+            ToCarPage(Game);
+        return true;
+    }
+    if (Released[vkRight] != 0)
+    {
+        Released[vkRight] = 0;
+        StepTrack(Game, 1);
+        return true;
+    }
+    if (Released[vkLeft] != 0)
+    {
+        Released[vkLeft] = 0;
+        StepTrack(Game, -1);
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string FormatBestTime(const TTrackInfo& Track)
+{
+    if (Track.BestMinutes >= kNoBestMinutes)
+        return "--:--:--";
+    auto TwoDigits = [](std::int32_t Value) { return (Value < 10 ? "0" : "") + std::to_string(Value); };
+    return std::to_string(Track.BestMinutes) + ":" + TwoDigits(Track.BestSeconds) + ":" +
+           TwoDigits(Track.BestHundredths);
+}
+
+void EnterChooseTrack(TGame& Game)
+{
+    TChoicePagesState& Page = Game.ChoicePages;
+    Game.State.ScreenState = ssChooseTrack;
+    SetTrackFonts(Game);
+    Game.NewGuiList();
+    Page.FNextButton =
+        AddMenuButton(Game, "bc_next", 900, 131, [&Game](TGuiComponent*, int) { StepTrack(Game, 1); });
+    Page.FPrevButton =
+        AddMenuButton(Game, "bc_prev", -100, 323, [&Game](TGuiComponent*, int) { StepTrack(Game, -1); });
+    Page.FBackButton =
+        AddMenuButton(Game, "b_back", -200, 524, [&Game](TGuiComponent*, int) { BackToMenu(Game); });
+    Page.FRaceButton =
+        AddMenuButton(Game, "bc_race", 900, 524, [&Game](TGuiComponent*, int) { ToCarPage(Game); });
+    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "choosetrack",
+                                       "scr_choose", 500, 0, 0);
+    Page.FTrackImage = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "trackimage",
+                                       "tr_notav", 521, 156, 312);
+    ShowTrack(Game);
+    Game.ShowCursor(true);
+    Game.State.ClearLatches();
+    Game.State.StateTicks = 0;
+    Page.FSlideTicks = 0;
+}
+
+void ChooseTrackFrame(TGame& Game)
+{
+    if (HandleTrackKeys(Game))
+        return;
+    SlideButtons(Game.ChoicePages);
+    ++Game.State.StateTicks;
+    if (BeginMenuFrame(Game, 1))
+    {
+        DrawTrackFacts(Game);
+        for (TLight* Light : Game.FMenuLights)
+            if (Light != nullptr)
+                Light->Draw();
+    }
+    EndMenuFrame(Game);
+}
+
+void LeaveChooseTrack(TGame& Game)
+{
+    TChoicePagesState& Page = Game.ChoicePages;
+    Game.FreeGuiList();
+    Page.FNextButton = Page.FPrevButton = Page.FBackButton = Page.FRaceButton = nullptr;
+    if (Game.FMenuScreen != nullptr)
+        Game.FMenuScreen->Dead();
+    Game.FMenuScreen = nullptr;
+    if (Page.FTrackImage != nullptr)
+        Page.FTrackImage->Dead();
+    Page.FTrackImage = nullptr;
+    Game.SpriteEngine.FreeDead();
+}
 
 } // namespace vm

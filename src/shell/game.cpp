@@ -8,6 +8,7 @@
 #include "persist/settings_file.h"
 #include "screens/cursor.h"
 #include "screens/menu_light.h"
+#include "screens/options_screen.h"
 
 #include <cstdio>
 #include <vector>
@@ -22,8 +23,9 @@ TGame::TGame(const TGamePlatform& Platform)
       Font1(&Screen, Platform.Text), Font2(&Screen, Platform.Text), Font3(&Screen, Platform.Text),
       Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock),
       World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), Shell(Platform.Shell),
-      ScoreUrl(Platform.ScoreUrl),
-      FScoreService(HighScores, State, Messages, Platform.Http, Platform.ScoreUrl), FDataDir(Platform.DataDir)
+      ScoreUrl(Platform.ScoreUrl), TextRasterizer(Platform.Text),
+      FScoreService(HighScores, State, Messages, Platform.Http, Platform.ScoreUrl),
+      FDataDir(Platform.DataDir), FFullScreenAllowed(Platform.FullScreenAllowed)
 {
     Screen.Width = 800;
     Screen.Height = 600;
@@ -100,26 +102,45 @@ void TGame::FreeMenuLights()
 void TGame::FormCreate(std::uint64_t Seed)
 {
     Rng.SetSeed(Seed);
+    // The cursor is drawn where the mouse is in full screen too: the platform hands the mouse in
+    // picture coordinates in both modes, so no offset is switched on.
+    State.FullScreenOn = true;
+    State.FullScreenApplied = true;
+    State.MusicOn = true;
+    State.SoundOn = true;
+    State.OnlineName.clear();
+    State.PlayerName.clear();
+    HighScores.ResetHighScores();
     State.Score = 0;
+    Race.FGameImagesLoaded = false;
     State.KeyReleased.fill(0);
     MenuImageList.LoadFromFile(DataPath("Data/data1.vil"), &Messages);
     // The picture is 800 x 600 whatever the window's size: the platform hands the mouse in it.
     Gui.Prepare(800, 600);
-    // The catalogues, the table and the options hold their defaults from construction; the files
-    // overwrite what they hold, then the open tracks and cars are marked available.
+    Catalogues.InitTracks();
+    Catalogues.InitCars();
+    Catalogues.SetProgressDefaults();
+    // The files overwrite what they hold, then the open tracks and cars are marked available.
     LoadFiles();
     Catalogues.OpenAvailable();
     Screen.Initialize();
+    if (FFullScreenAllowed && Screen.FullScreen != State.FullScreenOn)
+        Screen.ToggleFullScreen();
+    State.FullScreenApplied = FFullScreenAllowed ? State.FullScreenOn : Screen.FullScreen;
     Screen.SetLinearFilter(true);
     // The GUI's font: the glyph sheet, picture 0 of the menu list, in the default character order.
     BitmapFont.ImageList = &MenuImageList;
     BitmapFont.SetCharacters({});
     BitmapFont.SetImageIndex(0);
     Font1.SetFont("Micra", 30, 1);
-    Sound3D.InitAudioPaths();
+    Font1.SetColor(0xFFFFFFFFu);
     // The mouse cursor lives for the whole program; pages show and hide it.
     FCursor = new TCursor(SpriteEngine, MenuImageList, State);
     FCursor->Visible = false;
+    State.StateTicks = 0;
+    Sound3D.InitAudioPaths();
+    // The stored volume step applies from the start, not only once the options page was opened.
+    ApplyVolumeLevel(*this);
 }
 
 void TGame::LoadFiles()
@@ -164,9 +185,8 @@ void TGame::FormShow()
 
 bool TGame::FormCloseQuery() const
 {
-    // Until the menus offer the way out through the exit question, a close request is accepted
-    // in every screen.
-    return true;
+    // The player leaves through the exit question; a close request anywhere else is refused.
+    return State.ScreenState == ssExit;
 }
 
 void TGame::FormDestroy()

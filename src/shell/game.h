@@ -56,6 +56,7 @@ struct TGamePlatform
     IHttpClient* Http = nullptr;     // the online score table; without it scores stay local
     IShellOpener* Shell = nullptr;   // the browser for the online table; without it nothing opens
     std::string ScoreUrl = {};       // the high-score endpoint
+    bool FullScreenAllowed = true;   // false where there is no desktop to fill (headless runs)
 };
 
 class TGame
@@ -146,8 +147,12 @@ public:
     // Where a finished run's score goes (the table above and the online one); never null, and
     // tests may point it elsewhere.
     IScoreService* Scores = &FScoreService;
-    IShellOpener* Shell;
+    IShellOpener* Shell = nullptr;
     std::string ScoreUrl;
+    ITextRasterizer* TextRasterizer =
+        nullptr; // installed fonts (may be null): the options page builds its font
+    // Whether the window may go full screen (not where there is no desktop, as in headless runs).
+    bool FullScreenAllowed() const { return FFullScreenAllowed; }
 
     // Per-screen objects; the sprites are owned by the engine, the list by the GUI.
     TSprite* FMenuScreen = nullptr;
@@ -162,6 +167,7 @@ public:
 private:
     TGameScoreService FScoreService;
     std::string FDataDir;
+    bool FFullScreenAllowed = true;
     bool FTerminated = false;
 };
 

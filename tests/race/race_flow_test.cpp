@@ -272,11 +272,13 @@ TEST_F(RaceGameTest, TimesUpEndsTheRunAndItsPagesLeadBackToTheMenu)
     Click(Button("bro_next"));
     ASSERT_EQ(StateId(), ssSendScore);
     Click(Button("b_no1"));
-    // The run is over: the race is gone, the menu lights and the cursor remain.
+    // The run is over: the race is gone, the menu lights and the cursor remain, and the main
+    // menu's buttons are up.
     EXPECT_EQ(StateId(), ssMainMenu);
     EXPECT_EQ(Game.World.FPlayer, nullptr);
     EXPECT_EQ(Game.SpriteEngine.Count(), 3);
-    EXPECT_EQ(Game.FGuiList, nullptr);
+    EXPECT_NE(Button("b_stgame"), nullptr);
+    EXPECT_EQ(Button("b_no1"), nullptr);
 }
 
 TEST_F(RaceGameTest, TheExitQuestionSlidesInAndYesLeavesForTheMenu)

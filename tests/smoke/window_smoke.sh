@@ -1,36 +1,57 @@
 #!/usr/bin/env bash
-# Starts the game in a real window under Xvfb with a window manager, checks that it shows its
-# window, answers input, and closes on a close request with status 0.
+# Plays the start of the game in a real window under Xvfb with a window manager: the logo, the
+# first player's name typed on the add-player page, the main menu (screenshot), a refused close
+# request, and the way out through the exit question, which must end with status 0 and both
+# files written. SHOT_DIR, when set, keeps the screenshots as PNGs.
 set -u
 if [ "${1:-}" != "--inside" ]; then
   exec env -u SDL_VIDEODRIVER xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$1"
 fi
-game=$2
+game=$(realpath "$2")
+here=$(cd "$(dirname "$0")" && pwd)
 log=$(mktemp)
-run() {
-  openbox >/dev/null 2>&1 &
-  sleep 1
-  (cd "$(mktemp -d)" && exec "$game") >"$log" 2>&1 &
-  pid=$!
-  win=""
-  for _ in $(seq 1 50); do
-    win=$(xdotool search --name '^Velomarch$' 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    sleep 0.2
-  done
-  if [ -z "$win" ]; then echo "no game window"; kill "$pid" 2>/dev/null; return 1; fi
-  # A message box about missing data may be up: Return dismisses it.
-  xdotool key Return; sleep 0.5
-  xdotool key --window "$win" Left Up Escape; sleep 1
-  kill -0 "$pid" 2>/dev/null || { echo "the game ended by itself"; return 1; }
-  xdotool windowactivate --sync "$win" 2>/dev/null; xdotool key --window "$win" alt+F4
-  for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-  done
-  if kill -0 "$pid" 2>/dev/null; then echo "the game did not close"; kill -9 "$pid"; return 1; fi
-  wait "$pid"; status=$?
-  [ "$status" -eq 0 ] || { echo "exit status $status"; cat "$log"; return 1; }
-  echo "window shown, input taken, closed with status 0"
+work=$(mktemp -d)
+shots=${SHOT_DIR:-$work}
+fail() { echo "$1"; cat "$log"; kill -9 "$pid" 2>/dev/null; exit 1; }
+shot() {
+  xwd -silent -id "$win" -out "$work/$1.xwd" && python3 "$here/xwd_to_png.py" "$work/$1.xwd" "$shots/$1.png" \
+    || fail "the $1 screenshot shows no picture"
 }
-run
+openbox >/dev/null 2>&1 &
+sleep 1
+(cd "$work" && exec "$game") >"$log" 2>&1 &
+pid=$!
+win=""
+for _ in $(seq 1 50); do
+  win=$(xdotool search --name '^Velomarch$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] && break
+  sleep 0.2
+done
+[ -n "$win" ] || fail "no game window"
+xdotool windowactivate --sync "$win" 2>/dev/null
+# The logo takes about 4.3 s; then the add-player page asks for a name.
+sleep 6
+shot add_player
+xdotool type --window "$win" --delay 60 "Tester"
+sleep 0.5
+xdotool key --window "$win" Return
+sleep 1.5
+shot main_menu
+# A close request outside the exit screen is refused.
+xdotool key --window "$win" alt+F4
+sleep 1
+kill -0 "$pid" 2>/dev/null || fail "the game closed on a close request"
+# Esc opens the exit question; Return answers yes once it has slid in.
+xdotool key --window "$win" Escape
+sleep 1
+shot exit_question
+xdotool key --window "$win" Return
+for _ in $(seq 1 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.2
+done
+kill -0 "$pid" 2>/dev/null && fail "the game did not end through the exit question"
+wait "$pid"; status=$?
+[ "$status" -eq 0 ] || fail "exit status $status"
+[ -s "$work/Config.cfg" ] && [ -s "$work/Configdat.cfg" ] || fail "the files were not written"
+echo "logo, add-player page, main menu and exit question shown; closed with status 0; files written"

@@ -254,7 +254,7 @@ int RunHeadless(const THeadlessOptions& Options)
     IRenderDevice& Render = Options.NullRenderer ? static_cast<IRenderDevice&>(NullDevice) : Video.Device();
     // Scores go to the real endpoint (a test points it at its own server); no browser is opened.
     TCurlHttpClient Http;
-    TGamePlatform Platform{Render, Clock, Audio, Messages, DataDir, &Text, &Http, nullptr, Options.ScoreUrl};
+    TGamePlatform Platform{Render, Clock, Audio, Messages, DataDir, &Text, &Http, nullptr, Options.ScoreUrl, false};
     int Status = 0;
     {
         TGame Game(Platform);

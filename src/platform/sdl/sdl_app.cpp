@@ -15,6 +15,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -23,12 +24,31 @@ namespace vm {
 namespace {
 
 constexpr const char* NoDeviceText = "Could not find any compatible Direct3D\ndevices.";
+
+// Set by SIGTERM and SIGINT; the main loop saves both files and ends the program.
+volatile std::sig_atomic_t StopRequested = 0;
+
+void RequestStop(int) { StopRequested = 1; }
+
+// The game's own handlers: the window's close button is refused outside the exit screen, but a
+// stop from the system must still end the program with the player's files saved.
+void InstallStopHandlers()
+{
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    struct sigaction Action
+    {};
+    Action.sa_handler = RequestStop;
+    sigemptyset(&Action.sa_mask);
+    sigaction(SIGTERM, &Action, nullptr);
+    sigaction(SIGINT, &Action, nullptr);
+}
 constexpr const char* ExitText = "This application will now exit.";
 
 } // namespace
 
 int RunGame()
 {
+    InstallStopHandlers();
     TSdlMessageBox Messages;
     TSdlVideo Video;
     std::string Error;
@@ -64,6 +84,11 @@ int RunGame()
                 Quit = true;
         if (Game.Terminated())
             Quit = true;
+        if (StopRequested != 0 && !Quit)
+        {
+            Game.SaveFiles();
+            Quit = true;
+        }
         if (!Quit)
             Loop.Pass();
     }
