@@ -95,6 +95,11 @@ std::string GameStateJson(const TGame& Game, long Frame, const std::vector<std::
     Field("lives", std::to_string(S.Lives));
     Field("race_number", std::to_string(S.RaceNumber));
     Field("player_name", JsonString(S.PlayerName));
+    Field("music_on", S.MusicOn ? "true" : "false");
+    Field("full_screen_on", S.FullScreenOn ? "true" : "false");
+    Field("volume_level", std::to_string(S.VolumeLevel));
+    Field("online_name", JsonString(S.OnlineName));
+    Field("profiles", std::to_string(Game.Profiles.FProfileCount));
     Field("tracks_open", std::to_string(Game.Catalogues.FTracksOpen));
     Field("cars_open", std::to_string(Game.Catalogues.FCarsOpen));
     Field("time_left", "{\"minutes\": " + std::to_string(S.TimeMinutes) +
