@@ -47,6 +47,10 @@ void EnterTimesUp(TGame& Game);
 void EnterGameOver(TGame& Game);
 void RunEndFrame(TGame& Game);
 void LeaveRunEnd(TGame& Game);
+// Game complete (19): nothing in the game leads here; over the frozen race for 550 frames, then
+// game over.
+void EnterGameComplete(TGame& Game);
+void GameCompleteFrame(TGame& Game);
 
 // Race over (16) with the bonus tally, and the step to the next race.
 void EnterRaceOver(TGame& Game);

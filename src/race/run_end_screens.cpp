@@ -59,4 +59,25 @@ void RunEndFrame(TGame& Game)
 
 void LeaveRunEnd(TGame& Game) { FreeOverlay(Game); }
 
+void EnterGameComplete(TGame& Game)
+{
+    Game.State.ClearLatches();
+    Game.State.ScreenState = ssGameComplete;
+    Game.State.StateTicks = 0;
+    ShowOverlay(Game, "gamecompl", "gamecompl", 160, 159);
+}
+
+void GameCompleteFrame(TGame& Game)
+{
+    constexpr int GameCompleteFrames = 550;
+    if (++Game.State.StateTicks >= GameCompleteFrames)
+    {
+        FreeOverlay(Game);
+        Game.EnterState(ssGameOver);
+        return;
+    }
+    if (BeginFrozenFrame(Game))
+        EndOverlayFrame(Game);
+}
+
 } // namespace vm

@@ -9,6 +9,7 @@
 #include "screens/cursor.h"
 #include "screens/menu_light.h"
 #include "screens/options_screen.h"
+#include "screens/shortcut_file.h"
 
 #include <cstdio>
 #include <vector>
@@ -196,6 +197,8 @@ void TGame::FormDestroy()
     Sound3D.FreeMod("menumusic");
     Sound3D.FreeMod("gamemusic");
     Sound3D.FreeMod("losemusic");
+    // A "play.url" shortcut left next to the game opens on the way out.
+    OpenShortcut(*this, "play.url");
 }
 
 void TGame::FormKeyDown(int Key)

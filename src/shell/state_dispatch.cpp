@@ -39,6 +39,7 @@ void TGame::EnterState(int Which)
     case ssDeleteProfile: EnterDeleteProfile(*this); break;
     case ssExit: EnterExit(*this); break;
     case ssGameOver: EnterGameOver(*this); break;
+    case ssGameComplete: EnterGameComplete(*this); break;
     case ssRaceOver: EnterRaceOver(*this); break;
     case ssPause: EnterPause(*this); break;
     case ssTimesUp: EnterTimesUp(*this); break;
@@ -100,6 +101,7 @@ void TGame::StateFrame(int Which)
     case ssGameOver:
     case ssTimesUp: RunEndFrame(*this); break;
     case ssRaceOver: RaceOverFrame(*this); break;
+    case ssGameComplete: GameCompleteFrame(*this); break;
     case ssPause: PauseFrame(*this); break;
     case ssYourScore: YourScoreFrame(*this); break;
     case ssSendScore: SendScoreFrame(*this); break;

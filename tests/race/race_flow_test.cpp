@@ -337,6 +337,22 @@ TEST_F(RaceGameTest, AnsweringYesEntersTheScoreAndTriesToSendIt)
     EXPECT_EQ(Game.World.FPlayer, nullptr);
 }
 
+TEST_F(RaceGameTest, GameCompleteShowsForItsTimeThenGameOver)
+{
+    StartRun(3);
+    RunToGreen();
+    Game.EnterState(ssGameComplete);
+    RunFrames(549);
+    EXPECT_EQ(StateId(), ssGameComplete);
+    RunFrames(1);
+    EXPECT_EQ(StateId(), ssGameOver);
+    // Only the game-over page is up: the first overlay went with its screen.
+    int Pages = 0;
+    for (int I = 0; I < Game.SpriteEngine.Count(); ++I)
+        Pages += Game.SpriteEngine.Sprites(I)->Z() == 2000;
+    EXPECT_EQ(Pages, 1);
+}
+
 TEST(RaceTexts, Formats)
 {
     EXPECT_EQ(FormatPlace(2, 4), "2/4");

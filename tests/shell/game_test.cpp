@@ -231,5 +231,16 @@ TEST_F(LogoTest, FadesInAndOutThenLeaves)
     EXPECT_EQ(Game.Screen.GlobalColor(), 0xFFFFFFFFu);
 }
 
+TEST_F(GameTest, CloseRequestsAreRefusedOutsideTheExitScreen)
+{
+    for (const int Which : {ssLogo, ssMainMenu, ssRace, ssPause, ssOptions, ssExitQuestion, ssYourScore})
+    {
+        Game.State.ScreenState = static_cast<std::uint8_t>(Which);
+        EXPECT_FALSE(Game.FormCloseQuery()) << Which;
+    }
+    Game.State.ScreenState = ssExit;
+    EXPECT_TRUE(Game.FormCloseQuery());
+}
+
 } // namespace
 } // namespace vm

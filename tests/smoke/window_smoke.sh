@@ -54,4 +54,19 @@ kill -0 "$pid" 2>/dev/null && fail "the game did not end through the exit questi
 wait "$pid"; status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
 [ -s "$work/Config.cfg" ] && [ -s "$work/Configdat.cfg" ] || fail "the files were not written"
-echo "logo, add-player page, main menu and exit question shown; closed with status 0; files written"
+# A stop from the system (SIGTERM) in the middle of the menus also ends cleanly and saves.
+rm -f "$work/Configdat.cfg"
+(cd "$work" && exec "$game") >"$log" 2>&1 &
+pid=$!
+sleep 6
+kill -TERM "$pid"
+for _ in $(seq 1 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.2
+done
+kill -0 "$pid" 2>/dev/null && fail "the game did not end on SIGTERM"
+wait "$pid"; status=$?
+[ "$status" -eq 0 ] || fail "exit status $status after SIGTERM"
+[ -s "$work/Configdat.cfg" ] || fail "SIGTERM did not save the files"
+echo "logo, add-player page, main menu and exit question shown; closed with status 0; files written;" \
+  "SIGTERM saved and ended with status 0"
