@@ -6,9 +6,11 @@
 #include "engine/screen.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
+#include <thread>
 
 namespace vm {
 
@@ -141,7 +143,11 @@ bool TImageListItem::CreateTexture()
         int TexWidth = 0;
         int TexHeight = 0;
         std::vector<std::uint32_t> Texels;
-        if (FPicture.Decode(Pixels))
+        const bool Decoded =
+            FHasDecodedAhead ? (Pixels = std::move(FDecodedAhead), true) : FPicture.Decode(Pixels);
+        FHasDecodedAhead = false;
+        FDecodedAhead = TPixels{};
+        if (Decoded)
         {
             TexWidth = TextureSide(Pixels.Width);
             TexHeight = TextureSide(Pixels.Height);
@@ -190,6 +196,11 @@ bool TImageListItem::CreateTexture()
     if (!Path.empty())
         FPicture.Clear();
     return true;
+}
+
+void TImageListItem::DecodeAhead()
+{
+    FHasDecodedAhead = FTexture == 0 && !FPicture.Empty() && FPicture.Decode(FDecodedAhead);
 }
 
 void TImageListItem::ReleaseTexture()
@@ -275,6 +286,20 @@ bool TImageList::LoadTextures()
 {
     if (FScreen == nullptr)
         return true;
+    // Decoding the pictures is most of the work and each is independent: it runs on every core,
+    // while the textures are made on this thread (the device is not shared between threads).
+    std::atomic<int> Next{0};
+    auto Worker = [&] {
+        for (int I = Next++; I < ImageList.Count(); I = Next++)
+            ImageList.Items(I)->DecodeAhead();
+    };
+    const unsigned Helpers = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1);
+    std::vector<std::thread> Threads;
+    for (unsigned T = 0; T < Helpers && ImageList.Count() > 1; ++T)
+        Threads.emplace_back(Worker);
+    Worker();
+    for (std::thread& Thread : Threads)
+        Thread.join();
     bool Ok = true;
     for (int I = 0; I < ImageList.Count(); ++I)
     {

@@ -56,6 +56,9 @@ public:
     // was shown with caption "Error" through the screen's message box).
     bool CreateTexture();
     void ReleaseTexture();
+    // Decodes the picture ahead of CreateTexture, which then takes the result. Touches only this
+    // item, so several items may be decoded on several threads at once.
+    void DecodeAhead();
     TTextureId Texture() const { return FTexture; }
     // True once the owning list's LoadTextures has prepared the item for drawing.
     bool Prepared() const { return FScreen != nullptr; }
@@ -83,6 +86,8 @@ private:
     IRenderDevice* FTextureDevice = nullptr; // the device that made FTexture
     TScreen* FScreen = nullptr;
     std::vector<std::uint32_t> FTexels;
+    TPixels FDecodedAhead; // filled by DecodeAhead, taken by CreateTexture
+    bool FHasDecodedAhead = false;
 };
 
 // Result of reading an image-list stream or file.

@@ -19,6 +19,7 @@
 #include <SDL2/SDL.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -194,6 +195,9 @@ bool ParseHeadlessArgs(int Argc, char** Argv, THeadlessOptions& Options, std::st
 
 int RunHeadless(const THeadlessOptions& Options)
 {
+    // Wall time to the first presented frame, reported when VM_STARTUP_TIMING is set.
+    const auto Started = std::chrono::steady_clock::now();
+    const bool ReportStartup = std::getenv("VM_STARTUP_TIMING") != nullptr;
     std::vector<TScriptEvent> Events;
     if (!Options.InputFile.empty())
     {
@@ -254,7 +258,8 @@ int RunHeadless(const THeadlessOptions& Options)
     IRenderDevice& Render = Options.NullRenderer ? static_cast<IRenderDevice&>(NullDevice) : Video.Device();
     // Scores go to the real endpoint (a test points it at its own server); no browser is opened.
     TCurlHttpClient Http;
-    TGamePlatform Platform{Render, Clock, Audio, Messages, DataDir, &Text, &Http, nullptr, Options.ScoreUrl, false};
+    TGamePlatform Platform{Render, Clock, Audio,   Messages,         DataDir,
+                           &Text,  &Http, nullptr, Options.ScoreUrl, false};
     int Status = 0;
     {
         TGame Game(Platform);
@@ -287,6 +292,11 @@ int RunHeadless(const THeadlessOptions& Options)
             if (Options.Autopilot)
                 Autopilot.Frame(Game, Frame);
             Game.FrameTimer.Tick();
+            if (Frame == 1 && ReportStartup)
+                std::fprintf(
+                    stderr, "velomarch-headless: first frame presented after %.1f ms\n",
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Started)
+                        .count());
             if (Game.State.ScreenState != Screens.back().second)
                 Screens.emplace_back(Frame, Game.State.ScreenState);
             for (const auto& S : Shots)
