@@ -30,6 +30,16 @@ public:
     // Stores the face, the size in points (96 DPI) and the style (bit value 1 = bold), and
     // resets the colour to opaque white. A different face, size or style drops every cached text.
     void SetFont(const std::string& Face, int Size, int Style);
+    // A page's text look in one call: face, size, style and an opaque colour.
+    void SetLook(const std::string& Face, int Size, int Style, std::uint8_t Red, std::uint8_t Green,
+                 std::uint8_t Blue)
+    {
+        SetFont(Face, Size, Style);
+        FRed = Red;
+        FGreen = Green;
+        FBlue = Blue;
+        FAlpha = 255;
+    }
     const std::string& Face() const { return FRequest.Face; }
     int Size() const { return FRequest.PointSize; }
     int Style() const { return FStyle; }

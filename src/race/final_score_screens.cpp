@@ -18,11 +18,7 @@ void EnterFinalScorePage(TGame& Game, int Which, const char* Name, const char* P
 {
     Game.State.ClearKeys();
     Game.State.ScreenState = static_cast<std::uint8_t>(Which);
-    Game.Font1.SetFont("Micra", 20, 1);
-    Game.Font1.SetRed(30);
-    Game.Font1.SetGreen(30);
-    Game.Font1.SetBlue(30);
-    Game.Font1.SetAlpha(255);
+    Game.Font1.SetLook("Micra", 20, 1, 30, 30, 30);
     ShowOverlay(Game, Name, PageKey, 160, 159);
     Game.State.StateTicks = 0;
     Game.ShowCursor(true);

@@ -25,15 +25,6 @@ TGuiComponent* NextButton(TGame& Game)
     return Game.FGuiList != nullptr && Game.FGuiList->Count() > 0 ? Game.FGuiList->Widget(0) : nullptr;
 }
 
-void SetResultFont(TGame& Game)
-{
-    Game.Font1.SetFont("Micra", 13, 1);
-    Game.Font1.SetRed(30);
-    Game.Font1.SetGreen(30);
-    Game.Font1.SetBlue(30);
-    Game.Font1.SetAlpha(255);
-}
-
 } // namespace
 
 void EnterRaceOver(TGame& Game)
@@ -42,7 +33,7 @@ void EnterRaceOver(TGame& Game)
     TRaceSession& Race = Game.Race;
     State.ClearKeys();
     State.ScreenState = ssRaceOver;
-    SetResultFont(Game);
+    Game.Font1.SetLook("Micra", 13, 1, 30, 30, 30);
     if (Game.World.FPlayer != nullptr)
         Game.World.FPlayer->Visible = true;
     Race.FResultStage = 0;

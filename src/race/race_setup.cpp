@@ -25,16 +25,9 @@ namespace {
 
 void SetRaceFonts(TGame& Game)
 {
-    auto Set = [](TSystemFont& Font, int Size, std::uint8_t R, std::uint8_t G, std::uint8_t B) {
-        Font.SetFont("Micra", Size, 1);
-        Font.SetRed(R);
-        Font.SetGreen(G);
-        Font.SetBlue(B);
-        Font.SetAlpha(255);
-    };
-    Set(Game.Font1, 30, 20, 20, 20);
-    Set(Game.Font2, 8, 20, 20, 20);
-    Set(Game.Font3, 12, 255, 0, 0);
+    Game.Font1.SetLook("Micra", 30, 1, 20, 20, 20);
+    Game.Font2.SetLook("Micra", 8, 1, 20, 20, 20);
+    Game.Font3.SetLook("Micra", 12, 1, 255, 0, 0);
 }
 
 void PlaceFinishLine(TGame& Game)

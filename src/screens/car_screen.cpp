@@ -4,6 +4,7 @@
 #include "engine/gui_button.h"
 #include "engine/image_list.h"
 #include "race/run_start.h"
+#include "screens/choice_keys.h"
 #include "screens/menu_frame.h"
 #include "screens/menu_screen.h"
 #include "shell/game.h"
@@ -102,35 +103,13 @@ void SlideButtons(TChoicePagesState& Page)
 // (the page may be gone then).
 bool HandleCarKeys(TGame& Game)
 {
-    auto& Released = Game.State.KeyReleased;
-    if (Released[vkEscape] != 0)
-    {
-        Released[vkEscape] = 0;
-        Game.PlaySoundIfOn("check2");
-        Game.LeaveState(ssChooseCar);
-        Game.EnterState(ssMainMenu);
-        return true;
-    }
-    if (Released[vkReturn] != 0)
-    {
-        Released[vkReturn] = 0;
-        if (ShownCarInfo(Game.Catalogues).Available != 0)
-            StartWithShownCar(Game);
-        return true;
-    }
-    if (Released[vkRight] != 0)
-    {
-        Released[vkRight] = 0;
-        StepCar(Game, 1);
-        return true;
-    }
-    if (Released[vkLeft] != 0)
-    {
-        Released[vkLeft] = 0;
-        StepCar(Game, -1);
-        return true;
-    }
-    return false;
+    return HandleChoiceKeys(
+        Game, ssChooseCar,
+        [&Game] {
+            if (ShownCarInfo(Game.Catalogues).Available != 0)
+                StartWithShownCar(Game);
+        },
+        [&Game](int Step) { StepCar(Game, Step); });
 }
 
 } // namespace
@@ -139,11 +118,7 @@ void EnterChooseCar(TGame& Game)
 {
     TChoicePagesState& Page = Game.ChoicePages;
     Game.State.ScreenState = ssChooseCar;
-    Game.Font1.SetFont("Micra", 13, 1);
-    Game.Font1.SetRed(30);
-    Game.Font1.SetGreen(30);
-    Game.Font1.SetBlue(30);
-    Game.Font1.SetAlpha(255);
+    Game.Font1.SetLook("Micra", 13, 1, 30, 30, 30);
     Game.NewGuiList();
     Page.FNextButton =
         AddMenuButton(Game, "bc_next", 900, 240, [&Game](TGuiComponent*, int) { StepCar(Game, 1); });

@@ -34,11 +34,7 @@ TGuiButton* AddLinkButton(TGame& Game, const std::string& Key, int X, int Y, con
 
 void SetFont(TSystemFont& Font, int Size, std::uint8_t Red, std::uint8_t Green, std::uint8_t Blue)
 {
-    Font.SetFont("Micra", Size, 0);
-    Font.SetRed(Red);
-    Font.SetGreen(Green);
-    Font.SetBlue(Blue);
-    Font.SetAlpha(255);
+    Font.SetLook("Micra", Size, 0, Red, Green, Blue);
 }
 
 void ShowMenuLights(TGame& Game, bool Show)

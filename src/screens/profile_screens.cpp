@@ -26,14 +26,7 @@ constexpr int ListRowHeight = 16;
 constexpr float ChooseLineX = 248;
 constexpr float ChooseLineFirstY = 246;
 
-void SetPageFont(TGame& Game, int Size)
-{
-    Game.Font1.SetFont("Micra", Size, 1);
-    Game.Font1.SetRed(250);
-    Game.Font1.SetGreen(250);
-    Game.Font1.SetBlue(250);
-    Game.Font1.SetAlpha(255);
-}
+void SetPageFont(TGame& Game, int Size) { Game.Font1.SetLook("Micra", Size, 1, 250, 250, 250); }
 
 void TextOutCentredAt(TSystemFont& Font, int CentreX, int Y, const std::string& Text)
 {

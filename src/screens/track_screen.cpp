@@ -3,6 +3,7 @@
 
 #include "engine/gui_button.h"
 #include "engine/image_list.h"
+#include "screens/choice_keys.h"
 #include "screens/menu_frame.h"
 #include "screens/menu_light.h"
 #include "screens/menu_screen.h"
@@ -19,16 +20,9 @@ constexpr int SlideFrames = 26;
 
 void SetTrackFonts(TGame& Game)
 {
-    auto Set = [](TSystemFont& Font, int Size, std::uint8_t R, std::uint8_t G, std::uint8_t B) {
-        Font.SetFont("Micra", Size, 1);
-        Font.SetRed(R);
-        Font.SetGreen(G);
-        Font.SetBlue(B);
-        Font.SetAlpha(255);
-    };
-    Set(Game.Font1, 13, 255, 255, 255);
-    Set(Game.Font2, 10, 15, 15, 15);
-    Set(Game.Font3, 15, 14, 58, 69);
+    Game.Font1.SetLook("Micra", 13, 1, 255, 255, 255);
+    Game.Font2.SetLook("Micra", 10, 1, 15, 15, 15);
+    Game.Font3.SetLook("Micra", 15, 1, 14, 58, 69);
 }
 
 void TextOutCentred(TSystemFont& Font, int CentreX, int Y, const std::string& Text)
@@ -121,35 +115,13 @@ void DrawTrackFacts(TGame& Game)
 // (the page may be gone then).
 bool HandleTrackKeys(TGame& Game)
 {
-    auto& Released = Game.State.KeyReleased;
-    if (Released[vkEscape] != 0)
-    {
-        Released[vkEscape] = 0;
-        Game.PlaySoundIfOn("check2");
-        Game.LeaveState(ssChooseTrack);
-        Game.EnterState(ssMainMenu);
-        return true;
-    }
-    if (Released[vkReturn] != 0)
-    {
-        Released[vkReturn] = 0;
-        if (ShownTrackInfo(Game.Catalogues).Available != 0)
-            ToCarPage(Game);
-        return true;
-    }
-    if (Released[vkRight] != 0)
-    {
-        Released[vkRight] = 0;
-        StepTrack(Game, 1);
-        return true;
-    }
-    if (Released[vkLeft] != 0)
-    {
-        Released[vkLeft] = 0;
-        StepTrack(Game, -1);
-        return true;
-    }
-    return false;
+    return HandleChoiceKeys(
+        Game, ssChooseTrack,
+        [&Game] {
+            if (ShownTrackInfo(Game.Catalogues).Available != 0)
+                ToCarPage(Game);
+        },
+        [&Game](int Step) { StepTrack(Game, Step); });
 }
 
 } // namespace
