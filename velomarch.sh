@@ -11,7 +11,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev libcairo2-dev libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev
   libgl1-mesa-dri libegl1 libegl-mesa0
 )
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool openbox x11-apps)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool openbox x11-apps python3)
 
 install_missing() {
   local missing=()
