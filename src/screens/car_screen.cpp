@@ -19,17 +19,9 @@ constexpr int SlideFrames = 46;
 constexpr float BarX = 386;
 constexpr float BarY[4] = {343, 368, 393, 418};
 
-// The shown car's index, brought into the catalogue's range (nothing else keeps it there).
-std::int32_t ShownCar(const TCatalogues& Catalogues)
-{
-    const std::int32_t Max = std::clamp(Catalogues.FCarMax, 0, kCarCount - 1);
-    return std::clamp(Catalogues.FCarIndex, 0, Max);
-}
-
-const TCarInfo& ShownCarInfo(const TCatalogues& Catalogues)
-{
-    return Catalogues.FCars[static_cast<std::size_t>(ShownCar(Catalogues))];
-}
+// The shown car: the selected one, brought into the catalogue's range.
+std::int32_t ShownCar(const TCatalogues& Catalogues) { return Catalogues.ClampedCarIndex(); }
+const TCarInfo& ShownCarInfo(const TCatalogues& Catalogues) { return Catalogues.SelectedCar(); }
 
 // The car's picture and its four quality bars, which scale about their left edge.
 void ShowCar(TGame& Game)

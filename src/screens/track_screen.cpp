@@ -30,17 +30,9 @@ void TextOutCentred(TSystemFont& Font, int CentreX, int Y, const std::string& Te
     Font.TextOut(CentreX - Font.TextWidth(Text) / 2, Y, Text);
 }
 
-// The shown track's index, brought into the catalogue's range (nothing else keeps it there).
-std::int32_t ShownTrack(const TCatalogues& Catalogues)
-{
-    const std::int32_t Max = std::clamp(Catalogues.FTrackMax, 0, kTrackSlots - 1);
-    return std::clamp(Catalogues.FTrackIndex, 0, Max);
-}
-
-const TTrackInfo& ShownTrackInfo(const TCatalogues& Catalogues)
-{
-    return Catalogues.FTracks[static_cast<std::size_t>(ShownTrack(Catalogues))];
-}
+// The shown track: the selected one, brought into the catalogue's range.
+std::int32_t ShownTrack(const TCatalogues& Catalogues) { return Catalogues.ClampedTrackIndex(); }
+const TTrackInfo& ShownTrackInfo(const TCatalogues& Catalogues) { return Catalogues.SelectedTrack(); }
 
 // The preview (or the locked picture) and the race button follow the shown track's availability.
 void ShowTrack(TGame& Game)

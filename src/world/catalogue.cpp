@@ -243,8 +243,14 @@ void TCatalogues::ApplyUnlockStep()
     FUnlockStep = std::min(Step + 1, kLastUnlockStep);
 }
 
-std::int32_t TCatalogues::ClampedTrackIndex() const { return std::clamp(FTrackIndex, 0, kTrackCount - 1); }
+std::int32_t TCatalogues::ClampedTrackIndex() const
+{
+    return std::clamp(FTrackIndex, 0, std::clamp(FTrackMax, 0, kTrackSlots - 1));
+}
 
-std::int32_t TCatalogues::ClampedCarIndex() const { return std::clamp(FCarIndex, 0, kCarCount - 1); }
+std::int32_t TCatalogues::ClampedCarIndex() const
+{
+    return std::clamp(FCarIndex, 0, std::clamp(FCarMax, 0, kCarCount - 1));
+}
 
 } // namespace vm

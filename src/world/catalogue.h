@@ -105,11 +105,11 @@ struct TCatalogues
     // to the next step unless at the last one.
     void ApplyUnlockStep();
 
-    // The selected entries; an index out of range reads as the nearest valid one.
+    // The selected entries and their indices; an index out of range (past FTrackMax or FCarMax,
+    // or past the tables) reads as the nearest valid one.
     TTrackInfo& SelectedTrack() { return FTracks[static_cast<std::size_t>(ClampedTrackIndex())]; }
+    const TTrackInfo& SelectedTrack() const { return FTracks[static_cast<std::size_t>(ClampedTrackIndex())]; }
     const TCarInfo& SelectedCar() const { return FCars[static_cast<std::size_t>(ClampedCarIndex())]; }
-
-private:
     std::int32_t ClampedTrackIndex() const;
     std::int32_t ClampedCarIndex() const;
 };

@@ -315,6 +315,14 @@ TEST(UnlockLadder, SelectionOutOfRangeReadsTheNearestEntry)
     C.FCarIndex = -1;
     EXPECT_EQ(C.SelectedTrack().Name, "Track 12");
     EXPECT_EQ(C.SelectedCar().Name, "Razzler");
+    // The last index a page may show is FTrackMax (FCarMax), itself kept inside the tables.
+    C.FTrackMax = 2;
+    EXPECT_EQ(C.ClampedTrackIndex(), 2);
+    C.FTrackMax = 1000;
+    EXPECT_EQ(C.ClampedTrackIndex(), kTrackSlots - 1);
+    C.FCarIndex = 9;
+    C.FCarMax = 3;
+    EXPECT_EQ(C.ClampedCarIndex(), 3);
 }
 
 } // namespace
