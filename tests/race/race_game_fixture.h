@@ -10,6 +10,7 @@
 #include "race/run_start.h"
 #include "screens/cursor.h"
 #include "shell/game.h"
+#include "support/game_input.h"
 #include "support/recording_audio_device.h"
 #include "support/test_support.h"
 #include "vehicles/enemy_car.h"
@@ -44,51 +45,20 @@ protected:
         }
     }
 
-    // One frame of game time: the race clock ticks due, then the frame.
-    void RunFrames(int Count)
-    {
-        for (int I = 0; I < Count; ++I)
-        {
-            Clock.Advance(1000);
-            Game.RaceTimer.Poll();
-            Game.FrameTimer.Tick();
-        }
-    }
+    void RunFrames(int Count) { RunGameFrames(Game, Clock, Count); }
     // Runs frames until the start lights have turned green.
     void RunToGreen() { RunFrames(251 - Game.State.StateTicks); }
 
     // A key pressed and let go between two frames.
-    void Tap(int Key)
-    {
-        Game.FormKeyDown(Key);
-        Game.FormKeyUp(Key);
-    }
+    void Tap(int Key) { TapKey(Game, Key); }
 
     // The first widget of the page whose name is Name, or null.
-    TGuiComponent* Button(const std::string& Name)
-    {
-        for (int I = 0; Game.FGuiList != nullptr && I < Game.FGuiList->Count(); ++I)
-            if (Game.FGuiList->Widget(I)->Name == Name)
-                return Game.FGuiList->Widget(I);
-        return nullptr;
-    }
+    TGuiComponent* Button(const std::string& Name) { return FindButton(Game, Name); }
     // A click on the middle of Widget, press and release on one spot.
-    void Click(const TGuiComponent* Widget)
-    {
-        ASSERT_NE(Widget, nullptr);
-        const int X = Widget->Left + Widget->Width / 2, Y = Widget->Top + Widget->Height / 2;
-        Game.MouseMove(X, Y);
-        Clock.Advance(2000); // past the GUI's move thinning
-        Game.MouseButton(true, X, Y);
-        Game.MouseButton(false, X, Y);
-    }
+    void Click(const TGuiComponent* Widget) { ClickWidget(Game, Clock, Widget); }
 
     // How often the effect Name was started.
-    long Plays(const std::string& Name)
-    {
-        const TSoundListItem* Item = Game.Sound3D.FindSound(Name);
-        return Item == nullptr ? -1 : Sound.PlayCount("/" + std::string(Item->FileName));
-    }
+    long Plays(const std::string& Name) { return EffectPlays(Game, Sound, Name); }
 
     TPlayer& Player() { return *Game.World.FPlayer; }
     int StateId() const { return Game.State.ScreenState; }

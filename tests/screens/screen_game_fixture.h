@@ -8,6 +8,7 @@
 #include "engine/gui_list.h"
 #include "screens/cursor.h"
 #include "shell/game.h"
+#include "support/game_input.h"
 #include "support/recording_audio_device.h"
 #include "support/test_support.h"
 
@@ -37,7 +38,9 @@ private:
 class ScreenGameTest : public ::testing::Test
 {
 protected:
-    ScreenGameTest() : Folder(Work.Path()), Game(TGamePlatform{Device, Clock, Sound, Messages, VM_ASSET_DIR, &Text}) {}
+    ScreenGameTest()
+        : Folder(Work.Path()), Game(TGamePlatform{Device, Clock, Sound, Messages, VM_ASSET_DIR, &Text})
+    {}
 
     // Start-up as the program does it (files of the working folder read), the logo shown.
     void StartUp(std::uint64_t Seed = 3)
@@ -53,46 +56,15 @@ protected:
         Game.EnterState(Which);
     }
 
-    // One frame of game time: the race clock ticks due, then the frame.
-    void RunFrames(int Count)
-    {
-        for (int I = 0; I < Count; ++I)
-        {
-            Clock.Advance(1000);
-            Game.RaceTimer.Poll();
-            Game.FrameTimer.Tick();
-        }
-    }
+    void RunFrames(int Count) { RunGameFrames(Game, Clock, Count); }
     // A key pressed and let go between two frames.
-    void Tap(int Key)
-    {
-        Game.FormKeyDown(Key);
-        Game.FormKeyUp(Key);
-    }
+    void Tap(int Key) { TapKey(Game, Key); }
     // The first widget of the page whose name (its image key) is Name, or null.
-    TGuiComponent* Button(const std::string& Name)
-    {
-        for (int I = 0; Game.FGuiList != nullptr && I < Game.FGuiList->Count(); ++I)
-            if (Game.FGuiList->Widget(I)->Name == Name)
-                return Game.FGuiList->Widget(I);
-        return nullptr;
-    }
+    TGuiComponent* Button(const std::string& Name) { return FindButton(Game, Name); }
     // A click on the middle of Widget: press and release on one spot.
-    void Click(const TGuiComponent* Widget)
-    {
-        ASSERT_NE(Widget, nullptr);
-        const int X = Widget->Left + Widget->Width / 2, Y = Widget->Top + Widget->Height / 2;
-        Game.MouseMove(X, Y);
-        Clock.Advance(2000); // past the GUI's move thinning
-        Game.MouseButton(true, X, Y);
-        Game.MouseButton(false, X, Y);
-    }
+    void Click(const TGuiComponent* Widget) { ClickWidget(Game, Clock, Widget); }
     // How often the effect Name was started.
-    long Plays(const std::string& Name)
-    {
-        const TSoundListItem* Item = Game.Sound3D.FindSound(Name);
-        return Item == nullptr ? -1 : Sound.PlayCount("/" + std::string(Item->FileName));
-    }
+    long Plays(const std::string& Name) { return EffectPlays(Game, Sound, Name); }
     int StateId() const { return Game.State.ScreenState; }
 
     TTempDir Work;
