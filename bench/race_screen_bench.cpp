@@ -5,6 +5,7 @@
 #include "engine/clock.h"
 #include "engine/message_box.h"
 #include "engine/null_render_device.h"
+#include "pages/page_rows.h"
 #include "platform/sdl/sdl_text_rasterizer.h"
 #include "platform/sdl/sdl_video.h"
 #include "race/run_start.h"
@@ -25,7 +26,8 @@ class TRaceRig
 {
 public:
     TRaceRig(IRenderDevice& Render, int Opponents)
-        : Game(TGamePlatform{Render, Clock, Audio, Messages, VM_ASSET_DIR, &Text}), FOpponents(Opponents)
+        : Game(TGamePlatform{Render, Clock, Audio, Messages, VM_ASSET_DIR, &Text}, GamePages()),
+          FOpponents(Opponents)
     {
         Game.FormCreate(11);
         Game.FormShow();

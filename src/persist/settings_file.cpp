@@ -16,7 +16,6 @@ constexpr std::size_t kProfileCountLine = 26;
 constexpr std::size_t kCurrentProfileLine = 27;
 constexpr std::size_t kFirstProfileLine = 28;
 constexpr std::size_t kMaxSettingsLines = kFirstProfileLine - 1 + 2 * kMaxProfiles;
-constexpr std::int32_t kMaxVolumeLevel = 5;
 
 const char* FlagText(bool On) { return On ? "true" : "false"; }
 
@@ -173,7 +172,7 @@ void LoadSettings(const std::string& Path, TGameState& State, THighScoreTable& S
     if (!Reader.Read())
         return;
     LoadFlags(Reader, State);
-    if (const auto Volume = Reader.Number(3, "volume", 0, kMaxVolumeLevel))
+    if (const auto Volume = Reader.Number(3, "volume", 0, MaxVolumeLevel))
         State.VolumeLevel = *Volume;
     if (const auto Online = Reader.Text(4, "online name"))
         State.OnlineName = *Online;

@@ -3,7 +3,7 @@
 
 #include "persist/high_scores.h"
 #include "persist/profiles.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 #include <string>
 #include <vector>

@@ -34,12 +34,9 @@ void EnterYourScore(TGame& Game)
         Game.Sound3D.PlayMod("losemusic");
     }
     EnterFinalScorePage(Game, ssYourScore, "yourscore", "scr_yourscore");
-    TGuiButton* Next = Game.FGuiList->CreateButton(Game.GameImageList.Find("bro_next"), 420, 374,
-                                                   [&Game](TGuiComponent*, int) {
-                                                       Game.PlaySoundIfOn("check");
-                                                       Game.LeaveState(ssYourScore);
-                                                       Game.EnterState(ssSendScore);
-                                                   });
+    TGuiButton* Next = Game.Pages.Parts.FGuiList->CreateButton(
+        Game.GameImageList.Find("bro_next"), 420, 374,
+        [&Game](TGuiComponent*, int) { Game.ChangeState(ssYourScore, ssSendScore, "check"); });
     Next->Visible = false;
 }
 
@@ -48,8 +45,9 @@ void YourScoreFrame(TGame& Game)
     TGameState& State = Game.State;
     if (State.StateTicks < ButtonTick)
         ++State.StateTicks;
-    if (State.StateTicks == ButtonTick && Game.FGuiList != nullptr && Game.FGuiList->Count() > 0)
-        Game.FGuiList->Widget(0)->Visible = true;
+    if (State.StateTicks == ButtonTick && Game.Pages.Parts.FGuiList != nullptr &&
+        Game.Pages.Parts.FGuiList->Count() > 0)
+        Game.Pages.Parts.FGuiList->Widget(0)->Visible = true;
     if (!BeginFrozenFrame(Game))
         return;
     if (State.StateTicks > ScoreShownTick)
@@ -60,10 +58,10 @@ void YourScoreFrame(TGame& Game)
 void EnterSendScore(TGame& Game)
 {
     EnterFinalScorePage(Game, ssSendScore, "sendscore", "scr_send");
-    Game.FGuiList->CreateButton(Game.GameImageList.Find("b_yes1"), 250, 371,
-                                [&Game](TGuiComponent*, int) { EndGame(Game, true); });
-    Game.FGuiList->CreateButton(Game.GameImageList.Find("b_no1"), 420, 371,
-                                [&Game](TGuiComponent*, int) { EndGame(Game, false); });
+    Game.Pages.Parts.FGuiList->CreateButton(Game.GameImageList.Find("b_yes1"), 250, 371,
+                                            [&Game](TGuiComponent*, int) { EndGame(Game, true); });
+    Game.Pages.Parts.FGuiList->CreateButton(Game.GameImageList.Find("b_no1"), 420, 371,
+                                            [&Game](TGuiComponent*, int) { EndGame(Game, false); });
 }
 
 void SendScoreFrame(TGame& Game)

@@ -76,14 +76,6 @@ void StartSequence(TGame& Game, bool Drawing)
         Game.State.StateTicks = T + 1;
 }
 
-bool TakeKey(TGameState& State, int Key)
-{
-    if (State.KeyReleased[static_cast<std::size_t>(Key)] == 0)
-        return false;
-    State.KeyReleased[static_cast<std::size_t>(Key)] = 0;
-    return true;
-}
-
 } // namespace
 
 bool ShowsWrongWay(const TPlayer& Player) { return Player.WrongWayMeter < -300 && Player.BackwardSpeed > 0; }
@@ -140,7 +132,7 @@ bool FinishCountdown(TGame& Game)
 bool OpenOverlayByKey(TGame& Game)
 {
     TGameState& State = Game.State;
-    if (TakeKey(State, vkEscape))
+    if (State.TakeReleased(vkEscape))
     {
         Game.Sound3D.PlaySound("check2");
         Game.EnterState(ssRaceExitQuestion);

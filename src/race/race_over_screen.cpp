@@ -22,7 +22,9 @@ constexpr int TallyStartTick = 350;
 
 TGuiComponent* NextButton(TGame& Game)
 {
-    return Game.FGuiList != nullptr && Game.FGuiList->Count() > 0 ? Game.FGuiList->Widget(0) : nullptr;
+    return Game.Pages.Parts.FGuiList != nullptr && Game.Pages.Parts.FGuiList->Count() > 0
+               ? Game.Pages.Parts.FGuiList->Widget(0)
+               : nullptr;
 }
 
 } // namespace
@@ -39,8 +41,8 @@ void EnterRaceOver(TGame& Game)
     Race.FResultStage = 0;
     Game.PlaySoundIfOn("finish");
     ShowOverlay(Game, "raceover", "scr_raceover", 160, 159);
-    TGuiButton* Next = Game.FGuiList->CreateButton(Game.GameImageList.Find("bro_next"), 462, 412,
-                                                   [&Game](TGuiComponent*, int) { NextRace(Game); });
+    TGuiButton* Next = Game.Pages.Parts.FGuiList->CreateButton(
+        Game.GameImageList.Find("bro_next"), 462, 412, [&Game](TGuiComponent*, int) { NextRace(Game); });
     Next->Visible = false;
     // A finishing place is at least 1, so the division is safe.
     Game.World.BonusLeft /= std::max(1, Race.FFinishPlace);

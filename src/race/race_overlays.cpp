@@ -5,9 +5,9 @@
 #include "engine/image_list.h"
 #include "race/race_screens.h"
 #include "race/race_texts.h"
-#include "screens/cursor.h"
-#include "screens/game_menu_screen.h"
+#include "shell/cursor.h"
 #include "shell/game.h"
+#include "shell/game_menu_screen.h"
 #include "vehicles/player.h"
 
 #include <algorithm>
@@ -57,16 +57,16 @@ void EndOverlayFrame(TGame& Game)
 
 void ShowOverlay(TGame& Game, const std::string& Name, const std::string& ImageKey, float X, float Y)
 {
-    Game.FGameMenuScreen =
+    Game.Pages.Parts.FGameMenuScreen =
         new TGameMenuScreen(Game.SpriteEngine, Game.GameImageList, true, 255, Name, ImageKey, 2000, Y, X);
     Game.NewGuiList();
 }
 
 void FreeOverlay(TGame& Game)
 {
-    if (Game.FGameMenuScreen != nullptr)
-        Game.FGameMenuScreen->Dead();
-    Game.FGameMenuScreen = nullptr;
+    if (Game.Pages.Parts.FGameMenuScreen != nullptr)
+        Game.Pages.Parts.FGameMenuScreen->Dead();
+    Game.Pages.Parts.FGameMenuScreen = nullptr;
     Game.FreeGuiList();
     Game.SpriteEngine.FreeDead();
 }
@@ -89,13 +89,14 @@ void EnterRaceExitQuestion(TGame& Game)
     Game.RaceTimer.SetEnabled(false);
     Game.State.PhaseTicks = 0;
     ShowOverlay(Game, "menuexitgame", "scr_exitgame", -640, 159);
-    Game.FGuiList->CreateButton(Game.GameImageList.Find("b_yes1"), -550, 371,
-                                [&Game](TGuiComponent*, int) { QuitRace(Game); });
-    Game.FGuiList->CreateButton(Game.GameImageList.Find("b_no1"), -380, 371, [&Game](TGuiComponent*, int) {
-        Game.LeaveState(ssRaceExitQuestion);
-        Game.Sound3D.PlaySound("check");
-        ResumeRace(Game);
-    });
+    Game.Pages.Parts.FGuiList->CreateButton(Game.GameImageList.Find("b_yes1"), -550, 371,
+                                            [&Game](TGuiComponent*, int) { QuitRace(Game); });
+    Game.Pages.Parts.FGuiList->CreateButton(Game.GameImageList.Find("b_no1"), -380, 371,
+                                            [&Game](TGuiComponent*, int) {
+                                                Game.LeaveState(ssRaceExitQuestion);
+                                                Game.Sound3D.PlaySound("check");
+                                                ResumeRace(Game);
+                                            });
     Game.ShowCursor(true);
     ShowPlayerCar(Game);
 }
@@ -121,10 +122,10 @@ void RaceExitQuestionFrame(TGame& Game)
     if (State.PhaseTicks < SlideFrames)
     {
         ++State.PhaseTicks;
-        if (Game.FGameMenuScreen != nullptr)
-            Game.FGameMenuScreen->SetX(Game.FGameMenuScreen->X() + SlideStep);
-        for (int I = 0; Game.FGuiList != nullptr && I < Game.FGuiList->Count(); ++I)
-            Game.FGuiList->Widget(I)->Left += static_cast<int>(SlideStep);
+        if (Game.Pages.Parts.FGameMenuScreen != nullptr)
+            Game.Pages.Parts.FGameMenuScreen->SetX(Game.Pages.Parts.FGameMenuScreen->X() + SlideStep);
+        for (int I = 0; Game.Pages.Parts.FGuiList != nullptr && I < Game.Pages.Parts.FGuiList->Count(); ++I)
+            Game.Pages.Parts.FGuiList->Widget(I)->Left += static_cast<int>(SlideStep);
     }
     if (BeginFrozenFrame(Game))
     {

@@ -7,7 +7,7 @@
 #include "race/radar_arrow.h"
 #include "race/speed_arrow.h"
 #include "race/start_arrows.h"
-#include "screens/cursor.h"
+#include "shell/cursor.h"
 #include "shell/game.h"
 #include "vehicles/enemy_car.h"
 #include "vehicles/player.h"
@@ -231,9 +231,9 @@ void LeaveRace(TGame& Game)
     Race.FHealthBar = nullptr;
     Race.FBegArrows = nullptr;
     Race.FFinishLine = nullptr;
-    Game.FGameMenuScreen = nullptr;
+    Game.Pages.Parts.FGameMenuScreen = nullptr;
     // Everything but the cursor went, the menu lights too if any were left.
-    Game.FMenuLights.fill(nullptr);
+    Game.Pages.Parts.FMenuLights.fill(nullptr);
 }
 
 } // namespace vm

@@ -45,8 +45,7 @@ void RunEndFrame(TGame& Game)
         ++State.StateTicks;
     if (State.StateTicks == RunEndFrames)
     {
-        Game.LeaveState(Which);
-        Game.EnterState(ssYourScore);
+        Game.ChangeState(Which, ssYourScore);
         return;
     }
     if (BeginFrozenFrame(Game))

@@ -6,17 +6,18 @@
 #include "engine/message_box.h"
 #include "persist/progress_file.h"
 #include "persist/settings_file.h"
-#include "screens/cursor.h"
-#include "screens/menu_light.h"
-#include "screens/options_screen.h"
-#include "screens/shortcut_file.h"
+#include "shell/cursor.h"
+#include "shell/menu_light.h"
+#include "shell/shortcut_file.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
 namespace vm {
 
-TGame::TGame(const TGamePlatform& Platform)
+TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
     : Messages(Platform.Messages), Clock(Platform.Clock), Screen(Platform.Render, Platform.Messages),
       MenuImageList(&Screen), GameImageList(&Screen), SpriteEngine(&Platform.Messages),
       FrameTimer(Platform.Clock), RaceTimer(Platform.Clock, 10),
@@ -24,7 +25,7 @@ TGame::TGame(const TGamePlatform& Platform)
       Font1(&Screen, Platform.Text), Font2(&Screen, Platform.Text), Font3(&Screen, Platform.Text),
       Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock),
       World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), Shell(Platform.Shell),
-      ScoreUrl(Platform.ScoreUrl), TextRasterizer(Platform.Text),
+      ScoreUrl(Platform.ScoreUrl), TextRasterizer(Platform.Text), Pages(PageRows),
       FScoreService(HighScores, State, Messages, Platform.Http, Platform.ScoreUrl),
       FDataDir(Platform.DataDir), FFullScreenAllowed(Platform.FullScreenAllowed)
 {
@@ -63,6 +64,15 @@ void TGame::PlaySoundIfOn(const std::string& Name)
         Sound3D.PlaySound(Name);
 }
 
+void TGame::ApplyVolumeLevel()
+{
+    const int Level = std::clamp(State.VolumeLevel, 0, MaxVolumeLevel);
+    const int Volume =
+        static_cast<int>(std::lround(Level / static_cast<double>(MaxVolumeLevel) * 25.0 + 75.0));
+    for (TSoundListItem& Item : Sound3D.SoundList)
+        Item.Volume = Volume;
+}
+
 void TGame::ShowCursor(bool Show)
 {
     if (FCursor != nullptr)
@@ -72,26 +82,27 @@ void TGame::ShowCursor(bool Show)
 void TGame::NewGuiList()
 {
     FreeGuiList();
-    FGuiList = Gui.CreateList("GUI2");
+    Pages.Parts.FGuiList = Gui.CreateList("GUI2");
 }
 
 void TGame::FreeGuiList()
 {
-    if (FGuiList != nullptr)
-        Gui.FreeList(FGuiList);
-    FGuiList = nullptr;
+    if (Pages.Parts.FGuiList != nullptr)
+        Gui.FreeList(Pages.Parts.FGuiList);
+    Pages.Parts.FGuiList = nullptr;
 }
 
 void TGame::CreateMenuLights()
 {
     FreeMenuLights();
-    FMenuLights[0] = new TLight(SpriteEngine, MenuImageList, Rng, 376, 353, 0);
-    FMenuLights[1] = new TLight(SpriteEngine, MenuImageList, Rng, 403, 370, 1);
+    auto& Lights = Pages.Parts.FMenuLights;
+    Lights[0] = new TLight(SpriteEngine, MenuImageList, Rng, 376, 353, 0);
+    Lights[1] = new TLight(SpriteEngine, MenuImageList, Rng, 403, 370, 1);
 }
 
 void TGame::FreeMenuLights()
 {
-    for (TLight*& Light : FMenuLights)
+    for (TLight*& Light : Pages.Parts.FMenuLights)
     {
         if (Light != nullptr)
             Light->Dead();
@@ -141,7 +152,7 @@ void TGame::FormCreate(std::uint64_t Seed)
     State.StateTicks = 0;
     Sound3D.InitAudioPaths();
     // The stored volume step applies from the start, not only once the options page was opened.
-    ApplyVolumeLevel(*this);
+    ApplyVolumeLevel();
 }
 
 void TGame::LoadFiles()

@@ -15,14 +15,12 @@
 #include "engine/system_font.h"
 #include "persist/high_scores.h"
 #include "persist/profiles.h"
-#include "race/race_session.h"
-#include "screens/choice_pages_state.h"
-#include "screens/menu_pages_state.h"
-#include "screens/profile_pages_state.h"
 #include "shell/game_score_service.h"
-#include "shell/game_state.h"
+#include "shell/page_table.h"
 #include "shell/score_service.h"
+#include "state/game_state.h"
 #include "world/catalogue.h"
+#include "world/race_session.h"
 #include "world/race_world.h"
 #include "world/run_difficulty.h"
 
@@ -40,9 +38,6 @@ class IMessageBox;
 class IRenderDevice;
 class ITextRasterizer;
 class TCursor;
-class TGuiList;
-class TLight;
-class TSprite;
 
 // What the platform hands the game; nothing here is owned and all must outlive the game.
 struct TGamePlatform
@@ -59,10 +54,18 @@ struct TGamePlatform
     bool FullScreenAllowed = true;   // false where there is no desktop to fill (headless runs)
 };
 
+// Whether a hand-over's cue plays only with sound on, or whatever the setting.
+enum class TCueWhen
+{
+    SoundOn,
+    Always,
+};
+
 class TGame
 {
 public:
-    explicit TGame(const TGamePlatform& Platform);
+    // Pages is the program's page table, which must outlive the game.
+    TGame(const TGamePlatform& Platform, const TPageRows& Pages);
     ~TGame();
     TGame(const TGame&) = delete;
     TGame& operator=(const TGame&) = delete;
@@ -96,16 +99,20 @@ public:
     // Only the settings file: when the option, add-player and profile pages are left.
     bool SaveSettingsFile();
 
-    // Screen-state dispatch; only the low seven bits of State count.
+    // Screen-state dispatch through the page table; only the low seven bits of State count.
     void EnterState(int State);
     void LeaveState(int State);
     void StateFrame(int State);
+    // A page hands over: leaves From and enters To, with the cue Sound when one is given.
+    void ChangeState(int From, int To, const char* Sound = nullptr, TCueWhen When = TCueWhen::SoundOn);
 
     // Draws one frame of a screen that has nothing of its own yet (black).
     void DrawEmptyFrame();
     // Enters a screen that has nothing of its own yet: clears the latches, stores the state.
     void EnterUnbuiltState(int State);
     std::string DataPath(const std::string& Relative) const;
+    // Gives every sound effect the volume of the volume step: 75 at step 0 up to 100 at the top step.
+    void ApplyVolumeLevel();
     // Plays the effect Name when sound is on: for the cues that depend on the setting.
     void PlaySoundIfOn(const std::string& Name);
     // The mouse cursor sprite is drawn (true) or hidden.
@@ -154,15 +161,9 @@ public:
     // Whether the window may go full screen (not where there is no desktop, as in headless runs).
     bool FullScreenAllowed() const { return FFullScreenAllowed; }
 
-    // Per-screen objects; the sprites are owned by the engine, the list by the GUI.
-    TSprite* FMenuScreen = nullptr;
-    TSprite* FGameMenuScreen = nullptr;
-    TGuiList* FGuiList = nullptr;
     TCursor* FCursor = nullptr; // made at start-up, lives for the whole program
-    std::array<TLight*, 2> FMenuLights{};
-    TMenuPagesState MenuPages;
-    TChoicePagesState ChoicePages;
-    TProfilePagesState ProfilePages;
+    // Every state's routines, what each page keeps, and what the page that is up has made.
+    TPageTable Pages;
 
 private:
     TGameScoreService FScoreService;

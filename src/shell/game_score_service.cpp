@@ -4,7 +4,7 @@
 #include "engine/message_box.h"
 #include "persist/high_scores.h"
 #include "persist/online_scores.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace vm {
 

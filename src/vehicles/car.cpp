@@ -2,7 +2,7 @@
 #include "vehicles/car.h"
 
 #include "engine/image_list.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "vehicles/car_shadow.h"
 #include "vehicles/marker_arrow.h"
 #include "world/catalogue.h"

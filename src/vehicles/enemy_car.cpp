@@ -2,7 +2,7 @@
 #include "vehicles/enemy_car.h"
 
 #include "engine/random.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "vehicles/car_shadow.h"
 #include "vehicles/marker_arrow.h"
 #include "vehicles/player.h"

@@ -2,7 +2,7 @@
 #include "vehicles/player.h"
 
 #include "engine/rounding.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "vehicles/car_shadow.h"
 #include "vehicles/geometry.h"
 #include "vehicles/marker_arrow.h"

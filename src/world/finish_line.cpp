@@ -2,7 +2,7 @@
 #include "world/finish_line.h"
 
 #include "engine/image_list.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "vehicles/car.h"
 #include "vehicles/geometry.h"
 #include "vehicles/player.h"

@@ -3,7 +3,7 @@
 
 #include "engine/image_list.h"
 #include "engine/random.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "vehicles/car.h"
 #include "vehicles/geometry.h"
 #include "vehicles/player.h"

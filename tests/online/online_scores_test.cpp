@@ -9,7 +9,7 @@
 #include "persist/settings_file.h"
 #include "platform/sdl/curl_http_client.h"
 #include "score_store.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

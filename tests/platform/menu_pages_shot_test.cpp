@@ -3,7 +3,8 @@
 // (menu_main.png, menu_help.png, menu_options.png, menu_exit.png) to be looked at.
 #include "engine/gui_edit.h"
 #include "page_shot_fixture.h"
-#include "screens/options_screen.h"
+#include "pages/menu_pages_state.h"
+#include "pages/options_screen.h"
 
 namespace vm {
 namespace {
@@ -40,8 +41,8 @@ TEST_F(MenuPagesShot, EachPageDrawsItsPictureButtonsAndTexts)
     BuildEditFont(*Game, &Text);
     Game->EnterState(ssOptions);
     RunFrames(3);
-    Game->MenuPages.FEditActive = true;
-    Game->Gui.SetFocus(Game->MenuPages.FEdit);
+    MenuPages(*Game).FEditActive = true;
+    Game->Gui.SetFocus(MenuPages(*Game).FEdit);
     Game->TextInput("Speedy");
     RunFrames(70);
     const std::vector<std::uint32_t> Options = Shot("menu_options.png");

@@ -4,6 +4,7 @@
 
 #include "engine/clock.h"
 #include "engine/picture.h"
+#include "pages/page_rows.h"
 #include "platform/sdl/sdl_text_rasterizer.h"
 #include "platform/sdl/sdl_video.h"
 #include "shell/game.h"
@@ -69,7 +70,8 @@ protected:
         ASSERT_TRUE(Video.Open(true, Error)) << Error;
         Device = std::make_unique<TCapturingDevice>(Video.Device());
         std::filesystem::current_path(Work.Path());
-        Game = std::make_unique<TGame>(TGamePlatform{*Device, Clock, Sound, Messages, VM_ASSET_DIR, &Text});
+        Game = std::make_unique<TGame>(TGamePlatform{*Device, Clock, Sound, Messages, VM_ASSET_DIR, &Text},
+                                       GamePages());
         Game->FormCreate(Seed);
         Game->FormShow();
         Game->LeaveState(ssLogo);

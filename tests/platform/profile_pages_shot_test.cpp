@@ -4,7 +4,8 @@
 // profile_hiscores.png, profile_clear.png) to be looked at.
 #include "engine/gui_edit.h"
 #include "page_shot_fixture.h"
-#include "screens/options_screen.h"
+#include "pages/options_screen.h"
+#include "pages/profile_pages_state.h"
 
 namespace vm {
 namespace {
@@ -50,7 +51,7 @@ TEST_F(ProfilePagesShot, EachPageDrawsItsPictureWidgetsAndTexts)
     const std::vector<std::uint32_t> AddPlayer = Shot("profile_add_player.png");
     EXPECT_GT(Changed(Before, AddPlayer, 200, 200, 600, 380), 20000); // the page slid in
     // The typed name shows in the edit: the edit with and without it differs.
-    Game->ProfilePages.FEdit->Text.clear();
+    ProfilePages(*Game).FEdit->Text.clear();
     RunFrames(1);
     EXPECT_GT(Changed(AddPlayer, Device->Last, 294, 326, 420, 346), 40);
 

@@ -4,10 +4,10 @@
 #include "engine/image_list.h"
 #include "engine/random.h"
 #include "engine/sprite_engine.h"
-#include "screens/choose_line.h"
-#include "screens/cursor.h"
-#include "screens/menu_light.h"
-#include "shell/game_state.h"
+#include "pages/choose_line.h"
+#include "shell/cursor.h"
+#include "shell/menu_light.h"
+#include "state/game_state.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

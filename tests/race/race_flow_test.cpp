@@ -260,7 +260,7 @@ TEST_F(RaceGameTest, TimesUpEndsTheRunAndItsPagesLeadBackToTheMenu)
     EXPECT_EQ(Plays("time"), 2); // the 2 -> 1 and 1 -> 0 second steps
     EXPECT_EQ(Game.State.PlayerName, "Ann");
     EXPECT_FALSE(Game.RaceTimer.Enabled());
-    ASSERT_NE(Game.FGameMenuScreen, nullptr);
+    ASSERT_NE(Game.Pages.Parts.FGameMenuScreen, nullptr);
     for (int Frame = 0; Frame < 210 && StateId() != ssYourScore; ++Frame)
         RunFrames(1);
     ASSERT_EQ(StateId(), ssYourScore);
@@ -294,13 +294,13 @@ TEST_F(RaceGameTest, TheExitQuestionSlidesInAndYesLeavesForTheMenu)
     EXPECT_TRUE(Game.FCursor->Visible);
     EXPECT_FLOAT_EQ(Game.FCursor->X(), 300.0f);
     EXPECT_FLOAT_EQ(Game.FCursor->Y(), 200.0f);
-    EXPECT_FLOAT_EQ(Game.FGameMenuScreen->X(), 160.0f);
+    EXPECT_FLOAT_EQ(Game.Pages.Parts.FGameMenuScreen->X(), 160.0f);
     EXPECT_EQ(Button("b_yes1")->Left, 250);
     EXPECT_EQ(Button("b_no1")->Left, 420);
     Click(Button("b_no1"));
     ASSERT_EQ(StateId(), ssRace);
     EXPECT_TRUE(Game.RaceTimer.Enabled());
-    EXPECT_EQ(Game.FGuiList, nullptr);
+    EXPECT_EQ(Game.Pages.Parts.FGuiList, nullptr);
 
     Tap(vkEscape);
     RunFrames(1);

@@ -6,9 +6,10 @@
 #include "engine/fake_text_rasterizer.h"
 #include "engine/gui_component.h"
 #include "engine/gui_list.h"
+#include "pages/page_rows.h"
 #include "race/health_bar.h"
 #include "race/run_start.h"
-#include "screens/cursor.h"
+#include "shell/cursor.h"
 #include "shell/game.h"
 #include "support/game_input.h"
 #include "support/recording_audio_device.h"
@@ -25,7 +26,7 @@ namespace vm::test {
 class RaceGameTest : public ::testing::Test
 {
 protected:
-    RaceGameTest() : Game(TGamePlatform{Device, Clock, Sound, Messages, VM_ASSET_DIR, &Text}) {}
+    RaceGameTest() : Game(TGamePlatform{Device, Clock, Sound, Messages, VM_ASSET_DIR, &Text}, GamePages()) {}
 
     // Start-up, then a run with car 0 as the car page starts it; Opponents overrides the run's count.
     void StartRun(int Opponents = 3, std::uint64_t Seed = 5)

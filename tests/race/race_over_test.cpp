@@ -97,7 +97,7 @@ TEST_F(RaceOverTest, NextRaceRaisesTheDifficultyAndKeepsTheBestTime)
     EXPECT_EQ(Game.World.BonusLeft, Game.Difficulty.FRaceBonus);
     EXPECT_EQ(Game.World.FEnemyCount, Game.Difficulty.FOpponentCount);
     EXPECT_EQ(Game.State.StateTicks, 0);
-    EXPECT_EQ(Game.FGuiList, nullptr);
+    EXPECT_EQ(Game.Pages.Parts.FGuiList, nullptr);
     EXPECT_FALSE(Game.FCursor->Visible);
     const TTrackInfo& Track = Game.Catalogues.SelectedTrack();
     EXPECT_EQ(Track.BestMinutes, 0);

@@ -6,6 +6,7 @@
 #include "engine/gui_edit.h"
 #include "engine/gui_list.h"
 #include "engine/null_render_device.h"
+#include "pages/page_rows.h"
 #include "shell/game.h"
 #include "support/recording_audio_device.h"
 #include "support/test_support.h"
@@ -20,7 +21,8 @@ namespace {
 class GameGuiTest : public ::testing::Test
 {
 protected:
-    GameGuiTest() : Game(TGamePlatform{Device, Clock, Sound, Messages, std::string(VM_ASSET_DIR)})
+    GameGuiTest()
+        : Game(TGamePlatform{Device, Clock, Sound, Messages, std::string(VM_ASSET_DIR)}, GamePages())
     {
         Game.FormCreate(1);
         List = Game.Gui.CreateList("GUI2");

@@ -2,6 +2,7 @@
 #include "engine/clock.h"
 #include "engine/image_list.h"
 #include "engine/sprite.h"
+#include "pages/page_rows.h"
 #include "shell/game.h"
 #include "support/recording_audio_device.h"
 #include "support/test_support.h"
@@ -19,7 +20,7 @@ class GameTest : public ::testing::Test
 {
 protected:
     // The data folder starts empty: tests that want pictures write Data/data1.vil into it.
-    GameTest() : Game(TGamePlatform{Device, Clock, Sound, Messages, Data.Path().string()}) {}
+    GameTest() : Game(TGamePlatform{Device, Clock, Sound, Messages, Data.Path().string()}, GamePages()) {}
     // One frame of game time: race clock ticks due, then the frame.
     void RunFrames(int Count)
     {
@@ -205,8 +206,8 @@ TEST_F(LogoTest, FadesInAndOutThenLeaves)
     for (const auto& M : Messages.Messages)
         ADD_FAILURE() << M.Caption << ": " << M.Text;
     Game.FormShow();
-    ASSERT_NE(Game.FMenuScreen, nullptr);
-    TSprite* Logo = Game.FMenuScreen;
+    ASSERT_NE(Game.Pages.Parts.FMenuScreen, nullptr);
+    TSprite* Logo = Game.Pages.Parts.FMenuScreen;
     EXPECT_FLOAT_EQ(Logo->X(), 250);
     EXPECT_FLOAT_EQ(Logo->Y(), 250);
     EXPECT_EQ(Logo->Z(), 20);
@@ -226,8 +227,8 @@ TEST_F(LogoTest, FadesInAndOutThenLeaves)
     // The logo is gone; the two menu lights are made as it ends (the next page has its own sprites).
     for (int I = 0; I < Game.SpriteEngine.Count(); ++I)
         EXPECT_NE(Game.SpriteEngine.Sprites(I)->Name(), "logo");
-    EXPECT_NE(Game.FMenuLights[0], nullptr);
-    EXPECT_NE(Game.FMenuLights[1], nullptr);
+    EXPECT_NE(Game.Pages.Parts.FMenuLights[0], nullptr);
+    EXPECT_NE(Game.Pages.Parts.FMenuLights[1], nullptr);
     EXPECT_EQ(Game.Screen.GlobalColor(), 0xFFFFFFFFu);
 }
 

@@ -35,9 +35,9 @@ inline void TapKey(TGame& Game, int Key)
 // The first widget of the current page whose name (its image key) is Name, or null.
 inline TGuiComponent* FindButton(const TGame& Game, const std::string& Name)
 {
-    for (int I = 0; Game.FGuiList != nullptr && I < Game.FGuiList->Count(); ++I)
-        if (Game.FGuiList->Widget(I)->Name == Name)
-            return Game.FGuiList->Widget(I);
+    for (int I = 0; Game.Pages.Parts.FGuiList != nullptr && I < Game.Pages.Parts.FGuiList->Count(); ++I)
+        if (Game.Pages.Parts.FGuiList->Widget(I)->Name == Name)
+            return Game.Pages.Parts.FGuiList->Widget(I);
     return nullptr;
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/sprite_engine.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "vehicles/player.h"
 #include "world/race_world.h"
 #include "world/road_part.h"

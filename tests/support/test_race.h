@@ -6,7 +6,7 @@
 #include "engine/message_box.h"
 #include "engine/random.h"
 #include "engine/sprite_engine.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/road_driver.h"
 #include "vehicles/enemy_car.h"
 #include "vehicles/player.h"

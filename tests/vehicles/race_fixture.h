@@ -5,7 +5,7 @@
 #include "engine/image_list.h"
 #include "engine/random.h"
 #include "engine/sprite_engine.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_support.h"
 #include "world/catalogue.h"
 #include "world/race_world.h"

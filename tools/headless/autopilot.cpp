@@ -3,7 +3,7 @@
 #include "autopilot.h"
 
 #include "engine/sprite_engine.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "vehicles/geometry.h"
 #include "vehicles/player.h"
 #include "world/bonus.h"

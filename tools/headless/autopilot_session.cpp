@@ -58,12 +58,12 @@ void TAutopilotSession::Frame(TGame& Game, long FrameNumber)
 
 void TAutopilotSession::ClickVisibleButton(TGame& Game, const std::string& Name)
 {
-    if (Game.FGuiList == nullptr)
+    if (Game.Pages.Parts.FGuiList == nullptr)
         return;
     const TGuiComponent* Target = nullptr;
-    for (int I = 0; I < Game.FGuiList->Count() && Target == nullptr; ++I)
+    for (int I = 0; I < Game.Pages.Parts.FGuiList->Count() && Target == nullptr; ++I)
     {
-        const TGuiComponent* Widget = Game.FGuiList->Widget(I);
+        const TGuiComponent* Widget = Game.Pages.Parts.FGuiList->Widget(I);
         if (Widget->Visible && (Name.empty() || Widget->Name == Name))
             Target = Widget;
     }

@@ -7,6 +7,7 @@
 #include "engine/null_render_device.h"
 #include "engine/picture.h"
 #include "input_script.h"
+#include "pages/page_rows.h"
 #include "platform/sdl/curl_http_client.h"
 #include "platform/sdl/data_path.h"
 #include "platform/sdl/sdl_message_box.h"
@@ -262,7 +263,7 @@ int RunHeadless(const THeadlessOptions& Options)
                            &Text,  &Http, nullptr, Options.ScoreUrl, false};
     int Status = 0;
     {
-        TGame Game(Platform);
+        TGame Game(Platform, GamePages());
         Game.FormCreate(Options.Seed);
         Game.FormShow();
         if (Options.RaceCar >= 0)

@@ -2,6 +2,7 @@
 #include "platform/sdl/sdl_app.h"
 
 #include "engine/frame_loop.h"
+#include "pages/page_rows.h"
 #include "platform/sdl/curl_http_client.h"
 #include "platform/sdl/data_path.h"
 #include "platform/sdl/sdl_audio_device.h"
@@ -68,7 +69,7 @@ int RunGame()
     TXdgShellOpener Shell;
     TGamePlatform Platform{Video.Device(), Clock, Audio,  Messages,    FindDataDir(),
                            &Text,          &Http, &Shell, VM_SCORE_URL};
-    TGame Game(Platform);
+    TGame Game(Platform, GamePages());
     Game.FormCreate(static_cast<std::uint64_t>(SDL_GetPerformanceCounter()));
     Game.FormShow();
     SDL_StartTextInput();

@@ -1,11 +1,12 @@
 // Screens 10 and 28: the question whether to leave the program, and the way out.
-#include "screens/exit_question_screen.h"
+#include "pages/exit_question_screen.h"
 
 #include "engine/gui_button.h"
 #include "engine/sprite.h"
-#include "screens/menu_frame.h"
-#include "screens/menu_screen.h"
+#include "pages/menu_frame.h"
+#include "pages/menu_pages_state.h"
 #include "shell/game.h"
+#include "shell/menu_screen.h"
 
 namespace vm {
 
@@ -20,16 +21,10 @@ constexpr int ButtonTop = 404;
 void AnswerYes(TGame& Game)
 {
     Game.SaveFiles();
-    Game.LeaveState(ssExitQuestion);
-    Game.EnterState(ssExit);
+    Game.ChangeState(ssExitQuestion, ssExit);
 }
 
-void AnswerNo(TGame& Game)
-{
-    Game.LeaveState(ssExitQuestion);
-    Game.Sound3D.PlaySound("check");
-    Game.EnterState(ssMainMenu);
-}
+void AnswerNo(TGame& Game) { Game.ChangeState(ssExitQuestion, ssMainMenu, "check", TCueWhen::Always); }
 
 } // namespace
 
@@ -38,9 +33,9 @@ void EnterExitQuestion(TGame& Game)
     Game.State.ScreenState = ssExitQuestion;
     Game.State.ClearLatches();
     Game.State.StateTicks = 0;
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "exitthegame",
-                                       "scr_ExitTheGame", 500, 184, -620);
-    TMenuPagesState& Page = Game.MenuPages;
+    Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                                   "exitthegame", "scr_ExitTheGame", 500, 184, -620);
+    TMenuPagesState& Page = MenuPages(Game);
     Game.NewGuiList();
     Page.ForgetWidgets();
     Page.FButtons[0] =
@@ -53,12 +48,9 @@ void EnterExitQuestion(TGame& Game)
 void ExitQuestionFrame(TGame& Game)
 {
     auto& Released = Game.State.KeyReleased;
-    if (Released[vkEscape] != 0)
+    if (Game.State.TakeReleased(vkEscape))
     {
-        Released[vkEscape] = 0;
-        Game.Sound3D.PlaySound("check2");
-        Game.LeaveState(ssExitQuestion);
-        Game.EnterState(ssMainMenu);
+        Game.ChangeState(ssExitQuestion, ssMainMenu, "check2", TCueWhen::Always);
         return;
     }
     if (Released[vkReturn] != 0)
@@ -68,11 +60,11 @@ void ExitQuestionFrame(TGame& Game)
         return;
     }
 
-    TMenuPagesState& Page = Game.MenuPages;
+    TMenuPagesState& Page = MenuPages(Game);
     if (Game.State.StateTicks < SlideFrames)
     {
-        if (Game.FMenuScreen != nullptr)
-            Game.FMenuScreen->SetX(Game.FMenuScreen->X() + SlideStep);
+        if (Game.Pages.Parts.FMenuScreen != nullptr)
+            Game.Pages.Parts.FMenuScreen->SetX(Game.Pages.Parts.FMenuScreen->X() + SlideStep);
         for (int Index = 0; Index < 2; ++Index)
             if (TGuiButton* Button = Page.FButtons[Index])
                 Button->SetLeft(Button->Left + SlideStep);
@@ -88,12 +80,12 @@ void ExitQuestionFrame(TGame& Game)
 
 void LeaveExitQuestion(TGame& Game)
 {
-    if (Game.FMenuScreen != nullptr)
-        Game.FMenuScreen->Dead();
-    Game.FMenuScreen = nullptr;
+    if (Game.Pages.Parts.FMenuScreen != nullptr)
+        Game.Pages.Parts.FMenuScreen->Dead();
+    Game.Pages.Parts.FMenuScreen = nullptr;
     Game.SpriteEngine.FreeDead();
     Game.FreeGuiList();
-    Game.MenuPages.ForgetWidgets();
+    MenuPages(Game).ForgetWidgets();
 }
 
 void EnterExit(TGame& Game)
@@ -102,7 +94,7 @@ void EnterExit(TGame& Game)
     // No exit page is configured: the system pointer comes back and the window closes at once.
     Game.Screen.ShowMouseCursor = true;
     Game.FreeGuiList();
-    Game.MenuPages.ForgetWidgets();
+    MenuPages(Game).ForgetWidgets();
     Game.Terminate();
 }
 

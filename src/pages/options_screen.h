@@ -12,8 +12,6 @@ void EnterOptions(TGame& Game);
 void OptionsFrame(TGame& Game);
 void LeaveOptions(TGame& Game);
 
-// Gives every sound effect the volume of VolumeLevel: 75 at level 0 up to 100 at level 5.
-void ApplyVolumeLevel(TGame& Game);
 // Builds the GUI's bitmap font from the name edits' system face, 12 points bold, tinted
 // (250, 250, 250), with the game's installed fonts or with Rasterizer. Without installed fonts
 // the glyphs stay as they were (tinted all the same); a font built once is not built again.

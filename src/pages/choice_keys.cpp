@@ -1,5 +1,5 @@
 // The keys of the track and car pages.
-#include "screens/choice_keys.h"
+#include "pages/choice_keys.h"
 
 #include "shell/game.h"
 
@@ -17,9 +17,7 @@ bool HandleChoiceKeys(TGame& Game, int Page, const std::function<void()>& OnEnte
     };
     if (Take(vkEscape))
     {
-        Game.PlaySoundIfOn("check2");
-        Game.LeaveState(Page);
-        Game.EnterState(ssMainMenu);
+        Game.ChangeState(Page, ssMainMenu, "check2");
         return true;
     }
     if (Take(vkReturn))

@@ -1,12 +1,13 @@
 // Screen 6: the four help pages.
-#include "screens/help_screen.h"
+#include "pages/help_screen.h"
 
 #include "engine/gui_button.h"
 #include "engine/image_list.h"
 #include "engine/sprite.h"
-#include "screens/menu_frame.h"
-#include "screens/menu_screen.h"
+#include "pages/menu_frame.h"
+#include "pages/menu_pages_state.h"
 #include "shell/game.h"
+#include "shell/menu_screen.h"
 
 #include <algorithm>
 
@@ -25,8 +26,8 @@ constexpr int SlideStep = 20;
 void ShowHelpPage(TGame& Game, int Page)
 {
     static constexpr const char* Keys[HelpPages] = {"scr_help", "scr_help2", "scr_help3", "scr_help4"};
-    Game.MenuPages.FHelpPage = Page;
-    TSprite* Picture = Game.FMenuScreen;
+    MenuPages(Game).FHelpPage = Page;
+    TSprite* Picture = Game.Pages.Parts.FMenuScreen;
     TImageListItem* Item = Game.MenuImageList.Find(Keys[Page - 1]);
     if (Picture == nullptr || Item == nullptr)
         return;
@@ -42,26 +43,24 @@ void EnterHelp(TGame& Game)
     Game.State.ScreenState = ssHelp;
     Game.State.ClearLatches();
     Game.State.StateTicks = 0;
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scr_Help",
-                                       "scr_help", 500, 160, 180);
-    Game.MenuPages.FHelpPage = 1;
+    Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                                   "scr_Help", "scr_help", 500, 160, 180);
+    MenuPages(Game).FHelpPage = 1;
 
-    TMenuPagesState& Page = Game.MenuPages;
+    TMenuPagesState& Page = MenuPages(Game);
     Game.NewGuiList();
     Page.ForgetWidgets();
     Page.FButtons[0] = AddMenuButton(Game, "b_back", 354, 650, [&Game](TGuiComponent*, int) {
-        Game.LeaveState(ssHelp);
-        Game.Sound3D.PlaySound("check");
-        Game.EnterState(ssMainMenu);
+        Game.ChangeState(ssHelp, ssMainMenu, "check", TCueWhen::Always);
     });
     Page.FButtons[1] = AddMenuButton(Game, "b_next", 488, 710, [&Game](TGuiComponent*, int) {
         Game.Sound3D.PlaySound("check");
-        if (Game.MenuPages.FHelpPage < HelpPages)
-            ShowHelpPage(Game, Game.MenuPages.FHelpPage + 1);
+        if (MenuPages(Game).FHelpPage < HelpPages)
+            ShowHelpPage(Game, MenuPages(Game).FHelpPage + 1);
     });
     Page.FButtons[2] = AddMenuButton(Game, "b_prev", 218, 770, [&Game](TGuiComponent*, int) {
-        if (Game.MenuPages.FHelpPage > 1)
-            ShowHelpPage(Game, Game.MenuPages.FHelpPage - 1);
+        if (MenuPages(Game).FHelpPage > 1)
+            ShowHelpPage(Game, MenuPages(Game).FHelpPage - 1);
         Game.Sound3D.PlaySound("check");
     });
     Game.ShowCursor(true);
@@ -69,19 +68,15 @@ void EnterHelp(TGame& Game)
 
 void HelpFrame(TGame& Game)
 {
-    auto& Released = Game.State.KeyReleased;
-    if (Released[vkEscape] != 0)
+    if (Game.State.TakeReleased(vkEscape))
     {
-        Released[vkEscape] = 0;
-        Game.Sound3D.PlaySound("check2");
-        Game.LeaveState(ssHelp);
-        Game.EnterState(ssMainMenu);
+        Game.ChangeState(ssHelp, ssMainMenu, "check2", TCueWhen::Always);
         return;
     }
 
     if (Game.State.StateTicks < SlideFrames)
         for (int Index = 0; Index < 3; ++Index)
-            if (TGuiButton* Button = Game.MenuPages.FButtons[Index])
+            if (TGuiButton* Button = MenuPages(Game).FButtons[Index])
                 Button->SetTop(std::max(Button->Top - SlideStep, ButtonRestY));
 
     if (BeginMenuFrame(Game, 1))
@@ -91,12 +86,12 @@ void HelpFrame(TGame& Game)
 
 void LeaveHelp(TGame& Game)
 {
-    if (Game.FMenuScreen != nullptr)
-        Game.FMenuScreen->Dead();
-    Game.FMenuScreen = nullptr;
+    if (Game.Pages.Parts.FMenuScreen != nullptr)
+        Game.Pages.Parts.FMenuScreen->Dead();
+    Game.Pages.Parts.FMenuScreen = nullptr;
     Game.SpriteEngine.FreeDead();
     Game.FreeGuiList();
-    Game.MenuPages.ForgetWidgets();
+    MenuPages(Game).ForgetWidgets();
 }
 
 } // namespace vm

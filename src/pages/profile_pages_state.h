@@ -1,5 +1,7 @@
-// What the add-player, profile and high-score pages keep while they are up (the game object owns one).
+// What the add-player, profile and high-score pages keep while they are up (the page table keeps one).
 #pragma once
+
+#include "shell/game.h"
 
 namespace vm {
 
@@ -21,5 +23,12 @@ struct TProfilePagesState
     TGuiButton* FBackButton = nullptr;
     TGuiButton* FSelectButton = nullptr;
 };
+
+// The one the game's page table keeps.
+inline TProfilePagesState& ProfilePages(TGame& Game) { return Game.Pages.Keep<TProfilePagesState>(); }
+inline const TProfilePagesState& ProfilePages(const TGame& Game)
+{
+    return Game.Pages.Keep<TProfilePagesState>();
+}
 
 } // namespace vm

@@ -1,5 +1,7 @@
-// What the main menu, help, options and exit pages keep while they are up (the game object owns one).
+// What the main menu, help, options and exit pages keep while they are up (the page table keeps one).
 #pragma once
+
+#include "shell/game.h"
 
 #include <array>
 #include <cstdint>
@@ -38,5 +40,9 @@ struct TMenuPagesState
         FBar = nullptr;
     }
 };
+
+// The one the game's page table keeps.
+inline TMenuPagesState& MenuPages(TGame& Game) { return Game.Pages.Keep<TMenuPagesState>(); }
+inline const TMenuPagesState& MenuPages(const TGame& Game) { return Game.Pages.Keep<TMenuPagesState>(); }
 
 } // namespace vm

@@ -1,5 +1,5 @@
 // The picture sprite of a menu page.
-#include "screens/menu_screen.h"
+#include "shell/menu_screen.h"
 
 #include "engine/image_list.h"
 

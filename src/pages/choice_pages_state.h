@@ -1,5 +1,7 @@
-// What the track and car pages keep while they are up (the game object owns one).
+// What the track and car pages keep while they are up (the page table keeps one).
 #pragma once
+
+#include "shell/game.h"
 
 #include <array>
 #include <cstdint>
@@ -23,5 +25,12 @@ struct TChoicePagesState
     TGuiButton* FRaceButton = nullptr; // "bc_race"
     std::int32_t FSlideTicks = 0;      // frames drawn since the page was entered (the buttons' slide-in)
 };
+
+// The one the game's page table keeps.
+inline TChoicePagesState& ChoicePages(TGame& Game) { return Game.Pages.Keep<TChoicePagesState>(); }
+inline const TChoicePagesState& ChoicePages(const TGame& Game)
+{
+    return Game.Pages.Keep<TChoicePagesState>();
+}
 
 } // namespace vm

@@ -1,13 +1,14 @@
 // Screen 14: the track page.
-#include "screens/track_screen.h"
+#include "pages/track_screen.h"
+#include "pages/choice_pages_state.h"
 
 #include "engine/gui_button.h"
 #include "engine/image_list.h"
-#include "screens/choice_keys.h"
-#include "screens/menu_frame.h"
-#include "screens/menu_light.h"
-#include "screens/menu_screen.h"
+#include "pages/choice_keys.h"
+#include "pages/menu_frame.h"
 #include "shell/game.h"
+#include "shell/menu_light.h"
+#include "shell/menu_screen.h"
 
 #include <algorithm>
 
@@ -37,7 +38,7 @@ const TTrackInfo& ShownTrackInfo(const TCatalogues& Catalogues) { return Catalog
 // The preview (or the locked picture) and the race button follow the shown track's availability.
 void ShowTrack(TGame& Game)
 {
-    TChoicePagesState& Page = Game.ChoicePages;
+    TChoicePagesState& Page = ChoicePages(Game);
     const TTrackInfo& Track = ShownTrackInfo(Game.Catalogues);
     const bool Open = Track.Available != 0;
     if (Page.FTrackImage != nullptr)
@@ -56,19 +57,9 @@ void StepTrack(TGame& Game, int Step)
     ShowTrack(Game);
 }
 
-void BackToMenu(TGame& Game)
-{
-    Game.LeaveState(ssChooseTrack);
-    Game.Sound3D.PlaySound("check");
-    Game.EnterState(ssMainMenu);
-}
+void BackToMenu(TGame& Game) { Game.ChangeState(ssChooseTrack, ssMainMenu, "check", TCueWhen::Always); }
 
-void ToCarPage(TGame& Game)
-{
-    Game.LeaveState(ssChooseTrack);
-    Game.Sound3D.PlaySound("check");
-    Game.EnterState(ssChooseCar);
-}
+void ToCarPage(TGame& Game) { Game.ChangeState(ssChooseTrack, ssChooseCar, "check", TCueWhen::Always); }
 
 // One frame of the buttons' slide-in: each moves 20 pixels a frame from off screen to its place.
 void SlideButtons(TChoicePagesState& Page)
@@ -129,7 +120,7 @@ std::string FormatBestTime(const TTrackInfo& Track)
 
 void EnterChooseTrack(TGame& Game)
 {
-    TChoicePagesState& Page = Game.ChoicePages;
+    TChoicePagesState& Page = ChoicePages(Game);
     Game.State.ScreenState = ssChooseTrack;
     SetTrackFonts(Game);
     Game.NewGuiList();
@@ -141,8 +132,8 @@ void EnterChooseTrack(TGame& Game)
         AddMenuButton(Game, "b_back", -200, 524, [&Game](TGuiComponent*, int) { BackToMenu(Game); });
     Page.FRaceButton =
         AddMenuButton(Game, "bc_race", 900, 524, [&Game](TGuiComponent*, int) { ToCarPage(Game); });
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "choosetrack",
-                                       "scr_choose", 500, 0, 0);
+    Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                                   "choosetrack", "scr_choose", 500, 0, 0);
     Page.FTrackImage = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "trackimage",
                                        "tr_notav", 521, 156, 312);
     ShowTrack(Game);
@@ -156,12 +147,12 @@ void ChooseTrackFrame(TGame& Game)
 {
     if (HandleTrackKeys(Game))
         return;
-    SlideButtons(Game.ChoicePages);
+    SlideButtons(ChoicePages(Game));
     ++Game.State.StateTicks;
     if (BeginMenuFrame(Game, 1))
     {
         DrawTrackFacts(Game);
-        for (TLight* Light : Game.FMenuLights)
+        for (TLight* Light : Game.Pages.Parts.FMenuLights)
             if (Light != nullptr)
                 Light->Draw();
     }
@@ -170,12 +161,12 @@ void ChooseTrackFrame(TGame& Game)
 
 void LeaveChooseTrack(TGame& Game)
 {
-    TChoicePagesState& Page = Game.ChoicePages;
+    TChoicePagesState& Page = ChoicePages(Game);
     Game.FreeGuiList();
     Page.FNextButton = Page.FPrevButton = Page.FBackButton = Page.FRaceButton = nullptr;
-    if (Game.FMenuScreen != nullptr)
-        Game.FMenuScreen->Dead();
-    Game.FMenuScreen = nullptr;
+    if (Game.Pages.Parts.FMenuScreen != nullptr)
+        Game.Pages.Parts.FMenuScreen->Dead();
+    Game.Pages.Parts.FMenuScreen = nullptr;
     if (Page.FTrackImage != nullptr)
         Page.FTrackImage->Dead();
     Page.FTrackImage = nullptr;

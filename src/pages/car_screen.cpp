@@ -1,13 +1,14 @@
 // Screen 15: the car page, from which a run starts.
-#include "screens/car_screen.h"
+#include "pages/car_screen.h"
 
 #include "engine/gui_button.h"
 #include "engine/image_list.h"
+#include "pages/choice_keys.h"
+#include "pages/choice_pages_state.h"
+#include "pages/menu_frame.h"
 #include "race/run_start.h"
-#include "screens/choice_keys.h"
-#include "screens/menu_frame.h"
-#include "screens/menu_screen.h"
 #include "shell/game.h"
+#include "shell/menu_screen.h"
 
 #include <algorithm>
 
@@ -26,7 +27,7 @@ const TCarInfo& ShownCarInfo(const TCatalogues& Catalogues) { return Catalogues.
 // The car's picture and its four quality bars, which scale about their left edge.
 void ShowCar(TGame& Game)
 {
-    TChoicePagesState& Page = Game.ChoicePages;
+    TChoicePagesState& Page = ChoicePages(Game);
     const TCarInfo& Car = ShownCarInfo(Game.Catalogues);
     if (TSprite* Picture = Page.FCarImage)
     {
@@ -58,12 +59,7 @@ void StepCar(TGame& Game, int Step)
     ShowCar(Game);
 }
 
-void BackToMenu(TGame& Game)
-{
-    Game.LeaveState(ssChooseCar);
-    Game.Sound3D.PlaySound("check");
-    Game.EnterState(ssMainMenu);
-}
+void BackToMenu(TGame& Game) { Game.ChangeState(ssChooseCar, ssMainMenu, "check", TCueWhen::Always); }
 
 // The run starts with the shown car; StartRun leaves this page itself.
 void StartWithShownCar(TGame& Game)
@@ -108,7 +104,7 @@ bool HandleCarKeys(TGame& Game)
 
 void EnterChooseCar(TGame& Game)
 {
-    TChoicePagesState& Page = Game.ChoicePages;
+    TChoicePagesState& Page = ChoicePages(Game);
     Game.State.ScreenState = ssChooseCar;
     Game.Font1.SetLook("Micra", 13, 1, 30, 30, 30);
     Game.NewGuiList();
@@ -120,8 +116,8 @@ void EnterChooseCar(TGame& Game)
         AddMenuButton(Game, "b_back", -200, 443, [&Game](TGuiComponent*, int) { BackToMenu(Game); });
     Page.FRaceButton =
         AddMenuButton(Game, "bc_race", 900, 443, [&Game](TGuiComponent*, int) { StartWithShownCar(Game); });
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "choosetrack",
-                                       "scr_choosecar", 500, 150, 180);
+    Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                                   "choosetrack", "scr_choosecar", 500, 150, 180);
     Page.FCarImage = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "carimage", "c_car1",
                                      521, 230, 370);
     for (std::size_t I = 0; I < Page.FBars.size(); ++I)
@@ -138,7 +134,7 @@ void ChooseCarFrame(TGame& Game)
 {
     if (HandleCarKeys(Game))
         return;
-    SlideButtons(Game.ChoicePages);
+    SlideButtons(ChoicePages(Game));
     ++Game.State.StateTicks;
     BeginMenuFrame(Game, 1);
     EndMenuFrame(Game);
@@ -146,12 +142,12 @@ void ChooseCarFrame(TGame& Game)
 
 void LeaveChooseCar(TGame& Game)
 {
-    TChoicePagesState& Page = Game.ChoicePages;
+    TChoicePagesState& Page = ChoicePages(Game);
     Game.FreeGuiList();
     Page.FNextButton = Page.FPrevButton = Page.FBackButton = Page.FRaceButton = nullptr;
-    if (Game.FMenuScreen != nullptr)
-        Game.FMenuScreen->Dead();
-    Game.FMenuScreen = nullptr;
+    if (Game.Pages.Parts.FMenuScreen != nullptr)
+        Game.Pages.Parts.FMenuScreen->Dead();
+    Game.Pages.Parts.FMenuScreen = nullptr;
     if (Page.FCarImage != nullptr)
         Page.FCarImage->Dead();
     Page.FCarImage = nullptr;

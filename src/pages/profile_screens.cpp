@@ -1,16 +1,17 @@
 // Screens 21, 22 and 23: adding, choosing and deleting player profiles.
-#include "screens/profile_screens.h"
+#include "pages/profile_screens.h"
+#include "pages/profile_pages_state.h"
 
 #include "engine/gui_button.h"
 #include "engine/gui_edit.h"
 #include "engine/gui_list.h"
 #include "engine/image_draw.h"
 #include "engine/image_list.h"
-#include "screens/add_player_screen.h"
-#include "screens/choose_line.h"
-#include "screens/menu_frame.h"
-#include "screens/menu_screen.h"
+#include "pages/add_player_screen.h"
+#include "pages/choose_line.h"
+#include "pages/menu_frame.h"
 #include "shell/game.h"
+#include "shell/menu_screen.h"
 
 #include <algorithm>
 
@@ -61,9 +62,9 @@ void DrawInactive(const TGuiButton* Button)
 
 void KillMenuScreen(TGame& Game)
 {
-    if (Game.FMenuScreen != nullptr)
-        Game.FMenuScreen->Dead();
-    Game.FMenuScreen = nullptr;
+    if (Game.Pages.Parts.FMenuScreen != nullptr)
+        Game.Pages.Parts.FMenuScreen->Dead();
+    Game.Pages.Parts.FMenuScreen = nullptr;
 }
 
 // --- Add profile (21) ---
@@ -72,19 +73,18 @@ bool HasNonBlank(const std::string& Text) { return Text.find_first_not_of(' ') !
 
 void AddNamedProfile(TGame& Game)
 {
-    TGuiEdit* Edit = Game.ProfilePages.FEdit;
+    TGuiEdit* Edit = ProfilePages(Game).FEdit;
     if (Edit == nullptr || !Game.Profiles.AddProfile(Edit->Text, Game.State.PlayerName))
         return;
     Game.Sound3D.PlaySound("check2");
-    Game.LeaveState(ssAddProfile);
-    Game.EnterState(ssChooseProfile);
+    Game.ChangeState(ssAddProfile, ssChooseProfile);
 }
 
 // --- Choose profile (22) ---
 
 void UpdateListButtons(TGame& Game)
 {
-    TProfilePagesState& Page = Game.ProfilePages;
+    TProfilePagesState& Page = ProfilePages(Game);
     const int Count = ProfileCount(Game);
     SetActive(Page.FUpButton, Count > 1);
     SetActive(Page.FDownButton, Count > 1);
@@ -117,8 +117,7 @@ void BackToMenu(TGame& Game, const char* Sound)
         return;
     Game.Sound3D.PlaySound(Sound);
     Game.State.PlayerName = ProfileName(Game, Game.Profiles.FCurrentProfile);
-    Game.LeaveState(ssChooseProfile);
-    Game.EnterState(ssMainMenu);
+    Game.ChangeState(ssChooseProfile, ssMainMenu);
 }
 
 void DrawProfileList(TGame& Game)
@@ -145,12 +144,12 @@ void EnterAddProfile(TGame& Game)
     State.ScreenState = ssAddProfile;
     SetPageFont(Game, 17);
     Game.NewGuiList();
-    TProfilePagesState& Page = Game.ProfilePages;
+    TProfilePagesState& Page = ProfilePages(Game);
     Page.FEdit = CreateNameEdit(Game, 291, 324);
     Page.FAddButton =
         AddMenuButton(Game, "b_add", 480, 404, [&Game](TGuiComponent*, int) { AddNamedProfile(Game); });
     SetActive(Page.FAddButton, false);
-    Game.FMenuScreen =
+    Game.Pages.Parts.FMenuScreen =
         new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scr_Add", "scr_add", 20, 184, 180);
     Game.ShowCursor(true);
     State.StateTicks = 0;
@@ -159,7 +158,7 @@ void EnterAddProfile(TGame& Game)
 void AddProfileFrame(TGame& Game)
 {
     TGameState& State = Game.State;
-    TProfilePagesState& Page = Game.ProfilePages;
+    TProfilePagesState& Page = ProfilePages(Game);
     NameEditFrame(Game, Page.FEdit);
     const std::string Typed = Page.FEdit != nullptr ? Page.FEdit->Text : std::string();
 
@@ -170,12 +169,9 @@ void AddProfileFrame(TGame& Game)
             AddNamedProfile(Game);
         return;
     }
-    if (State.KeyReleased[vkEscape] != 0)
+    if (State.TakeReleased(vkEscape))
     {
-        State.KeyReleased[vkEscape] = 0;
-        Game.Sound3D.PlaySound("check2");
-        Game.LeaveState(ssAddProfile);
-        Game.EnterState(ssChooseProfile);
+        Game.ChangeState(ssAddProfile, ssChooseProfile, "check2", TCueWhen::Always);
         return;
     }
 
@@ -188,7 +184,7 @@ void AddProfileFrame(TGame& Game)
 
 void LeaveAddProfile(TGame& Game)
 {
-    TProfilePagesState& Page = Game.ProfilePages;
+    TProfilePagesState& Page = ProfilePages(Game);
     Game.SaveSettingsFile();
     if (Page.FEdit != nullptr)
         Page.FEdit->Text.clear();
@@ -212,7 +208,7 @@ void EnterChooseProfile(TGame& Game)
     Profiles.FProfileCursor = Count > 0 ? std::clamp(Profiles.FCurrentProfile, 0, Count - 1) : 0;
 
     Game.NewGuiList();
-    TProfilePagesState& Page = Game.ProfilePages;
+    TProfilePagesState& Page = ProfilePages(Game);
     Page.FUpButton = AddMenuButton(Game, "b_up", 568, 269, [&Game](TGuiComponent*, int) {
         Game.Sound3D.PlaySound("check");
         CursorUp(Game);
@@ -224,16 +220,12 @@ void EnterChooseProfile(TGame& Game)
     Page.FAddButton = AddMenuButton(Game, "b_add", 316, 420, [&Game](TGuiComponent*, int) {
         if (ProfileCount(Game) >= kMaxProfiles)
             return;
-        Game.LeaveState(ssChooseProfile);
-        Game.Sound3D.PlaySound("check");
-        Game.EnterState(ssAddProfile);
+        Game.ChangeState(ssChooseProfile, ssAddProfile, "check", TCueWhen::Always);
     });
     Page.FDeleteButton = AddMenuButton(Game, "b_delete", 424, 420, [&Game](TGuiComponent*, int) {
         if (ProfileCount(Game) <= 0)
             return;
-        Game.LeaveState(ssChooseProfile);
-        Game.Sound3D.PlaySound("check");
-        Game.EnterState(ssDeleteProfile);
+        Game.ChangeState(ssChooseProfile, ssDeleteProfile, "check", TCueWhen::Always);
     });
     Page.FBackButton =
         AddMenuButton(Game, "b_back2", 208, 420, [&Game](TGuiComponent*, int) { BackToMenu(Game, "check"); });
@@ -242,8 +234,8 @@ void EnterChooseProfile(TGame& Game)
         Game.Sound3D.PlaySound("check");
     });
 
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scr_change",
-                                       "scr_change", 20, 160, 180);
+    Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                                   "scr_change", "scr_change", 20, 160, 180);
     Page.FChooseLine =
         new TChooseLine(Game.SpriteEngine, Game.MenuImageList, Game.Rng, ChooseLineX,
                         ChooseLineFirstY + ListRowHeight * Profiles.FProfileCursor, &Profiles.FProfileCursor);
@@ -291,7 +283,7 @@ void ChooseProfileFrame(TGame& Game)
     UpdateListButtons(Game);
     if (!BeginMenuFrame(Game, 0))
         return;
-    const TProfilePagesState& Page = Game.ProfilePages;
+    const TProfilePagesState& Page = ProfilePages(Game);
     for (const TGuiButton* Button : {Page.FUpButton, Page.FDownButton, Page.FAddButton, Page.FDeleteButton,
                                      Page.FBackButton, Page.FSelectButton})
         DrawInactive(Button);
@@ -301,7 +293,7 @@ void ChooseProfileFrame(TGame& Game)
 
 void LeaveChooseProfile(TGame& Game)
 {
-    TProfilePagesState& Page = Game.ProfilePages;
+    TProfilePagesState& Page = ProfilePages(Game);
     Game.SaveSettingsFile();
     Game.FreeGuiList();
     Page.FUpButton = Page.FDownButton = Page.FAddButton = nullptr;
@@ -322,17 +314,13 @@ void EnterDeleteProfile(TGame& Game)
     Game.NewGuiList();
     AddMenuButton(Game, "b_yes", 278, 410, [&Game](TGuiComponent*, int) {
         Game.Profiles.DeleteProfile(Game.State.PlayerName);
-        Game.LeaveState(ssDeleteProfile);
-        Game.Sound3D.PlaySound("check");
-        Game.EnterState(ssChooseProfile);
+        Game.ChangeState(ssDeleteProfile, ssChooseProfile, "check", TCueWhen::Always);
     });
     AddMenuButton(Game, "b_no", 422, 410, [&Game](TGuiComponent*, int) {
-        Game.LeaveState(ssDeleteProfile);
-        Game.Sound3D.PlaySound("check");
-        Game.EnterState(ssChooseProfile);
+        Game.ChangeState(ssDeleteProfile, ssChooseProfile, "check", TCueWhen::Always);
     });
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scr_Delete",
-                                       "scr_delete", 20, 184, 180);
+    Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                                   "scr_Delete", "scr_delete", 20, 184, 180);
     Game.ShowCursor(true);
     State.StateTicks = 0;
 }
@@ -340,12 +328,9 @@ void EnterDeleteProfile(TGame& Game)
 void DeleteProfileFrame(TGame& Game)
 {
     TGameState& State = Game.State;
-    if (State.KeyReleased[vkEscape] != 0)
+    if (State.TakeReleased(vkEscape))
     {
-        State.KeyReleased[vkEscape] = 0;
-        Game.Sound3D.PlaySound("check2");
-        Game.LeaveState(ssDeleteProfile);
-        Game.EnterState(ssChooseProfile);
+        Game.ChangeState(ssDeleteProfile, ssChooseProfile, "check2", TCueWhen::Always);
         return;
     }
     if (!BeginMenuFrame(Game, 0))

@@ -1,15 +1,16 @@
 // Screen 1: the first start's page that asks for the first player's name.
-#include "screens/add_player_screen.h"
+#include "pages/add_player_screen.h"
 
 #include "engine/gui_button.h"
 #include "engine/gui_edit.h"
 #include "engine/gui_list.h"
 #include "engine/image_list.h"
-#include "screens/menu_frame.h"
-#include "screens/menu_light.h"
-#include "screens/menu_screen.h"
-#include "screens/options_screen.h"
+#include "pages/menu_frame.h"
+#include "pages/options_screen.h"
+#include "pages/profile_pages_state.h"
 #include "shell/game.h"
+#include "shell/menu_light.h"
+#include "shell/menu_screen.h"
 
 namespace vm {
 
@@ -25,7 +26,7 @@ constexpr float PictureRestX = 180;
 // The add action: the name becomes the first profile and the main menu follows.
 void AddFirstPlayer(TGame& Game)
 {
-    TGuiEdit* Edit = Game.ProfilePages.FEdit;
+    TGuiEdit* Edit = ProfilePages(Game).FEdit;
     if (Edit == nullptr)
         return;
     // This page follows the logo only when no profile exists; should it ever be shown with
@@ -36,19 +37,18 @@ void AddFirstPlayer(TGame& Game)
     if (!Added)
         return;
     Game.Sound3D.PlaySound("check");
-    Game.LeaveState(ssAddPlayer);
-    Game.EnterState(ssMainMenu);
+    Game.ChangeState(ssAddPlayer, ssMainMenu);
 }
 
 } // namespace
 
 TGuiEdit* CreateNameEdit(TGame& Game, int Left, int Top)
 {
-    if (Game.FGuiList == nullptr)
+    if (Game.Pages.Parts.FGuiList == nullptr)
         Game.NewGuiList();
     // The edit copies the font's colour when it is made: build and tint it first.
     BuildEditFont(Game);
-    TGuiEdit* Edit = Game.FGuiList->Create<TGuiEdit>();
+    TGuiEdit* Edit = Game.Pages.Parts.FGuiList->Create<TGuiEdit>();
     Edit->Name = "e_name";
     const TImageListItem* Image = Game.MenuImageList.Find("e_name");
     if (Image != nullptr)
@@ -98,12 +98,12 @@ void EnterAddPlayer(TGame& Game)
     State.ClearLatches();
     State.ScreenState = ssAddPlayer;
     Game.NewGuiList();
-    Game.ProfilePages.FEdit = CreateNameEdit(Game, 291 - 800, 324);
-    Game.ProfilePages.FAddButton =
+    ProfilePages(Game).FEdit = CreateNameEdit(Game, 291 - 800, 324);
+    ProfilePages(Game).FAddButton =
         AddMenuButton(Game, "b_add", 480 - 800, 404, [&Game](TGuiComponent*, int) { AddFirstPlayer(Game); });
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scr_add", "scr_add",
-                                       20, 184, PictureRestX - 800);
-    for (TLight* Light : Game.FMenuLights)
+    Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                                   "scr_add", "scr_add", 20, 184, PictureRestX - 800);
+    for (TLight* Light : Game.Pages.Parts.FMenuLights)
         if (Light != nullptr)
             Light->Visible = true;
     Game.ShowCursor(true);
@@ -113,13 +113,13 @@ void EnterAddPlayer(TGame& Game)
 void AddPlayerFrame(TGame& Game)
 {
     TGameState& State = Game.State;
-    TProfilePagesState& Page = Game.ProfilePages;
+    TProfilePagesState& Page = ProfilePages(Game);
     NameEditFrame(Game, Page.FEdit);
 
     if (State.StateTicks >= SlideFirstTick && State.StateTicks < SlideEndTick &&
-        Game.FMenuScreen != nullptr && Game.FMenuScreen->X() < PictureRestX)
+        Game.Pages.Parts.FMenuScreen != nullptr && Game.Pages.Parts.FMenuScreen->X() < PictureRestX)
     {
-        Game.FMenuScreen->SetX(Game.FMenuScreen->X() + SlideStep);
+        Game.Pages.Parts.FMenuScreen->SetX(Game.Pages.Parts.FMenuScreen->X() + SlideStep);
         if (Page.FAddButton != nullptr)
             Page.FAddButton->Left += SlideStep;
         if (Page.FEdit != nullptr)
@@ -142,7 +142,7 @@ void AddPlayerFrame(TGame& Game)
 
 void LeaveAddPlayer(TGame& Game)
 {
-    TProfilePagesState& Page = Game.ProfilePages;
+    TProfilePagesState& Page = ProfilePages(Game);
     // The greeting shows the name as typed (blanks around it kept); the stored profile holds it
     // trimmed. Only a name that was added is taken: leaving otherwise keeps the player's name.
     if (Page.FEdit != nullptr)
@@ -160,9 +160,9 @@ void LeaveAddPlayer(TGame& Game)
     Game.FreeGuiList();
     Page.FEdit = nullptr;
     Page.FAddButton = nullptr;
-    if (Game.FMenuScreen != nullptr)
-        Game.FMenuScreen->Dead();
-    Game.FMenuScreen = nullptr;
+    if (Game.Pages.Parts.FMenuScreen != nullptr)
+        Game.Pages.Parts.FMenuScreen->Dead();
+    Game.Pages.Parts.FMenuScreen = nullptr;
     Game.SpriteEngine.FreeDead();
 }
 

@@ -1,10 +1,10 @@
 // Screens 8 and 9: the high-score table and the question whether to clear it.
-#include "screens/high_score_screens.h"
+#include "pages/high_score_screens.h"
 
+#include "pages/menu_frame.h"
 #include "persist/online_scores.h"
-#include "screens/menu_frame.h"
-#include "screens/menu_screen.h"
 #include "shell/game.h"
+#include "shell/menu_screen.h"
 
 namespace vm {
 
@@ -34,9 +34,9 @@ void EnterPage(TGame& Game, int Which)
 void LeavePage(TGame& Game)
 {
     Game.FreeGuiList();
-    if (Game.FMenuScreen != nullptr)
-        Game.FMenuScreen->Dead();
-    Game.FMenuScreen = nullptr;
+    if (Game.Pages.Parts.FMenuScreen != nullptr)
+        Game.Pages.Parts.FMenuScreen->Dead();
+    Game.Pages.Parts.FMenuScreen = nullptr;
     Game.SpriteEngine.FreeDead();
 }
 
@@ -58,9 +58,7 @@ void DrawTable(TGame& Game)
 // Both answers of the question lead back to the table.
 void BackToTable(TGame& Game)
 {
-    Game.LeaveState(ssClearHighScores);
-    Game.Sound3D.PlaySound("check");
-    Game.EnterState(ssHighScores);
+    Game.ChangeState(ssClearHighScores, ssHighScores, "check", TCueWhen::Always);
 }
 
 } // namespace
@@ -70,8 +68,7 @@ void EnterHighScores(TGame& Game)
     EnterPage(Game, ssHighScores);
     AddMenuButton(Game, "b_clrhiscr", 452, 442, [&Game](TGuiComponent*, int) {
         Game.Sound3D.PlaySound("check");
-        Game.LeaveState(ssHighScores);
-        Game.EnterState(ssClearHighScores);
+        Game.ChangeState(ssHighScores, ssClearHighScores);
     });
     AddMenuButton(Game, "b_viewwhiscr", 386, 424, [&Game](TGuiComponent*, int) {
         // Without a browser to hand the page to, the button does nothing.
@@ -81,23 +78,18 @@ void EnterHighScores(TGame& Game)
         ViewOnlineScores(*Game.Shell, Game.ScoreUrl);
     });
     AddMenuButton(Game, "b_back", 234, 424, [&Game](TGuiComponent*, int) {
-        Game.LeaveState(ssHighScores);
-        Game.Sound3D.PlaySound("check");
-        Game.EnterState(ssMainMenu);
+        Game.ChangeState(ssHighScores, ssMainMenu, "check", TCueWhen::Always);
     });
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scrHiscr",
-                                       "scr_hiscr", 20, 160, 180);
+    Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                                   "scrHiscr", "scr_hiscr", 20, 160, 180);
 }
 
 void HighScoresFrame(TGame& Game)
 {
     TGameState& State = Game.State;
-    if (State.KeyReleased[vkEscape] != 0)
+    if (State.TakeReleased(vkEscape))
     {
-        State.KeyReleased[vkEscape] = 0;
-        Game.Sound3D.PlaySound("check2");
-        Game.LeaveState(ssHighScores);
-        Game.EnterState(ssMainMenu);
+        Game.ChangeState(ssHighScores, ssMainMenu, "check2", TCueWhen::Always);
         return;
     }
     if (!BeginMenuFrame(Game, 0))
@@ -117,19 +109,16 @@ void EnterClearHighScores(TGame& Game)
         BackToTable(Game);
     });
     AddMenuButton(Game, "b_no", 278, 414, [&Game](TGuiComponent*, int) { BackToTable(Game); });
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "clearhiscr",
-                                       "scr_clearhiscr", 22, 193, 180);
+    Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                                   "clearhiscr", "scr_clearhiscr", 22, 193, 180);
 }
 
 void ClearHighScoresFrame(TGame& Game)
 {
     TGameState& State = Game.State;
-    if (State.KeyReleased[vkEscape] != 0)
+    if (State.TakeReleased(vkEscape))
     {
-        State.KeyReleased[vkEscape] = 0;
-        Game.Sound3D.PlaySound("check2");
-        Game.LeaveState(ssClearHighScores);
-        Game.EnterState(ssHighScores);
+        Game.ChangeState(ssClearHighScores, ssHighScores, "check2", TCueWhen::Always);
         return;
     }
     if (BeginMenuFrame(Game, 0))

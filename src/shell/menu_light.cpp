@@ -1,5 +1,5 @@
 // The menu's blinking lights.
-#include "screens/menu_light.h"
+#include "shell/menu_light.h"
 
 #include "engine/image_list.h"
 #include "engine/random.h"

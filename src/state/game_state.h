@@ -55,6 +55,9 @@ enum TVirtualKey : int
     vkF1 = 112,
 };
 
+// The options page's effects volume steps: 0..MaxVolumeLevel.
+inline constexpr std::int32_t MaxVolumeLevel = 5;
+
 struct TGameState
 {
     std::uint8_t ScreenState = ssLogo;
@@ -90,6 +93,15 @@ struct TGameState
     std::int32_t TimeMinutes = 0;
     std::int32_t TimeSeconds = 0;
     std::int32_t TimeHundredths = 0;
+
+    // True once for a released key: the latch is cleared as it is read.
+    bool TakeReleased(int Key)
+    {
+        std::uint8_t& Latch = KeyReleased[static_cast<std::size_t>(Key & 0xFF)];
+        const bool Was = Latch != 0;
+        Latch = 0;
+        return Was;
+    }
 
     void ClearLatches() { KeyReleased.fill(0); }
     void ClearKeys()

@@ -1,7 +1,7 @@
 // The picture sprite of an in-race overlay page, taken from the race's picture list.
 #pragma once
 
-#include "screens/menu_screen.h"
+#include "shell/menu_screen.h"
 
 namespace vm {
 

@@ -1,5 +1,6 @@
 // Screen 7: the options page (full screen, music, volume, online name).
-#include "screens/options_screen.h"
+#include "pages/options_screen.h"
+#include "pages/menu_pages_state.h"
 
 #include "engine/gui_button.h"
 #include "engine/gui_edit.h"
@@ -8,9 +9,9 @@
 #include "engine/image_list.h"
 #include "engine/sprite.h"
 #include "engine/utf8.h"
-#include "screens/menu_frame.h"
-#include "screens/menu_screen.h"
+#include "pages/menu_frame.h"
 #include "shell/game.h"
+#include "shell/menu_screen.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,7 +20,6 @@ namespace vm {
 
 namespace {
 
-constexpr int MaxVolumeLevel = 5;
 constexpr int OnlineNameLength = 12;
 constexpr const char* EditFace = "MicrogrammaDBolExt";
 constexpr std::uint8_t EditTint = 250;
@@ -51,8 +51,8 @@ void ShowToggle(TGame& Game, TGuiButton* Button, bool On)
 // The volume step the page shows: the bar's position once the bar exists.
 void TakeBarPosition(TGame& Game)
 {
-    if (Game.MenuPages.FBar != nullptr)
-        Game.State.VolumeLevel = std::clamp(Game.MenuPages.FBar->Position, 0, MaxVolumeLevel);
+    if (MenuPages(Game).FBar != nullptr)
+        Game.State.VolumeLevel = std::clamp(MenuPages(Game).FBar->Position, 0, MaxVolumeLevel);
 }
 
 void StepVolume(TGame& Game, int Step)
@@ -63,13 +63,13 @@ void StepVolume(TGame& Game, int Step)
     if (Level < 0 || Level > MaxVolumeLevel)
         return;
     Game.State.VolumeLevel = Level;
-    if (Game.MenuPages.FBar != nullptr)
-        Game.MenuPages.FBar->Position = Level;
+    if (MenuPages(Game).FBar != nullptr)
+        MenuPages(Game).FBar->Position = Level;
 }
 
 void Apply(TGame& Game)
 {
-    TMenuPagesState& Page = Game.MenuPages;
+    TMenuPagesState& Page = MenuPages(Game);
     Game.Sound3D.PlaySound("check");
     TakeBarPosition(Game);
     LeaveOptions(Game);
@@ -89,7 +89,7 @@ void Apply(TGame& Game)
 // what stays in force, not the values just cancelled.
 void PutBackKeptValues(TGame& Game)
 {
-    TMenuPagesState& Page = Game.MenuPages;
+    TMenuPagesState& Page = MenuPages(Game);
     Game.State.FullScreenOn = Game.State.FullScreenApplied;
     Game.State.VolumeLevel = Page.FKeptVolumeLevel;
     Game.State.MusicOn = Page.FKeptMusicOn;
@@ -98,15 +98,15 @@ void PutBackKeptValues(TGame& Game)
         Page.FEdit->Text = Page.FKeptOnlineName;
     if (Page.FBar != nullptr)
         Page.FBar->Position = Page.FKeptVolumeLevel;
-    ApplyVolumeLevel(Game);
+    Game.ApplyVolumeLevel();
 }
 
 // The music comes back as it was on entry: started or stopped only when the page changed it.
 void RestoreKeptMusic(TGame& Game)
 {
-    if (Game.State.MusicOn == Game.MenuPages.FKeptMusicOn)
+    if (Game.State.MusicOn == MenuPages(Game).FKeptMusicOn)
         return;
-    if (Game.MenuPages.FKeptMusicOn)
+    if (MenuPages(Game).FKeptMusicOn)
         Game.Sound3D.PlayMod("menumusic");
     else
         Game.Sound3D.StopMod("menumusic");
@@ -124,7 +124,7 @@ void Cancel(TGame& Game)
 // Caret of the focused edit: at the end of the text, hidden and shown in turn.
 void BlinkCaret(TGame& Game)
 {
-    TGuiEdit* Edit = Game.MenuPages.FEdit;
+    TGuiEdit* Edit = MenuPages(Game).FEdit;
     std::int32_t& Ticks = Game.State.CaretTicks;
     if (Edit != nullptr)
     {
@@ -141,14 +141,6 @@ void BlinkCaret(TGame& Game)
 }
 
 } // namespace
-
-void ApplyVolumeLevel(TGame& Game)
-{
-    const int Level = std::clamp(Game.State.VolumeLevel, 0, MaxVolumeLevel);
-    const int Volume = static_cast<int>(std::lround(Level / 5.0 * 25.0 + 75.0));
-    for (TSoundListItem& Item : Game.Sound3D.SoundList)
-        Item.Volume = Volume;
-}
 
 void BuildEditFont(TGame& Game) { BuildEditFont(Game, Game.TextRasterizer); }
 
@@ -173,13 +165,13 @@ std::string CleanOnlineName(const std::string& Name)
 void EnterOptions(TGame& Game)
 {
     TGameState& State = Game.State;
-    TMenuPagesState& Page = Game.MenuPages;
+    TMenuPagesState& Page = MenuPages(Game);
     State.ScreenState = ssOptions;
     State.ClearLatches();
     State.StateTicks = 0;
     State.CaretTicks = 0;
-    Game.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scrOptions",
-                                       "scr_opt", 20, 160, 180);
+    Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
+                                                   "scrOptions", "scr_opt", 20, 160, 180);
 
     Game.NewGuiList();
     Page.ForgetWidgets();
@@ -190,7 +182,7 @@ void EnterOptions(TGame& Game)
     Page.FButtons[obFullScreen] = AddMenuButton(Game, "b_on", 517, 271, [&Game](TGuiComponent*, int) {
         Game.State.FullScreenOn = !Game.State.FullScreenOn;
         Game.Sound3D.PlaySound("check");
-        ShowToggle(Game, Game.MenuPages.FButtons[obFullScreen], Game.State.FullScreenOn);
+        ShowToggle(Game, MenuPages(Game).FButtons[obFullScreen], Game.State.FullScreenOn);
     });
     Page.FButtons[obMusic] = AddMenuButton(Game, "b_on", 517, 300, [&Game](TGuiComponent*, int) {
         Game.State.MusicOn = !Game.State.MusicOn;
@@ -199,7 +191,7 @@ void EnterOptions(TGame& Game)
         else
             Game.Sound3D.StopMod("menumusic");
         Game.Sound3D.PlaySound("check");
-        ShowToggle(Game, Game.MenuPages.FButtons[obMusic], Game.State.MusicOn);
+        ShowToggle(Game, MenuPages(Game).FButtons[obMusic], Game.State.MusicOn);
     });
     ShowToggle(Game, Page.FButtons[obFullScreen], State.FullScreenOn);
     ShowToggle(Game, Page.FButtons[obMusic], State.MusicOn);
@@ -210,7 +202,7 @@ void EnterOptions(TGame& Game)
 
     // The edit copies the font's colour when it is made: the font is built and tinted first.
     BuildEditFont(Game);
-    TGuiEdit* Edit = Game.FGuiList->Create<TGuiEdit>();
+    TGuiEdit* Edit = Game.Pages.Parts.FGuiList->Create<TGuiEdit>();
     Edit->Name = "Edit";
     if (const TImageListItem* Image = Game.MenuImageList.Find("Edit"))
     {
@@ -228,10 +220,10 @@ void EnterOptions(TGame& Game)
     Name.resize(std::min<std::size_t>(Name.size(), OnlineNameLength));
     Edit->Text = EncodeUtf8(Name);
     Edit->CaretPos = Edit->Length();
-    Edit->OnClick = [&Game](TGuiComponent*, int) { Game.MenuPages.FEditActive = true; };
+    Edit->OnClick = [&Game](TGuiComponent*, int) { MenuPages(Game).FEditActive = true; };
     Page.FEdit = Edit;
 
-    TGuiScrollBar* Bar = Game.FGuiList->Create<TGuiScrollBar>();
+    TGuiScrollBar* Bar = Game.Pages.Parts.FGuiList->Create<TGuiScrollBar>();
     Bar->Name = "opt_bar";
     const TImageListItem* BarImage = Game.MenuImageList.Find("opt_bar");
     Bar->SetStateImage(0, BarImage);
@@ -257,10 +249,10 @@ void EnterOptions(TGame& Game)
 
 void OptionsFrame(TGame& Game)
 {
-    TMenuPagesState& Page = Game.MenuPages;
+    TMenuPagesState& Page = MenuPages(Game);
     auto& Released = Game.State.KeyReleased;
     TakeBarPosition(Game);
-    ApplyVolumeLevel(Game);
+    Game.ApplyVolumeLevel();
 
     if (Page.FEditActive)
         BlinkCaret(Game);
@@ -300,7 +292,7 @@ void OptionsFrame(TGame& Game)
 
 void LeaveOptions(TGame& Game)
 {
-    TMenuPagesState& Page = Game.MenuPages;
+    TMenuPagesState& Page = MenuPages(Game);
     if (Page.FEdit != nullptr)
     {
         Game.State.OnlineName = CleanOnlineName(Page.FEdit->Text);
@@ -310,9 +302,9 @@ void LeaveOptions(TGame& Game)
     Game.SaveSettingsFile();
     Game.FreeGuiList();
     Page.ForgetWidgets();
-    if (Game.FMenuScreen != nullptr)
-        Game.FMenuScreen->Dead();
-    Game.FMenuScreen = nullptr;
+    if (Game.Pages.Parts.FMenuScreen != nullptr)
+        Game.Pages.Parts.FMenuScreen->Dead();
+    Game.Pages.Parts.FMenuScreen = nullptr;
     Game.SpriteEngine.FreeDead();
 }
 

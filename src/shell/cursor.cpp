@@ -1,8 +1,8 @@
 // The mouse pointer.
-#include "screens/cursor.h"
+#include "shell/cursor.h"
 
 #include "engine/image_list.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace vm {
 

@@ -1,8 +1,9 @@
 // The track page and the car page: keys, buttons, the slide-in, the shown facts and bars, and the
 // start of a run from the car page.
 #include "engine/gui_button.h"
+#include "pages/choice_pages_state.h"
+#include "pages/track_screen.h"
 #include "screen_game_fixture.h"
-#include "screens/track_screen.h"
 #include "vehicles/player.h"
 
 #include <algorithm>
@@ -60,9 +61,9 @@ TEST_F(ChoicePagesTest, EscLeadsBackToTheMainMenuAndFreesThePage)
         EXPECT_EQ(StateId(), ssMainMenu);
         EXPECT_EQ(Plays("check2"), Check2 + 1);
         EXPECT_EQ(Device.FPresents, Presents) << "a frame that handles a key draws nothing";
-        EXPECT_EQ(Game.FMenuScreen, nullptr);
-        EXPECT_EQ(Game.ChoicePages.FTrackImage, nullptr);
-        EXPECT_EQ(Game.ChoicePages.FCarImage, nullptr);
+        EXPECT_EQ(Game.Pages.Parts.FMenuScreen, nullptr);
+        EXPECT_EQ(ChoicePages(Game).FTrackImage, nullptr);
+        EXPECT_EQ(ChoicePages(Game).FCarImage, nullptr);
         EXPECT_EQ(Button("b_back"), nullptr);
     }
 }
@@ -127,8 +128,8 @@ TEST_F(ChoicePagesTest, ALockedTrackHidesRaceAndShowsOnlyItsNumber)
     ASSERT_EQ(Cat().FTracks[6].Available, 0);
     ASSERT_NE(Button("bc_race"), nullptr);
     EXPECT_FALSE(Button("bc_race")->Visible);
-    ASSERT_NE(Game.ChoicePages.FTrackImage->Image(), nullptr);
-    EXPECT_EQ(Game.ChoicePages.FTrackImage->Image()->Name, "tr_notav");
+    ASSERT_NE(ChoicePages(Game).FTrackImage->Image(), nullptr);
+    EXPECT_EQ(ChoicePages(Game).FTrackImage->Image()->Name, "tr_notav");
     Press(vkReturn);
     RunFrames(1);
     EXPECT_EQ(StateId(), ssChooseTrack);
@@ -141,7 +142,7 @@ TEST_F(ChoicePagesTest, ALockedTrackHidesRaceAndShowsOnlyItsNumber)
         Press(vkLeft);
     ASSERT_EQ(Cat().FTrackIndex, 2);
     EXPECT_TRUE(Button("bc_race")->Visible);
-    EXPECT_EQ(Game.ChoicePages.FTrackImage->Image()->Name, "tr_track4");
+    EXPECT_EQ(ChoicePages(Game).FTrackImage->Image()->Name, "tr_track4");
 }
 
 TEST_F(ChoicePagesTest, TrackFactsShowTheBestTimeOrDashes)
@@ -206,7 +207,7 @@ TEST_F(ChoicePagesTest, CarBarsFollowTheShownCar)
     auto Expect = [this](int Index) {
         SCOPED_TRACE(Index);
         const TCarInfo& Car = Cat().FCars[Index];
-        const auto& Bars = Game.ChoicePages.FBars;
+        const auto& Bars = ChoicePages(Game).FBars;
         for (TSprite* Bar : Bars)
         {
             ASSERT_NE(Bar, nullptr);
@@ -216,8 +217,8 @@ TEST_F(ChoicePagesTest, CarBarsFollowTheShownCar)
         EXPECT_FLOAT_EQ(Bars[1]->ScaleX, static_cast<float>(Car.Acceleration * 10 + 0.1));
         EXPECT_FLOAT_EQ(Bars[2]->ScaleX, static_cast<float>(Car.TurnRate + 0.2));
         EXPECT_FLOAT_EQ(Bars[3]->ScaleX, static_cast<float>(Car.Grip));
-        ASSERT_NE(Game.ChoicePages.FCarImage->Image(), nullptr);
-        EXPECT_EQ(Game.ChoicePages.FCarImage->Image()->Name, Car.ImageKey);
+        ASSERT_NE(ChoicePages(Game).FCarImage->Image(), nullptr);
+        EXPECT_EQ(ChoicePages(Game).FCarImage->Image()->Name, Car.ImageKey);
     };
     Expect(0);
     Press(vkRight);
@@ -225,8 +226,8 @@ TEST_F(ChoicePagesTest, CarBarsFollowTheShownCar)
     Press(vkLeft);
     Press(vkLeft);
     Expect(4);
-    EXPECT_EQ(Game.ChoicePages.FBars[0]->Name(), "bar1");
-    EXPECT_EQ(Game.ChoicePages.FBars[3]->Y(), 418);
+    EXPECT_EQ(ChoicePages(Game).FBars[0]->Name(), "bar1");
+    EXPECT_EQ(ChoicePages(Game).FBars[3]->Y(), 418);
 }
 
 TEST_F(ChoicePagesTest, TrackRaceLeadsToTheCarPage)
@@ -235,8 +236,8 @@ TEST_F(ChoicePagesTest, TrackRaceLeadsToTheCarPage)
     RunFrames(30);
     Click(Button("bc_race"));
     EXPECT_EQ(StateId(), ssChooseCar);
-    EXPECT_NE(Game.ChoicePages.FCarImage, nullptr);
-    EXPECT_EQ(Game.ChoicePages.FTrackImage, nullptr);
+    EXPECT_NE(ChoicePages(Game).FCarImage, nullptr);
+    EXPECT_EQ(ChoicePages(Game).FTrackImage, nullptr);
     Game.LeaveState(ssChooseCar);
     Game.EnterState(ssChooseTrack);
     Press(vkReturn);
@@ -256,8 +257,8 @@ TEST_F(ChoicePagesTest, CarRaceStartsARunWithTheShownCarLoadingRacePicturesOnce)
     ASSERT_NE(Game.World.FPlayer, nullptr);
     EXPECT_EQ(Game.World.FPlayer->FCarIndex, 2);
     EXPECT_TRUE(Game.Race.FGameImagesLoaded);
-    EXPECT_EQ(Game.FMenuLights[0], nullptr);
-    EXPECT_EQ(Game.ChoicePages.FCarImage, nullptr);
+    EXPECT_EQ(Game.Pages.Parts.FMenuLights[0], nullptr);
+    EXPECT_EQ(ChoicePages(Game).FCarImage, nullptr);
     const TImageListItem* First = Game.GameImageList.ImageList.Items(0);
     ASSERT_NE(First, nullptr);
     const TTextureId Texture = First->Texture();

@@ -1,11 +1,12 @@
 // Screen 4: the main menu.
-#include "screens/main_menu_screen.h"
+#include "pages/main_menu_screen.h"
 
 #include "engine/gui_button.h"
-#include "screens/menu_frame.h"
-#include "screens/menu_light.h"
-#include "screens/shortcut_file.h"
+#include "pages/menu_frame.h"
+#include "pages/menu_pages_state.h"
 #include "shell/game.h"
+#include "shell/menu_light.h"
+#include "shell/shortcut_file.h"
 
 namespace vm {
 
@@ -17,9 +18,7 @@ constexpr int KeyZ = 90;
 TGuiButton* AddPageButton(TGame& Game, const std::string& Key, int X, int Y, int Next)
 {
     return AddMenuButton(Game, Key, X, Y, [&Game, Next](TGuiComponent*, int) {
-        Game.LeaveState(ssMainMenu);
-        Game.Sound3D.PlaySound("check");
-        Game.EnterState(Next);
+        Game.ChangeState(ssMainMenu, Next, "check", TCueWhen::Always);
     });
 }
 
@@ -39,7 +38,7 @@ void SetFont(TSystemFont& Font, int Size, std::uint8_t Red, std::uint8_t Green, 
 
 void ShowMenuLights(TGame& Game, bool Show)
 {
-    for (TLight* Light : Game.FMenuLights)
+    for (TLight* Light : Game.Pages.Parts.FMenuLights)
         if (Light != nullptr)
             Light->Visible = Show;
 }
@@ -54,7 +53,7 @@ void EnterMainMenu(TGame& Game)
     Game.SpriteEngine.Move(0.0f);
     Game.State.ClearLatches();
 
-    TMenuPagesState& Page = Game.MenuPages;
+    TMenuPagesState& Page = MenuPages(Game);
     Game.NewGuiList();
     Page.ForgetWidgets();
     // The start button leads to the track page first, where the open tracks and their best
@@ -62,8 +61,7 @@ void EnterMainMenu(TGame& Game)
     Page.FButtons[0] = AddMenuButton(Game, "b_stgame", 552, 252, [&Game](TGuiComponent*, int) {
         Game.State.ClearLatches();
         Game.Sound3D.PlaySound("check");
-        Game.LeaveState(ssMainMenu);
-        Game.EnterState(ssChooseTrack);
+        Game.ChangeState(ssMainMenu, ssChooseTrack);
     });
     Page.FButtons[1] = AddPageButton(Game, "b_opt", 552, 284, ssOptions);
     Page.FButtons[2] = AddPageButton(Game, "b_hiscr", 552, 316, ssHighScores);
@@ -73,8 +71,7 @@ void EnterMainMenu(TGame& Game)
     Page.FButtons[6] = AddLinkButton(Game, "b_logo", 548, 515, "website.url");
     Page.FButtons[7] = AddMenuButton(Game, "b_presshere", 292, 555, [&Game](TGuiComponent*, int) {
         Game.Sound3D.PlaySound("check");
-        Game.LeaveState(ssMainMenu);
-        Game.EnterState(ssChooseProfile);
+        Game.ChangeState(ssMainMenu, ssChooseProfile);
     });
 
     SetFont(Game.Font1, 10, 123, 19, 19);
@@ -87,12 +84,9 @@ void EnterMainMenu(TGame& Game)
 void MainMenuFrame(TGame& Game)
 {
     auto& Released = Game.State.KeyReleased;
-    if (Released[vkEscape] != 0)
+    if (Game.State.TakeReleased(vkEscape))
     {
-        Released[vkEscape] = 0;
-        Game.Sound3D.PlaySound("check2");
-        Game.LeaveState(ssMainMenu);
-        Game.EnterState(ssExitQuestion);
+        Game.ChangeState(ssMainMenu, ssExitQuestion, "check2", TCueWhen::Always);
         return;
     }
     if (Released[KeyZ] != 0)
@@ -117,7 +111,7 @@ void LeaveMainMenu(TGame& Game)
     ShowMenuLights(Game, false);
     Game.SpriteEngine.FreeDead();
     Game.FreeGuiList();
-    Game.MenuPages.ForgetWidgets();
+    MenuPages(Game).ForgetWidgets();
 }
 
 } // namespace vm

@@ -1,10 +1,10 @@
 // Screen 3: the logo fades in, stands, fades out, then the first page follows.
-#include "screens/logo_screen.h"
+#include "pages/logo_screen.h"
 
 #include "engine/image_list.h"
 #include "engine/sprite.h"
-#include "screens/menu_screen.h"
 #include "shell/game.h"
+#include "shell/menu_screen.h"
 
 namespace vm {
 
@@ -26,7 +26,7 @@ void EnterLogo(TGame& Game)
         X = 400.0f - Item->TileWidth() / 2.0f;
         Y = 300.0f - Item->TileHeight() / 2.0f;
     }
-    Game.FMenuScreen =
+    Game.Pages.Parts.FMenuScreen =
         new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 0, "logo", "logo", 20, Y, X);
     Game.SpriteEngine.Move(0.0f);
     Game.State.StateTicks = 0;
@@ -35,7 +35,7 @@ void EnterLogo(TGame& Game)
 void LogoFrame(TGame& Game)
 {
     const int T = Game.State.StateTicks;
-    TSprite* Logo = Game.FMenuScreen;
+    TSprite* Logo = Game.Pages.Parts.FMenuScreen;
     if (Logo != nullptr)
     {
         if (T > 30 && T < 115)
@@ -51,8 +51,7 @@ void LogoFrame(TGame& Game)
         Game.Screen.SetGreen(255);
         Game.Screen.SetBlue(255);
         Game.Screen.SetAlpha(255);
-        Game.LeaveState(ssLogo);
-        Game.EnterState(AnyProfileExists(Game) ? ssMainMenu : ssAddPlayer);
+        Game.ChangeState(ssLogo, AnyProfileExists(Game) ? ssMainMenu : ssAddPlayer);
     }
 }
 
@@ -64,9 +63,9 @@ void LeaveLogo(TGame& Game)
         if (Sprite != nullptr && Sprite->Name() == "square")
             Sprite->Dead();
     }
-    if (Game.FMenuScreen != nullptr)
-        Game.FMenuScreen->Dead();
-    Game.FMenuScreen = nullptr;
+    if (Game.Pages.Parts.FMenuScreen != nullptr)
+        Game.Pages.Parts.FMenuScreen->Dead();
+    Game.Pages.Parts.FMenuScreen = nullptr;
     Game.SpriteEngine.FreeDead();
     Game.CreateMenuLights();
 }

@@ -2,6 +2,7 @@
 // typing names, moving through the list, what each key and button does, and what is saved.
 #include "engine/gui_edit.h"
 #include "engine/shell_opener.h"
+#include "pages/profile_pages_state.h"
 #include "persist/settings_file.h"
 #include "screen_game_fixture.h"
 
@@ -27,7 +28,8 @@ protected:
     }
     std::string EditText() const
     {
-        return Game.ProfilePages.FEdit != nullptr ? Game.ProfilePages.FEdit->Text : std::string("<no edit>");
+        return ProfilePages(Game).FEdit != nullptr ? ProfilePages(Game).FEdit->Text
+                                                   : std::string("<no edit>");
     }
     bool Drew(const std::string& Text) const
     {
@@ -85,7 +87,7 @@ TEST_F(ProfilePagesTest, FirstNameIsTrimmedStoredAndSavedAndTheMenuFollows)
     // The greeting keeps the name as typed until another profile is chosen.
     EXPECT_EQ(Game.State.PlayerName, "  Ann Lee  ");
     EXPECT_EQ(Button("e_name"), nullptr);
-    EXPECT_EQ(Game.ProfilePages.FEdit, nullptr);
+    EXPECT_EQ(ProfilePages(Game).FEdit, nullptr);
 
     const TProfiles Saved = SavedProfiles();
     EXPECT_EQ(Saved.FProfileCount, 1);
@@ -138,20 +140,20 @@ TEST_F(ProfilePagesTest, NameEditTakesTwelveCharactersAndBackspaceRemovesOne)
 TEST_F(ProfilePagesTest, AddPlayerPageSlidesInAndItsCaretBlinks)
 {
     StartAt(ssAddPlayer);
-    ASSERT_NE(Game.FMenuScreen, nullptr);
-    EXPECT_FLOAT_EQ(Game.FMenuScreen->X(), -620);
+    ASSERT_NE(Game.Pages.Parts.FMenuScreen, nullptr);
+    EXPECT_FLOAT_EQ(Game.Pages.Parts.FMenuScreen->X(), -620);
     RunFrames(51);
-    EXPECT_FLOAT_EQ(Game.FMenuScreen->X(), -620) << "still waiting";
+    EXPECT_FLOAT_EQ(Game.Pages.Parts.FMenuScreen->X(), -620) << "still waiting";
     std::vector<std::string> Carets;
     for (int I = 0; I < 80; ++I)
     {
         RunFrames(1);
-        Carets.push_back(Game.ProfilePages.FEdit->CaretText);
+        Carets.push_back(ProfilePages(Game).FEdit->CaretText);
     }
-    EXPECT_FLOAT_EQ(Game.FMenuScreen->X(), 180);
+    EXPECT_FLOAT_EQ(Game.Pages.Parts.FMenuScreen->X(), 180);
     EXPECT_EQ(Button("e_name")->Left, 291);
     EXPECT_EQ(Button("b_add")->Left, 480);
-    EXPECT_EQ(Game.ProfilePages.FEdit->Top, 324);
+    EXPECT_EQ(ProfilePages(Game).FEdit->Top, 324);
     EXPECT_NE(std::count(Carets.begin(), Carets.end(), "_"), 0);
     EXPECT_NE(std::count(Carets.begin(), Carets.end(), ""), 0);
 }
@@ -209,7 +211,7 @@ TEST_F(ProfilePagesTest, ChoosingKeepsTheListAndBackOrEscMakesThePlayer)
     Press(vkEscape);
     EXPECT_EQ(StateId(), ssMainMenu);
     EXPECT_EQ(Game.State.PlayerName, "Ann");
-    EXPECT_EQ(Game.ProfilePages.FChooseLine, nullptr);
+    EXPECT_EQ(ProfilePages(Game).FChooseLine, nullptr);
     EXPECT_EQ(SavedProfiles().FCurrentProfile, 0);
 
     Game.LeaveState(ssMainMenu);
@@ -369,7 +371,7 @@ TEST_F(ProfilePagesTest, TableShowsTheTenRowsAndOnlyYesClearsIt)
     Press(vkEscape);
     EXPECT_EQ(StateId(), ssMainMenu);
     EXPECT_EQ(Plays("check2"), Check2 + 1);
-    EXPECT_EQ(Game.FMenuScreen, nullptr);
+    EXPECT_EQ(Game.Pages.Parts.FMenuScreen, nullptr);
 }
 
 TEST_F(ProfilePagesTest, OnlineButtonOpensTheTableOnlyWithABrowser)

@@ -6,7 +6,8 @@
 #include "engine/fake_text_rasterizer.h"
 #include "engine/gui_component.h"
 #include "engine/gui_list.h"
-#include "screens/cursor.h"
+#include "pages/page_rows.h"
+#include "shell/cursor.h"
 #include "shell/game.h"
 #include "support/game_input.h"
 #include "support/recording_audio_device.h"
@@ -39,7 +40,8 @@ class ScreenGameTest : public ::testing::Test
 {
 protected:
     ScreenGameTest()
-        : Folder(Work.Path()), Game(TGamePlatform{Device, Clock, Sound, Messages, VM_ASSET_DIR, &Text})
+        : Folder(Work.Path()),
+          Game(TGamePlatform{Device, Clock, Sound, Messages, VM_ASSET_DIR, &Text}, GamePages())
     {}
 
     // Start-up as the program does it (files of the working folder read), the logo shown.

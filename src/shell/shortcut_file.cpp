@@ -1,5 +1,5 @@
 // Internet shortcut files: reading the address, opening it in the browser.
-#include "screens/shortcut_file.h"
+#include "shell/shortcut_file.h"
 
 #include "engine/shell_opener.h"
 #include "shell/game.h"

@@ -1,10 +1,10 @@
 // What every menu page's frame and enter routine share.
-#include "screens/menu_frame.h"
+#include "pages/menu_frame.h"
 
 #include "engine/gui_list.h"
 #include "engine/image_draw.h"
 #include "engine/image_list.h"
-#include "screens/cursor.h"
+#include "shell/cursor.h"
 #include "shell/game.h"
 
 namespace vm {
@@ -33,9 +33,9 @@ void EndMenuFrame(TGame& Game)
 
 TGuiButton* AddMenuButton(TGame& Game, const std::string& Key, int X, int Y, TGuiClickEvent OnClick)
 {
-    if (Game.FGuiList == nullptr)
+    if (Game.Pages.Parts.FGuiList == nullptr)
         Game.NewGuiList();
-    return Game.FGuiList->CreateButton(Game.MenuImageList.Find(Key), X, Y, std::move(OnClick));
+    return Game.Pages.Parts.FGuiList->CreateButton(Game.MenuImageList.Find(Key), X, Y, std::move(OnClick));
 }
 
 } // namespace vm

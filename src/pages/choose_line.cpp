@@ -1,5 +1,5 @@
 // The profile list's selection bar.
-#include "screens/choose_line.h"
+#include "pages/choose_line.h"
 
 #include "engine/image_list.h"
 #include "engine/random.h"

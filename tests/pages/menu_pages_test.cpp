@@ -4,11 +4,12 @@
 #include "engine/gui_edit.h"
 #include "engine/gui_scroll_bar.h"
 #include "engine/shell_opener.h"
+#include "pages/menu_pages_state.h"
+#include "pages/options_screen.h"
 #include "persist/settings_file.h"
 #include "screen_game_fixture.h"
-#include "screens/menu_light.h"
-#include "screens/options_screen.h"
-#include "screens/shortcut_file.h"
+#include "shell/menu_light.h"
+#include "shell/shortcut_file.h"
 
 #include <fstream>
 #include <vector>
@@ -47,9 +48,10 @@ protected:
     }
     TGuiButton* OptionsToggle(int Top)
     {
-        for (int I = 0; I < Game.FGuiList->Count(); ++I)
-            if (Game.FGuiList->Widget(I)->Top == Top && Game.FGuiList->Widget(I)->Left == 517)
-                return static_cast<TGuiButton*>(Game.FGuiList->Widget(I));
+        for (int I = 0; I < Game.Pages.Parts.FGuiList->Count(); ++I)
+            if (Game.Pages.Parts.FGuiList->Widget(I)->Top == Top &&
+                Game.Pages.Parts.FGuiList->Widget(I)->Left == 517)
+                return static_cast<TGuiButton*>(Game.Pages.Parts.FGuiList->Widget(I));
         return nullptr;
     }
     TGuiButton* FullScreenToggle() { return OptionsToggle(271); }
@@ -92,7 +94,7 @@ TEST_F(MenuPagesTest, EscLeadsFromEachPageWhereItShould)
         Tap(vkEscape);
         RunFrames(1);
         EXPECT_EQ(StateId(), ssMainMenu) << "from " << Page;
-        EXPECT_EQ(Game.FMenuScreen, nullptr);
+        EXPECT_EQ(Game.Pages.Parts.FMenuScreen, nullptr);
     }
     EXPECT_EQ(Plays("check2"), Check2 + 4);
 }
@@ -122,13 +124,13 @@ TEST_F(MenuPagesTest, MainMenuShowsTheLightsAndHidesThemWhenLeft)
     StartUp();
     Game.LeaveState(ssLogo);
     Game.CreateMenuLights();
-    for (TLight* Light : Game.FMenuLights)
+    for (TLight* Light : Game.Pages.Parts.FMenuLights)
         Light->Visible = false;
     Game.EnterState(ssMainMenu);
-    for (TLight* Light : Game.FMenuLights)
+    for (TLight* Light : Game.Pages.Parts.FMenuLights)
         EXPECT_TRUE(Light->Visible);
     GoTo(ssHelp);
-    for (TLight* Light : Game.FMenuLights)
+    for (TLight* Light : Game.Pages.Parts.FMenuLights)
         EXPECT_FALSE(Light->Visible);
 
     // Without lights (a run freed them) the menu still comes up.
@@ -201,8 +203,8 @@ TEST(ShortcutFile, TakesOnlyAWebAddressFromTheUrlLine)
 TEST_F(MenuPagesTest, HelpButtonsRiseToTheirRowAndThePagesStopAtTheEnds)
 {
     StartAt(ssHelp);
-    ASSERT_NE(Game.FMenuScreen, nullptr);
-    EXPECT_EQ(Game.FMenuScreen->Image(), Game.MenuImageList.Find("scr_help"));
+    ASSERT_NE(Game.Pages.Parts.FMenuScreen, nullptr);
+    EXPECT_EQ(Game.Pages.Parts.FMenuScreen->Image(), Game.MenuImageList.Find("scr_help"));
     RunFrames(1);
     EXPECT_EQ(Button("b_back")->Top, 630);
     EXPECT_EQ(Button("b_prev")->Top, 750);
@@ -214,22 +216,22 @@ TEST_F(MenuPagesTest, HelpButtonsRiseToTheirRowAndThePagesStopAtTheEnds)
 
     const long Checks = Plays("check");
     Click(Button("b_prev")); // already on the first page
-    EXPECT_EQ(Game.MenuPages.FHelpPage, 1);
+    EXPECT_EQ(MenuPages(Game).FHelpPage, 1);
     EXPECT_EQ(Plays("check"), Checks + 1);
     for (int I = 0; I < 4; ++I)
         Click(Button("b_next"));
-    EXPECT_EQ(Game.MenuPages.FHelpPage, 4);
-    EXPECT_EQ(Game.FMenuScreen->Image(), Game.MenuImageList.Find("scr_help4"));
+    EXPECT_EQ(MenuPages(Game).FHelpPage, 4);
+    EXPECT_EQ(Game.Pages.Parts.FMenuScreen->Image(), Game.MenuImageList.Find("scr_help4"));
     EXPECT_EQ(Plays("check"), Checks + 5);
     Click(Button("b_prev"));
-    EXPECT_EQ(Game.FMenuScreen->Image(), Game.MenuImageList.Find("scr_help3"));
+    EXPECT_EQ(Game.Pages.Parts.FMenuScreen->Image(), Game.MenuImageList.Find("scr_help3"));
 
     Click(Button("b_back"));
     EXPECT_EQ(StateId(), ssMainMenu);
     // Coming back starts on the first page again.
     GoTo(ssHelp);
-    EXPECT_EQ(Game.MenuPages.FHelpPage, 1);
-    EXPECT_EQ(Game.FMenuScreen->Image(), Game.MenuImageList.Find("scr_help"));
+    EXPECT_EQ(MenuPages(Game).FHelpPage, 1);
+    EXPECT_EQ(Game.Pages.Parts.FMenuScreen->Image(), Game.MenuImageList.Find("scr_help"));
 }
 
 TEST_F(MenuPagesTest, VolumeArrowsStayWithinZeroToFiveAndSetTheSoundVolumes)
@@ -243,7 +245,7 @@ TEST_F(MenuPagesTest, VolumeArrowsStayWithinZeroToFiveAndSetTheSoundVolumes)
     for (int I = 0; I < 3; ++I)
         Click(Button("b_menuleft"));
     EXPECT_EQ(Game.State.VolumeLevel, 0);
-    EXPECT_EQ(Game.MenuPages.FBar->Position, 0);
+    EXPECT_EQ(MenuPages(Game).FBar->Position, 0);
     RunFrames(1);
     for (const TSoundListItem& Item : Game.Sound3D.SoundList)
         EXPECT_EQ(Item.Volume, 75) << Item.Name;
@@ -251,14 +253,14 @@ TEST_F(MenuPagesTest, VolumeArrowsStayWithinZeroToFiveAndSetTheSoundVolumes)
     for (int I = 0; I < 7; ++I)
         Click(Button("b_menuright"));
     EXPECT_EQ(Game.State.VolumeLevel, 5);
-    EXPECT_EQ(Game.MenuPages.FBar->Position, 5);
+    EXPECT_EQ(MenuPages(Game).FBar->Position, 5);
     EXPECT_EQ(Plays("check"), Checks + 10); // every click sounds, also at the ends
     RunFrames(1);
     for (const TSoundListItem& Item : Game.Sound3D.SoundList)
         EXPECT_EQ(Item.Volume, 100) << Item.Name;
 
     // The bar itself moves the level too.
-    Game.MenuPages.FBar->Position = 2;
+    MenuPages(Game).FBar->Position = 2;
     RunFrames(1);
     EXPECT_EQ(Game.State.VolumeLevel, 2);
     EXPECT_EQ(Game.Sound3D.SoundList.front().Volume, 85);
@@ -327,8 +329,8 @@ TEST_F(MenuPagesTest, ApplyKeepsTheNewValuesAndWritesThemToTheSettingsFile)
 
     // The page shows what was applied, and a later cancel goes back to it.
     GoTo(ssOptions);
-    EXPECT_EQ(Game.MenuPages.FEdit->Text, "Racer");
-    EXPECT_EQ(Game.MenuPages.FBar->Position, 2);
+    EXPECT_EQ(MenuPages(Game).FEdit->Text, "Racer");
+    EXPECT_EQ(MenuPages(Game).FBar->Position, 2);
     EXPECT_EQ(FullScreenToggle()->Name, "b_off");
     Click(FullScreenToggle());
     Click(Button("b_cancel"));
@@ -371,11 +373,11 @@ TEST_F(MenuPagesTest, OnlineNameEditHoldsTwelveCharactersAndBackspaceRemovesOne)
     Game.State.OnlineName = "Ann%%";
     Game.LeaveState(ssLogo);
     Game.EnterState(ssOptions);
-    TGuiEdit* Edit = Game.MenuPages.FEdit;
+    TGuiEdit* Edit = MenuPages(Game).FEdit;
     EXPECT_EQ(Edit->Text, "Ann");
-    EXPECT_FALSE(Game.MenuPages.FEditActive);
+    EXPECT_FALSE(MenuPages(Game).FEditActive);
     Click(Button("Edit"));
-    EXPECT_TRUE(Game.MenuPages.FEditActive);
+    EXPECT_TRUE(MenuPages(Game).FEditActive);
     Game.TextInput("abcdefghijklmnop");
     RunFrames(1);
     EXPECT_EQ(Edit->Text, "Annabcdefghi");
@@ -417,7 +419,7 @@ TEST_F(MenuPagesTest, TheEditFontIsBuiltOnceFromTheSystemFaceAndTinted)
     Game.EnterState(ssOptions);
     BuildEditFont(Game, &Text);
     EXPECT_EQ(Text.Renders, Renders);
-    const TGuiEdit* Edit = Game.MenuPages.FEdit;
+    const TGuiEdit* Edit = MenuPages(Game).FEdit;
     EXPECT_EQ(Edit->FontRed, 250);
     EXPECT_EQ(Edit->FontGreen, 250);
     EXPECT_EQ(Edit->FontBlue, 250);
@@ -427,20 +429,20 @@ TEST_F(MenuPagesTest, TheEditFontIsBuiltOnceFromTheSystemFaceAndTinted)
 TEST_F(MenuPagesTest, ExitQuestionSlidesInAndKeepsItsButtonsOnTheirRow)
 {
     StartAt(ssExitQuestion);
-    ASSERT_NE(Game.FMenuScreen, nullptr);
-    EXPECT_EQ(Game.FMenuScreen->X(), -620);
+    ASSERT_NE(Game.Pages.Parts.FMenuScreen, nullptr);
+    EXPECT_EQ(Game.Pages.Parts.FMenuScreen->X(), -620);
     RunFrames(1);
-    EXPECT_EQ(Game.FMenuScreen->X(), -580);
+    EXPECT_EQ(Game.Pages.Parts.FMenuScreen->X(), -580);
     EXPECT_EQ(Button("b_yes")->Left, -482);
     RunFrames(19);
-    EXPECT_EQ(Game.FMenuScreen->X(), 180);
-    EXPECT_EQ(Game.FMenuScreen->Y(), 184);
+    EXPECT_EQ(Game.Pages.Parts.FMenuScreen->X(), 180);
+    EXPECT_EQ(Game.Pages.Parts.FMenuScreen->Y(), 184);
     EXPECT_EQ(Button("b_yes")->Left, 278);
     EXPECT_EQ(Button("b_no")->Left, 422);
     Button("b_yes")->Top = 10;
     Button("b_no")->Top = 500;
     RunFrames(10);
-    EXPECT_EQ(Game.FMenuScreen->X(), 180);
+    EXPECT_EQ(Game.Pages.Parts.FMenuScreen->X(), 180);
     EXPECT_EQ(Button("b_yes")->Left, 278);
     EXPECT_EQ(Button("b_yes")->Top, 404);
     EXPECT_EQ(Button("b_no")->Top, 404);
@@ -462,7 +464,7 @@ TEST_F(MenuPagesTest, YesSavesBothFilesAndEndsTheProgram)
     EXPECT_EQ(StateId(), ssExit);
     EXPECT_TRUE(Game.Terminated());
     EXPECT_TRUE(Game.Screen.ShowMouseCursor);
-    EXPECT_EQ(Game.FGuiList, nullptr);
+    EXPECT_EQ(Game.Pages.Parts.FGuiList, nullptr);
     EXPECT_TRUE(std::filesystem::exists("Config.cfg"));
     EXPECT_TRUE(std::filesystem::exists("Configdat.cfg"));
 }
