@@ -64,7 +64,7 @@ TEST(HeadlessArgs, AcceptsTheContractAndRejectsTheRest)
         "20:b.png",           "--state", "s.json", "--workdir", "/tmp", "--autopilot"};
     THeadlessOptions Options;
     std::string Error;
-    ASSERT_TRUE(ParseHeadlessArgs(14, const_cast<char**>(Good), Options, Error)) << Error;
+    ASSERT_EQ(HeadlessCommandLine(Options)->Read(14, Good, Error), TCommandLineOutcome::Run) << Error;
     EXPECT_EQ(Options.Seed, 42u);
     EXPECT_EQ(Options.Frames, 90);
     ASSERT_EQ(Options.Shots.size(), 2u);
@@ -80,7 +80,8 @@ TEST(HeadlessArgs, AcceptsTheContractAndRejectsTheRest)
     {
         THeadlessOptions O;
         std::string E;
-        EXPECT_FALSE(ParseHeadlessArgs(static_cast<int>(Args.size()), const_cast<char**>(Args.data()), O, E));
+        EXPECT_EQ(HeadlessCommandLine(O)->Read(static_cast<int>(Args.size()), Args.data(), E),
+                  TCommandLineOutcome::Bad);
         EXPECT_FALSE(E.empty());
     }
 }
