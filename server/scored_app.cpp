@@ -5,6 +5,7 @@
 #include "score_store.h"
 #include "token_book.h"
 
+#include <CLI/CLI.hpp>
 #include <pthread.h>
 #include <signal.h>
 
@@ -15,101 +16,67 @@ namespace vm::scored {
 
 namespace {
 
-constexpr const char* Usage =
-    "usage: velomarch-scored [--listen ADDR:PORT] [--db FILE] [--motd TEXT]\n"
-    "  --listen ADDR:PORT  address to serve on (default 127.0.0.1:8088; port 0 picks one)\n"
-    "  --db FILE           SQLite database of the scores (default scores.db)\n"
-    "  --motd TEXT         message of the day in the version reply\n";
-
-// "ADDR:PORT" or "[V6ADDR]:PORT".
-bool ParseListen(const std::string& Text, TScoredOptions& Options)
+// "ADDR:PORT" or "[V6ADDR]:PORT" with a port of 0..65535; false when Text is neither.
+bool ParseListen(const std::string& Text, std::string& Host, int& Port)
 {
     const std::size_t Colon = Text.rfind(':');
     if (Colon == std::string::npos || Colon == 0)
         return false;
-    std::string Host = Text.substr(0, Colon);
-    const std::string Port = Text.substr(Colon + 1);
-    if (Host.size() >= 2 && Host.front() == '[' && Host.back() == ']')
-        Host = Host.substr(1, Host.size() - 2);
-    if (Host.empty() || Port.empty() || Port.size() > 5 ||
-        Port.find_first_not_of("0123456789") != std::string::npos)
+    std::string Address = Text.substr(0, Colon);
+    const std::string Digits = Text.substr(Colon + 1);
+    if (Address.size() >= 2 && Address.front() == '[' && Address.back() == ']')
+        Address = Address.substr(1, Address.size() - 2);
+    if (Address.empty() || Digits.empty() || Digits.size() > 5 ||
+        Digits.find_first_not_of("0123456789") != std::string::npos)
         return false;
-    const int Number = std::stoi(Port);
+    const int Number = std::stoi(Digits);
     if (Number > 65535)
         return false;
-    Options.FHost = Host;
-    Options.FPort = Number;
+    Host = Address;
+    Port = Number;
     return true;
 }
 
 } // namespace
 
-std::optional<TScoredOptions> ParseScoredOptions(const std::vector<std::string>& Args, std::string& Error)
+std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
 {
-    TScoredOptions Options;
-    for (std::size_t I = 0; I < Args.size(); ++I)
-    {
-        const std::string& Arg = Args[I];
-        if (Arg == "--help" || Arg == "-h")
-        {
-            Options.FHelp = true;
-            continue;
-        }
-        if (Arg != "--listen" && Arg != "--db" && Arg != "--motd")
-        {
-            Error = "unknown option " + Arg;
-            return std::nullopt;
-        }
-        if (I + 1 >= Args.size())
-        {
-            Error = Arg + " needs a value";
-            return std::nullopt;
-        }
-        const std::string& Value = Args[++I];
-        if (Arg == "--listen" && !ParseListen(Value, Options))
-        {
-            Error = "--listen wants ADDR:PORT with a port of 0..65535, not " + Value;
-            return std::nullopt;
-        }
-        if (Arg == "--db")
-        {
-            if (Value.empty())
-            {
-                Error = "--db needs a file name";
-                return std::nullopt;
-            }
-            Options.FDatabase = Value;
-        }
-        if (Arg == "--motd")
-        {
+    auto CommandLine = std::make_unique<TCommandLine>(
+        "velomarch-scored", "velomarch-scored [--listen ADDR:PORT] [--db FILE] [--motd TEXT]",
+        "The high-score server the game sends its scores to: HTTP on the path\n"
+        "/cgi/version.pl, the scores kept in SQLite. Stops cleanly on SIGTERM or SIGINT.");
+    CLI::App& App = CommandLine->App();
+    App.add_option_function<std::string>(
+           "--listen",
+           [&Options](const std::string& Text) { ParseListen(Text, Options.FHost, Options.FPort); },
+           "the address to serve on (default 127.0.0.1:8088; port 0 picks a free one)")
+        ->type_name("ADDR:PORT")
+        ->check([](const std::string& Text) {
+            std::string Host;
+            int Port = 0;
+            return ParseListen(Text, Host, Port) ? std::string()
+                                                 : "wants ADDR:PORT with a port of 0..65535, not " + Text;
+        });
+    App.add_option("--db", Options.FDatabase, "the SQLite database of the scores (default scores.db)")
+        ->type_name("FILE")
+        ->check([](const std::string& Text) { return Text.empty() ? "needs a file name" : std::string(); });
+    App.add_option("--motd", Options.FMessageOfTheDay, "the message of the day in the version reply")
+        ->type_name("TEXT")
+        ->check([](const std::string& Text) {
             // The reply's fields are split at "|" and the game reads one line.
-            for (const char C : Value)
+            for (const char C : Text)
                 if (C == '|' || static_cast<unsigned char>(C) < 0x20 || C == 0x7F)
-                {
-                    Error = "--motd may not hold \"|\" or control characters";
-                    return std::nullopt;
-                }
-            Options.FMessageOfTheDay = Value;
-        }
-    }
-    return Options;
+                    return std::string("may not hold \"|\" or control characters");
+            return std::string();
+        });
+    return CommandLine;
 }
 
 int RunScored(int ArgC, char** ArgV)
 {
-    std::string Error;
-    const auto Options =
-        ParseScoredOptions(std::vector<std::string>(ArgV + (ArgC > 0 ? 1 : 0), ArgV + ArgC), Error);
-    if (!Options)
-    {
-        std::fprintf(stderr, "velomarch-scored: %s\n%s", Error.c_str(), Usage);
-        return 2;
-    }
-    if (Options->FHelp)
-    {
-        std::fputs(Usage, stdout);
-        return 0;
-    }
+    TScoredOptions Options;
+    if (const auto Status = ScoredCommandLine(Options)->Run(ArgC, ArgV))
+        return *Status;
 
     // The stop signals are taken by one waiting thread, not a handler: stopping the server is not
     // safe inside a signal handler. Blocked here, before any thread starts, so every thread inherits it.
@@ -122,22 +89,22 @@ int RunScored(int ArgC, char** ArgV)
 
     try
     {
-        TScoreStore Store(Options->FDatabase);
+        TScoreStore Store(Options.FDatabase);
         TTokenBook Tokens;
         TScoreServerOptions ServerOptions = DefaultServerOptions();
-        if (!Options->FMessageOfTheDay.empty())
-            ServerOptions.FMessageOfTheDay = Options->FMessageOfTheDay;
+        if (!Options.FMessageOfTheDay.empty())
+            ServerOptions.FMessageOfTheDay = Options.FMessageOfTheDay;
         TScoreServer Server(Store, Tokens, ServerOptions);
 
-        const int Port = Server.Bind(Options->FHost, Options->FPort);
+        const int Port = Server.Bind(Options.FHost, Options.FPort);
         if (Port < 0)
         {
             std::fprintf(stderr,
                          "velomarch-scored: cannot listen on %s:%d (address in use or not available)\n",
-                         Options->FHost.c_str(), Options->FPort);
+                         Options.FHost.c_str(), Options.FPort);
             return 1;
         }
-        std::printf("velomarch-scored listening on %s:%d\n", Options->FHost.c_str(), Port);
+        std::printf("velomarch-scored listening on %s:%d\n", Options.FHost.c_str(), Port);
         std::fflush(stdout);
 
         std::thread Waiter([&Server, StopSignals] {

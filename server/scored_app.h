@@ -1,9 +1,10 @@
 // The velomarch-scored program: its options and its run from start to a clean stop.
 #pragma once
 
-#include <optional>
+#include "common/command_line.h"
+
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace vm::scored {
 
@@ -13,11 +14,10 @@ struct TScoredOptions
     int FPort = 8088;
     std::string FDatabase = "scores.db";
     std::string FMessageOfTheDay; // empty: the default
-    bool FHelp = false;
 };
 
-// The options of the arguments after the program name, or nothing with Error saying what is wrong.
-std::optional<TScoredOptions> ParseScoredOptions(const std::vector<std::string>& Args, std::string& Error);
+// The program's command line; reading it fills Options, which must outlive it.
+std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options);
 
 // Runs the server until SIGTERM or SIGINT. Exit status: 0 after a clean stop, 1 when the address
 // or the database cannot be used, 2 on bad arguments. Call from the main thread before any other

@@ -1,5 +1,6 @@
 // A whole first session of the game scripted through velomarch-headless: every front-end page on
 // the way, the files written on the way out, and a second session that starts from them.
+#include "support/state_file.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace vm {
 namespace {
@@ -79,28 +82,29 @@ TEST(FrontEndSession, AFirstSessionVisitsEveryPageAndTheSecondStartsFromItsFiles
     ASSERT_EQ(RunHeadless(Dir, "--input " + Dir.File("session.txt") + " --frames 1700 --state " +
                                    Dir.File("s1.json")),
               0);
-    const std::string First = ReadAll(Dir.File("s1.json"));
+    const auto First = test::ReadStateFile(Dir.File("s1.json"));
+    ASSERT_TRUE(First.is_object()) << ReadAll(Dir.File("s1.json"));
     // Logo, add player, main menu, options, menu, help, menu, high scores, clear?, high scores, menu,
     // profiles, add, profiles, delete?, profiles, menu, track, car, race, leave?, menu, exit?, exit.
-    EXPECT_NE(
-        First.find("\"screens\": [[0, 3], [385, 1], [451, 4], [500, 7], [600, 4], [620, 6], [691, 4], "
-                   "[710, 8], [760, 9], [811, 8], [831, 4], [850, 22], [900, 21], [961, 22], [1030, 23], "
-                   "[1080, 22], [1121, 4], [1160, 14], [1220, 15], [1301, 12], [1421, 0], [1471, 4], "
-                   "[1511, 10], [1561, 28]]"),
-        std::string::npos)
-        << First;
-    EXPECT_NE(First.find("\"profiles\": 1"), std::string::npos) << First;
+    const std::vector<std::pair<long, int>> FirstScreens = {
+        {0, 3},    {385, 1},   {451, 4},   {500, 7},   {600, 4},  {620, 6},  {691, 4},   {710, 8},
+        {760, 9},  {811, 8},   {831, 4},   {850, 22},  {900, 21}, {961, 22}, {1030, 23}, {1080, 22},
+        {1121, 4}, {1160, 14}, {1220, 15}, {1301, 12}, {1421, 0}, {1471, 4}, {1511, 10}, {1561, 28}};
+    EXPECT_EQ(test::ScreensOf(First), FirstScreens) << First;
+    EXPECT_EQ(First.at("profiles"), 1) << First;
     EXPECT_TRUE(std::filesystem::file_size(Dir.File("Config.cfg")) > 0);
     EXPECT_TRUE(std::filesystem::file_size(Dir.File("Configdat.cfg")) > 0);
 
     // The second session in the same folder: the logo leads straight to the main menu.
     ASSERT_EQ(RunHeadless(Dir, "--frames 450 --state " + Dir.File("s2.json")), 0);
-    const std::string Second = ReadAll(Dir.File("s2.json"));
-    EXPECT_NE(Second.find("\"screens\": [[0, 3], [385, 4]]"), std::string::npos) << Second;
-    EXPECT_NE(Second.find("\"player_name\": \"Tester\""), std::string::npos) << Second;
-    EXPECT_NE(Second.find("\"music_on\": false"), std::string::npos) << Second;
-    EXPECT_NE(Second.find("\"volume_level\": 2"), std::string::npos) << Second;
-    EXPECT_NE(Second.find("\"online_name\": \"racer1\""), std::string::npos) << Second;
+    const auto Second = test::ReadStateFile(Dir.File("s2.json"));
+    ASSERT_TRUE(Second.is_object()) << ReadAll(Dir.File("s2.json"));
+    const std::vector<std::pair<long, int>> SecondScreens = {{0, 3}, {385, 4}};
+    EXPECT_EQ(test::ScreensOf(Second), SecondScreens) << Second;
+    EXPECT_EQ(Second.at("player_name"), "Tester") << Second;
+    EXPECT_EQ(Second.at("music_on"), false) << Second;
+    EXPECT_EQ(Second.at("volume_level"), 2) << Second;
+    EXPECT_EQ(Second.at("online_name"), "racer1") << Second;
 }
 
 } // namespace

@@ -3,6 +3,11 @@
 #include "engine/picture.h"
 #include "headless_runner.h"
 #include "input_script.h"
+#include "persist/high_scores.h"
+#include "persist/profiles.h"
+#include "persist/settings_file.h"
+#include "state/game_state.h"
+#include "support/state_file.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +69,7 @@ TEST(HeadlessArgs, AcceptsTheContractAndRejectsTheRest)
         "20:b.png",           "--state", "s.json", "--workdir", "/tmp", "--autopilot"};
     THeadlessOptions Options;
     std::string Error;
-    ASSERT_TRUE(ParseHeadlessArgs(14, const_cast<char**>(Good), Options, Error)) << Error;
+    ASSERT_EQ(HeadlessCommandLine(Options)->Read(14, Good, Error), TCommandLineOutcome::Run) << Error;
     EXPECT_EQ(Options.Seed, 42u);
     EXPECT_EQ(Options.Frames, 90);
     ASSERT_EQ(Options.Shots.size(), 2u);
@@ -80,7 +85,8 @@ TEST(HeadlessArgs, AcceptsTheContractAndRejectsTheRest)
     {
         THeadlessOptions O;
         std::string E;
-        EXPECT_FALSE(ParseHeadlessArgs(static_cast<int>(Args.size()), const_cast<char**>(Args.data()), O, E));
+        EXPECT_EQ(HeadlessCommandLine(O)->Read(static_cast<int>(Args.size()), Args.data(), E),
+                  TCommandLineOutcome::Bad);
         EXPECT_FALSE(E.empty());
     }
 }
@@ -137,9 +143,10 @@ TEST(HeadlessRun, ShowsTheLogoAndReportsItsState)
     EXPECT_NEAR(static_cast<int>((Centre >> 16) & 0xFF), 0xF0 * 252 / 255, 6);
     EXPECT_NEAR(static_cast<int>((Centre >> 8) & 0xFF), 0xC0 * 252 / 255, 6);
     EXPECT_EQ(Pixels.Argb[10 * 800 + 10] & 0xFFFFFF, 0u);
-    const std::string State = ReadFile(Dir.File("s.json"));
-    EXPECT_NE(State.find("\"frame\": 120"), std::string::npos) << State;
-    EXPECT_NE(State.find("\"screen_state\": 3"), std::string::npos) << State;
+    const auto State = test::ReadStateFile(Dir.File("s.json"));
+    ASSERT_TRUE(State.is_object()) << ReadFile(Dir.File("s.json"));
+    EXPECT_EQ(State.at("frame"), 120) << State;
+    EXPECT_EQ(State.at("screen_state"), 3) << State;
 }
 
 // A run started straight from the command line with the real data, driven by the autopilot.
@@ -151,18 +158,19 @@ TEST(HeadlessRun, RaceStartsARunAndTheAutopilotDrivesIt)
                          " --workdir " + Dir.Path().string() + " --shot 100:" + Shot + " --state " +
                          Dir.File("s.json")),
               0);
-    const std::string State = ReadFile(Dir.File("s.json"));
-    EXPECT_NE(State.find("\"screen_state\": 12"), std::string::npos) << State;
-    EXPECT_NE(State.find("\"race_number\": 1"), std::string::npos) << State;
-    EXPECT_NE(State.find("\"lives\": 3"), std::string::npos) << State;
-    EXPECT_NE(State.find("\"driving\": true"), std::string::npos) << State;
-    EXPECT_NE(State.find("\"race_finished\": false"), std::string::npos) << State;
-    EXPECT_NE(State.find("\"opponents\": [{"), std::string::npos) << State;
-    EXPECT_NE(State.find("\"races_finished\": 0"), std::string::npos) << State;
+    const auto State = test::ReadStateFile(Dir.File("s.json"));
+    ASSERT_TRUE(State.is_object()) << ReadFile(Dir.File("s.json"));
+    EXPECT_EQ(State.at("screen_state"), 12) << State;
+    EXPECT_EQ(State.at("race_number"), 1) << State;
+    EXPECT_EQ(State.at("lives"), 3) << State;
+    EXPECT_EQ(State.at("player").at("driving"), true) << State;
+    EXPECT_EQ(State.at("race_finished"), false) << State;
+    ASSERT_TRUE(State.at("opponents").is_array()) << State;
+    ASSERT_FALSE(State.at("opponents").empty()) << State;
+    EXPECT_TRUE(State.at("opponents").front().is_object()) << State;
+    EXPECT_EQ(State.at("autopilot").at("races_finished"), 0) << State;
     // 450 frames after the green light the car has left the grid behind.
-    const auto Next = State.find("\"next_checkpoint\": ");
-    ASSERT_NE(Next, std::string::npos);
-    EXPECT_GE(std::atoi(State.c_str() + Next + 19), 3) << State;
+    EXPECT_GE(State.at("player").at("next_checkpoint").get<int>(), 3) << State;
 
     // Frame 100: the red lamp of the start lights is lit.
     const std::string Png = ReadFile(Shot);
@@ -177,6 +185,29 @@ TEST(HeadlessRun, RaceStartsARunAndTheAutopilotDrivesIt)
         }
     EXPECT_GT(R / 400, 170);
     EXPECT_GT(R / 400, G / 400 + 80);
+}
+
+// The settings file holds names as bytes: one that is not UTF-8 still gives a state file that reads
+// as JSON, each bad byte written as U+FFFD.
+TEST(HeadlessRun, NamesThatAreNotUtf8StillGiveAStateFileThatReadsAsJson)
+{
+    test::TTempDir Dir;
+    {
+        TGameState State;
+        THighScoreTable Table;
+        TProfiles Profiles;
+        State.OnlineName = "on\xFFline";
+        ASSERT_TRUE(Profiles.AddFirstProfile("Te\xC3ster", State.PlayerName));
+        std::string Error;
+        ASSERT_TRUE(SaveSettings(Dir.File("Config.cfg"), State, Table, Profiles, Error)) << Error;
+    }
+    ASSERT_EQ(RunProgram(std::string("--null-renderer --frames 1 --data ") + VM_ASSET_DIR + " --workdir " +
+                         Dir.Path().string() + " --state " + Dir.File("s.json")),
+              0);
+    const auto State = test::ReadStateFile(Dir.File("s.json"));
+    ASSERT_TRUE(State.is_object()) << ReadFile(Dir.File("s.json"));
+    EXPECT_EQ(State.at("player_name"), "Te\xEF\xBF\xBDster");
+    EXPECT_EQ(State.at("online_name"), "on\xEF\xBF\xBDline");
 }
 
 TEST(HeadlessRun, BadScriptOrArgumentsExitWithTwo)

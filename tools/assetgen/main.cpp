@@ -1,13 +1,15 @@
 // assetgen: draws the game's pictures, synthesises its sounds and writes its music at build time.
 #include "asset_lists.h"
+#include "common/command_line.h"
 #include "contact_sheet.h"
 #include "music/music_modules.h"
 #include "preview_scenes.h"
 #include "sound/sound_effects.h"
 
+#include <CLI/CLI.hpp>
+
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -18,18 +20,6 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 namespace {
 
 using vm::assetgen::TArtList;
-
-int Usage()
-{
-    std::fprintf(
-        stderr,
-        "usage: assetgen [--out DIR] [--sheet FILE.png]\n"
-        "  --out DIR        write DIR/Data/data1.vil, DIR/Data/data2.vil and DIR/Sounds/*\n"
-        "  --sheet FILE.png draw every picture with its key and patterns, for review\n"
-        "  --keys K1,K2,...  only these keys on the sheet\n"
-        "  --preview DIR    compose the road, the race HUD and the main menu as the game lays them out\n");
-    return 2;
-}
 
 double SecondsSince(std::chrono::steady_clock::time_point Start)
 {
@@ -65,27 +55,32 @@ bool WriteAll(const std::filesystem::path& OutDir, const TArtList& Menu, const T
 
 } // namespace
 
-int main(int argc, char** argv)
+int main(int Argc, char** Argv)
 {
     std::string OutDir;
     std::string SheetFile;
     std::string SheetKeys;
     std::string PreviewDir;
-    for (int I = 1; I < argc; ++I)
-    {
-        if (std::strcmp(argv[I], "--out") == 0 && I + 1 < argc)
-            OutDir = argv[++I];
-        else if (std::strcmp(argv[I], "--sheet") == 0 && I + 1 < argc)
-            SheetFile = argv[++I];
-        else if (std::strcmp(argv[I], "--preview") == 0 && I + 1 < argc)
-            PreviewDir = argv[++I];
-        else if (std::strcmp(argv[I], "--keys") == 0 && I + 1 < argc)
-            SheetKeys = argv[++I];
-        else
-            return Usage();
-    }
-    if (OutDir.empty() && SheetFile.empty() && PreviewDir.empty())
-        return Usage();
+    vm::TCommandLine CommandLine(
+        "assetgen",
+        "assetgen --out DIR\n"
+        "assetgen --sheet FILE.png [--keys K1,K2,...]\n"
+        "assetgen --preview DIR",
+        "Makes every picture, sound and music module of the game from code; the three\n"
+        "kinds of output may be asked for together.");
+    CLI::App& App = CommandLine.App();
+    App.add_option("--out", OutDir, "write DIR/Data/data1.vil, data2.vil and DIR/Sounds/*")->type_name("DIR");
+    App.add_option("--sheet", SheetFile, "a contact sheet of every picture with its key and patterns")
+        ->type_name("FILE.png");
+    App.add_option("--keys", SheetKeys, "only these keys on the sheet")->type_name("K1,K2,...");
+    App.add_option("--preview", PreviewDir, "the road, the race HUD and the main menu composed for review")
+        ->type_name("DIR");
+    App.callback([&] {
+        if (OutDir.empty() && SheetFile.empty() && PreviewDir.empty())
+            throw CLI::ValidationError("nothing to make: give --out, --sheet or --preview");
+    });
+    if (const auto Status = CommandLine.Run(Argc, Argv))
+        return *Status;
 
     const auto Start = std::chrono::steady_clock::now();
     TArtList Menu = vm::assetgen::BuildMenuList();

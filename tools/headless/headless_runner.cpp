@@ -17,6 +17,7 @@
 #include "shell/game.h"
 #include "state_json.h"
 
+#include <CLI/CLI.hpp>
 #include <SDL2/SDL.h>
 
 #include <cerrno>
@@ -35,17 +36,26 @@ namespace {
 constexpr std::int64_t ClockFrequency = 90000;
 constexpr std::int64_t TicksPerFrame = ClockFrequency / 90;
 
-bool ParseLong(const char* Text, long& Value)
+// A whole number of 0 or more, written in decimal.
+bool ParseCount(const std::string& Text, long& Value)
 {
-    if (Text == nullptr || *Text == '\0')
+    if (Text.empty())
         return false;
     char* End = nullptr;
     errno = 0;
-    const long Result = std::strtol(Text, &End, 10);
-    if (errno != 0 || *End != '\0')
+    const long Result = std::strtol(Text.c_str(), &End, 10);
+    if (errno != 0 || *End != '\0' || Result < 0)
         return false;
     Value = Result;
     return true;
+}
+
+// The value of a count its option's check has accepted.
+long CountOf(const std::string& Text)
+{
+    long Value = 0;
+    ParseCount(Text, Value);
+    return Value;
 }
 
 void ApplyEvent(TGame& Game, const TScriptEvent& Event)
@@ -82,116 +92,79 @@ bool WriteShot(TSdlRenderDevice& Device, const std::string& Path)
 
 } // namespace
 
-bool ParseHeadlessArgs(int Argc, char** Argv, THeadlessOptions& Options, std::string& Error)
+std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
 {
-    for (int I = 1; I < Argc; ++I)
-    {
-        const std::string Arg = Argv[I];
-        const char* Value = I + 1 < Argc ? Argv[I + 1] : nullptr;
-        auto NeedValue = [&]() {
-            if (Value == nullptr)
-            {
-                Error = Arg + " needs a value";
-                return false;
-            }
-            ++I;
-            return true;
-        };
-        // A value that is a whole number of 0 or more.
-        auto NeedCount = [&](long& Number) {
-            if (!NeedValue())
-                return false;
-            if (!ParseLong(Value, Number) || Number < 0)
-            {
-                Error = Arg + " takes a whole number";
-                return false;
-            }
-            return true;
-        };
+    auto CommandLine = std::make_unique<TCommandLine>(
+        "velomarch-headless",
+        "velomarch-headless [--seed N] [--frames N] [--input FILE] [--shot FRAME:FILE.png]...\n"
+        "                   [--state FILE.json] [--workdir DIR] [--data DIR] [--race CAR]\n"
+        "                   [--autopilot] [--null-renderer] [--score-url URL]",
+        "The game with no window, on the offscreen OpenGL renderer and a virtual clock of exactly\n"
+        "1/90 s a frame, for tests and reviews.");
+    CLI::App& App = CommandLine->App();
+    const auto Count = [](const std::string& Text) {
         long Number = 0;
-        if (Arg == "--seed")
-        {
-            if (!NeedCount(Number))
-                return false;
-            Options.Seed = static_cast<std::uint64_t>(Number);
-        }
-        else if (Arg == "--frames")
-        {
-            if (!NeedCount(Number))
-                return false;
-            Options.Frames = Number;
-        }
-        else if (Arg == "--input")
-        {
-            if (!NeedValue())
-                return false;
-            Options.InputFile = Value;
-        }
-        else if (Arg == "--shot")
-        {
-            if (!NeedValue())
-                return false;
-            const std::string Shot = Value;
+        return ParseCount(Text, Number) ? std::string() : "takes a whole number of 0 or more, not " + Text;
+    };
+    App.add_option_function<std::string>(
+           "--seed", [&Options](const std::string& Text) { Options.Seed = CountOf(Text); },
+           "the game's random seed (default 1)")
+        ->type_name("N")
+        ->check(Count);
+    App.add_option_function<std::string>(
+           "--frames", [&Options](const std::string& Text) { Options.Frames = CountOf(Text); },
+           "frames to run (default 0)")
+        ->type_name("N")
+        ->check(Count);
+    App.add_option("--input", Options.InputFile, "the input script to play")->type_name("FILE");
+    App.add_option_function<std::vector<std::string>>(
+           "--shot",
+           [&Options](const std::vector<std::string>& Shots) {
+               for (const std::string& Shot : Shots)
+                   Options.Shots.emplace_back(CountOf(Shot.substr(0, Shot.find(':'))),
+                                              Shot.substr(Shot.find(':') + 1));
+           },
+           "save the picture of frame FRAME as a PNG file; again for more")
+        ->type_name("FRAME:FILE.png")
+        ->take_all()
+        ->allow_extra_args(false)
+        ->check([](const std::string& Shot) {
             const auto Colon = Shot.find(':');
-            if (Colon == std::string::npos || !ParseLong(Shot.substr(0, Colon).c_str(), Number) ||
-                Number < 0 || Colon + 1 >= Shot.size())
-            {
-                Error = "--shot takes FRAME:FILE.png";
-                return false;
-            }
-            Options.Shots.emplace_back(Number, Shot.substr(Colon + 1));
-        }
-        else if (Arg == "--state")
-        {
-            if (!NeedValue())
-                return false;
-            Options.StateFile = Value;
-        }
-        else if (Arg == "--workdir")
-        {
-            if (!NeedValue())
-                return false;
-            Options.WorkDir = Value;
-        }
-        else if (Arg == "--data")
-        {
-            if (!NeedValue())
-                return false;
-            Options.DataDir = Value;
-        }
-        else if (Arg == "--autopilot")
-            Options.Autopilot = true;
-        else if (Arg == "--score-url")
-        {
-            if (!NeedValue())
-                return false;
-            Options.ScoreUrl = Value;
-        }
-        else if (Arg == "--null-renderer")
-            Options.NullRenderer = true;
-        else if (Arg == "--race")
-        {
-            if (!NeedCount(Number))
-                return false;
-            if (Number > 4)
-            {
-                Error = "--race takes a car number 0..4";
-                return false;
-            }
-            Options.RaceCar = static_cast<int>(Number);
-        }
-        else
-        {
-            Error = "unknown argument " + Arg;
-            return false;
-        }
-    }
-    if (Options.NullRenderer && !Options.Shots.empty())
-    {
-        Error = "--shot needs a renderer: leave out --null-renderer";
-        return false;
-    }
-    return true;
+            long Frame = 0;
+            return Colon != std::string::npos && ParseCount(Shot.substr(0, Colon), Frame) &&
+                           Colon + 1 < Shot.size()
+                       ? std::string()
+                       : "takes FRAME:FILE.png, not " + Shot;
+        });
+    App.add_option("--state", Options.StateFile, "write the game's state at the end as JSON")
+        ->type_name("FILE.json");
+    App.add_option("--workdir", Options.WorkDir, "the working folder, where the game keeps its files")
+        ->type_name("DIR");
+    App.add_option("--data", Options.DataDir,
+                   "the folder holding Data/ and Sounds/ (default: the one next to\n"
+                   "the program, or the installed one)")
+        ->type_name("DIR");
+    App.add_option_function<std::string>(
+           "--race",
+           [&Options](const std::string& Text) { Options.RaceCar = static_cast<int>(CountOf(Text)); },
+           "start a run with car CAR (0..4) straight after start-up")
+        ->type_name("CAR")
+        ->check([](const std::string& Text) {
+            long Car = 0;
+            return ParseCount(Text, Car) && Car <= 4 ? std::string() : "takes a car number 0..4, not " + Text;
+        });
+    App.add_flag("--autopilot", Options.Autopilot,
+                 "drive the player's car, and click on through the pages between races");
+    App.add_flag("--null-renderer", Options.NullRenderer, "draw nothing, for fast runs without pictures");
+    App.add_option("--score-url", Options.ScoreUrl, "the high-score endpoint (default " VM_SCORE_URL ")")
+        ->type_name("URL");
+    App.footer("The input script has one event a line: FRAME down VK, FRAME up VK, FRAME press VK,\n"
+               "FRAME move X Y, FRAME click X Y, FRAME text TEXT; # starts a comment.");
+    App.callback([&Options] {
+        if (Options.NullRenderer && !Options.Shots.empty())
+            throw CLI::ValidationError("--shot needs a renderer: leave out --null-renderer");
+    });
+    return CommandLine;
 }
 
 int RunHeadless(const THeadlessOptions& Options)

@@ -1,7 +1,10 @@
 // velomarch-headless: runs the real game with no window from a script, on a virtual clock.
 #pragma once
 
+#include "common/command_line.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,8 +26,8 @@ struct THeadlessOptions
     bool NullRenderer = false;           // --null-renderer: draw nothing (no shots), for speed runs
 };
 
-// Reads the command line; false with a one-line reason on bad arguments.
-bool ParseHeadlessArgs(int Argc, char** Argv, THeadlessOptions& Options, std::string& Error);
+// The program's command line; reading it fills Options, which must outlive it.
+std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options);
 
 // Runs the game; returns the exit status (0 ran, 2 bad script or arguments).
 int RunHeadless(const THeadlessOptions& Options);

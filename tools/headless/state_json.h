@@ -11,12 +11,10 @@ class TGame;
 struct TAutopilotRecord;
 
 // The game's state after Frame frames, the screens shown (frame of each change, screen state) and,
-// with a record, how the autopilot's run went.
+// with a record, how the autopilot's run went. Speeds are rounded to 3 decimals; bytes of a name
+// that are not UTF-8 are written as U+FFFD.
 std::string GameStateJson(const TGame& Game, long Frame,
                           const std::vector<std::pair<long, int>>& Screens = {},
                           const TAutopilotRecord* Autopilot = nullptr);
-
-// Quotes a string for JSON (control characters escaped, UTF-8 kept).
-std::string JsonString(const std::string& Text);
 
 } // namespace vm
