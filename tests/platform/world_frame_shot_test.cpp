@@ -110,8 +110,9 @@ TEST_F(WorldFrameShot, OpponentsPickupsShadowsAndABombExplosion)
     ::test::TTestRace Race(*GameImages, *MenuImages,
                            {.Seed = 77, .Opponents = 5, .PlayerSlot = 6, .PlayerPattern = 2});
     TRaceWorld& World = Race.World;
-    for (int Kind = 0; Kind < 4; ++Kind)
-        new TBonus(World, 300.0f + 60 * Kind, 300, Kind * 2 + 1);
+    const TBonusKind Shown[] = {bkCoin20, bkOil, bkRepair, bkTime};
+    for (int I = 0; I < 4; ++I)
+        new TBonus(World, 300.0f + 60 * I, 300, Shown[I]);
     for (int Frame = 0; Frame < 30; ++Frame)
         Race.Frame(false);
     // A bomb under the nearest opponent, a few frames into its blast.

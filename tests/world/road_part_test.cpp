@@ -194,11 +194,11 @@ TEST_F(RoadPartTest, PickupDrawsFollowTheirOrder)
         const int R = Replay.Random(Group < 250 ? 310 : Group < 450 ? 200 : 225);
         int Kind;
         if (Group < 250)
-            Kind = R <= 100 ? 0 : R <= 270 ? 1 : 2;
+            Kind = R <= 100 ? bkCoin10 : R <= 270 ? bkCoin20 : bkCoin30;
         else if (Group < 450)
-            Kind = R <= 100 ? 3 : R <= 150 ? 8 : 4;
+            Kind = R <= 100 ? bkOil : R <= 150 ? bkSpikes : bkBomb;
         else
-            Kind = R <= 100 ? 5 : R <= 170 ? 9 : R <= 220 ? 7 : 6;
+            Kind = R <= 100 ? bkRepair : R <= 170 ? bkSpeedUp : R <= 220 ? bkTime : bkLife;
         EXPECT_EQ(Pickup.Kind, Kind);
     }
     EXPECT_GT(Placed, 60); // about 14 in 30

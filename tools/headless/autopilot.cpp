@@ -229,7 +229,8 @@ void Look(const TRaceWorld& World, const TPlayer& Car, const TRoadLine& Road, TS
         }
         // Oil, bomb and spikes are driven around; the rest is left to chance.
         const auto* Pickup = dynamic_cast<const TBonus*>(Sprite);
-        if (Pickup == nullptr || (Pickup->FKind != 3 && Pickup->FKind != 4 && Pickup->FKind != 8))
+        if (Pickup == nullptr ||
+            (Pickup->FKind != bkOil && Pickup->FKind != bkBomb && Pickup->FKind != bkSpikes))
             continue;
         const double Ahead = Cy - Y;
         if (Ahead > -30 && Ahead < 80 + 60 * Speed)
