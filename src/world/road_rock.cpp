@@ -8,6 +8,7 @@
 #include "vehicles/player.h"
 #include "world/race_world.h"
 #include "world/road_part.h"
+#include "world/road_piece_kinds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -169,7 +170,7 @@ void TRoadRock::HitCar(TCar& Car, bool Player)
 
 void PlaceWalls(TRaceWorld& World, int Kind, double X, double Y)
 {
-    const int Row = Kind >= 0 && Kind < static_cast<int>(WallPlaces.size()) ? Kind : 0;
+    const int Row = Kind >= 0 && Kind < static_cast<int>(WallPlaces.size()) ? Kind : PieceStraight;
     for (const TWallPlace& Wall : WallPlaces[static_cast<std::size_t>(Row)])
         new TRoadRock(World, static_cast<float>(X + Wall.Dx), static_cast<float>(Y + Wall.Dy), Wall.Kind,
                       Wall.Angle);

@@ -336,7 +336,7 @@ TEST_F(BonusTest, NewRoadPiecesCarryTheirPickups)
     for (int I = 0; I < 60; ++I)
     {
         const auto Before = All<TBonus>().size();
-        new TRoadPart(World, 400, static_cast<float>(-300 * I), 0, true);
+        new TRoadPart(World, 400, static_cast<float>(-300 * I), PieceStraight, true);
         const auto After = All<TBonus>();
         ASSERT_LE(After.size(), Before + 1);
         if (After.size() == Before + 1)
@@ -352,7 +352,7 @@ TEST_F(BonusTest, NewRoadPiecesCarryTheirPickups)
     EXPECT_GT(WithBonus, 15); // about 14 in 30
     EXPECT_LT(WithBonus, 45);
     const auto Count = All<TBonus>().size();
-    new TRoadPart(World, 400, 300, 0, false);
+    new TRoadPart(World, 400, 300, PieceStraight, false);
     EXPECT_EQ(All<TBonus>().size(), Count);
 }
 

@@ -20,7 +20,7 @@ using RoadPartTest = WorldTest;
 void ReplayPieceDraws(TRandom& Rng, int Kind, bool WithPickup)
 {
     auto Decoration = [&] { Rng.Random(360), Rng.Random(8), Rng.Random(80), Rng.Random(80); };
-    if (Kind == 0)
+    if (Kind == PieceStraight)
     {
         Rng.Random(10), Decoration(), Decoration();
         Rng.Random(10), Decoration(), Decoration();
@@ -161,7 +161,7 @@ TEST_F(RoadPartTest, ExtendRoadOnlyRunsDuringTheRaceAndTheWreck)
 {
     GenerateCourse(World.Course, Rng, "", 20, 5, 10);
     CloseCourse(World.Course);
-    World.FLastRoadPart = new TRoadPart(World, 400, 300, 0, false);
+    World.FLastRoadPart = new TRoadPart(World, 400, 300, PieceStraight, false);
     World.FNextPiece = 1;
     State.ScreenState = ssPause;
     ExtendRoad(World);
@@ -248,8 +248,8 @@ TEST_F(RoadPartTest, PiecesMoveWithTheWorldAndEndFarBelowTheScreen)
 {
     auto* Player = new TPlayer(World, 396, 460, 0, "player", -90, 0);
     World.FPlayer = Player;
-    auto* Low = new TRoadPart(World, 400, 3200, 0, false);
-    auto* High = new TRoadPart(World, 400, 3250, 0, false);
+    auto* Low = new TRoadPart(World, 400, 3200, PieceStraight, false);
+    auto* High = new TRoadPart(World, 400, 3250, PieceStraight, false);
     World.FLastRoadPart = High;
     Player->FShiftX = 1.5;
     Player->FShiftY = 2.0;
