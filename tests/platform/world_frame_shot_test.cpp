@@ -3,6 +3,7 @@
 // With VM_SHOT_DIR set, the pictures are saved there (world_frame.png, race_frame.png, hud_frame.png,
 // hud_damaged.png) to be looked at.
 #include "assetgen/asset_test_support.h"
+#include "engine/game_constants.h"
 #include "engine/picture.h"
 #include "engine/screen.h"
 #include "platform/sdl/sdl_video.h"
@@ -55,11 +56,11 @@ protected:
         int W = 0, H = 0;
         EXPECT_TRUE(Video.Device().ReadPixels(Picture, W, H));
         Screen->EndScene();
-        EXPECT_EQ(W * H, 800 * 600);
-        Picture.resize(800 * 600);
+        EXPECT_EQ(W * H, PictureWidth * PictureHeight);
+        Picture.resize(PictureWidth * PictureHeight);
         if (const char* Dir = std::getenv("VM_SHOT_DIR"); Dir != nullptr && *Dir != 0)
         {
-            TPixels Pixels{800, 600, Picture};
+            TPixels Pixels{PictureWidth, PictureHeight, Picture};
             for (std::uint32_t& P : Pixels.Argb)
                 P |= 0xFF000000u;
             std::vector<std::uint8_t> Bytes;
