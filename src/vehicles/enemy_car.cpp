@@ -71,7 +71,7 @@ TEnemyCar::TEnemyCar(TRaceWorld& World, double X, double Y, int CarIndex, const 
 
     // 7. The opponent's marker at the start of the progress strip, a little apart from the others.
     const int MarkerX = 25 + World.Rng.Random(4);
-    FRadarMark = new TRadarCar(World, static_cast<float>(MarkerX), 500, 1);
+    FRadarMark = new TRadarCar(World, static_cast<float>(MarkerX), 500, rmOpponent);
 }
 
 std::span<TLookAheadPoint> TEnemyCar::WallSensors()

@@ -45,7 +45,7 @@ TPlayer::TPlayer(TRaceWorld& World, double X, double Y, int CarIndex, const std:
     FSlowed = false;
     FSlowTicks = 0;
     // The player's marker at the start of the progress strip.
-    FRadarMark = new TRadarCar(World, 27, 500, 0);
+    FRadarMark = new TRadarCar(World, 27, 500, rmPlayer);
 }
 
 void TPlayer::Move(float /*MoveCount*/)

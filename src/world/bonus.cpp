@@ -145,7 +145,7 @@ void TBonus::ApplyToPlayer()
         break;
     case bkBomb:
         Car.Damage(40);
-        new TExplose(FWorld, PlayerScreenX, PlayerScreenY, 1, TExplose::PlayerTarget);
+        new TExplose(FWorld, PlayerScreenX, PlayerScreenY, ekBomb, TExplose::PlayerTarget);
         Sound("exp");
         StartSpin(Car);
         Dead();
@@ -196,7 +196,7 @@ void TBonus::ApplyToOpponent(int Slot, TCar& Car)
         double Sx = 0.0, Sy = 0.0;
         for (const TCarCorner& Corner : Car.FCorners)
             Sx += Corner.X, Sy += Corner.Y;
-        new TExplose(FWorld, Sx / 4.0, Sy / 4.0, 1, Slot);
+        new TExplose(FWorld, Sx / 4.0, Sy / 4.0, ekBomb, Slot);
         StartSpin(Car);
         Dead();
         break;

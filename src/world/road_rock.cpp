@@ -50,7 +50,7 @@ TRoadRock::TRoadRock(TRaceWorld& World, float X, float Y, int Kind, double WallA
 {
     SetZ(28);
     SetName("roadrock");
-    SetImage(World.GameImages.ImageList.Find(Kind == 1 ? "wall2" : "wall1"));
+    SetImage(World.GameImages.ImageList.Find(Kind == WallDiagonal ? "wall2" : "wall1"));
     Angle = static_cast<float>(WallAngle);
     SetPatternIndex(0);
     SetX(static_cast<float>(X - Width() / 2.0));

@@ -118,7 +118,7 @@ TEST_F(WorldFrameShot, OpponentsPickupsShadowsAndABombExplosion)
         Race.Frame(false);
     // A bomb under the nearest opponent, a few frames into its blast.
     TEnemyCar* Target = Race.Cars.back();
-    new TExplose(World, Target->X() + Target->Width() / 2.0, Target->Y() + Target->Height() / 2.0, 1, 4);
+    new TExplose(World, Target->X() + Target->Width() / 2.0, Target->Y() + Target->Height() / 2.0, ekBomb, 4);
     for (int Frame = 0; Frame < 6; ++Frame)
         Race.Frame(false);
     const std::vector<std::uint32_t> Picture = Shoot(Race, "race_frame.png");
