@@ -1,4 +1,4 @@
-// Screen 7: the options page (full screen, music, volume, online name).
+// The options page (full screen, music, volume, online name).
 #include "screens/options_screen.h"
 
 #include "engine/gui_button.h"

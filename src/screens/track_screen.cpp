@@ -1,4 +1,4 @@
-// Screen 14: the track page.
+// The track page.
 #include "screens/track_screen.h"
 
 #include "engine/gui_button.h"

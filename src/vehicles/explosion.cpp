@@ -49,7 +49,7 @@ TExplose::TExplose(TRaceWorld& World, double X, double Y, int Kind, int TargetCa
 
 void TExplose::Move(float /*MoveCount*/)
 {
-    // 1. Follow the car.
+    // Follow the car.
     if (FTargetCar < 0)
     {
         FFollowX = PlayerScreenX;
@@ -77,7 +77,7 @@ void TExplose::Move(float /*MoveCount*/)
     SetX(static_cast<float>(FFollowX - Width() / 2.0));
     SetY(static_cast<float>(FFollowY - Height() / 2.0));
 
-    // 2. Animation: each pattern shows for four frames; after the last one the explosion ends.
+    // Animation: each pattern shows for four frames; after the last one the explosion ends.
     if (FStepTicks % 5 == 0)
     {
         if (PatternIndex() == FLastPattern)

@@ -81,7 +81,7 @@ void TBonus::CheckPickups()
                             B[1].X, B[1].Y, B[2].X, B[2].Y, B[3].X, B[3].Y);
     };
 
-    // 1. Opponents: first every contact, then the effects, so that all cars overlapping in this
+    // Opponents: first every contact, then the effects, so that all cars overlapping in this
     // frame are served even when the first one removes the pickup.
     const int Count = OpponentSlots(FWorld);
     if (Count > 0)
@@ -103,7 +103,7 @@ void TBonus::CheckPickups()
                 ApplyPickup(S);
     }
 
-    // 2. The player, unless protected.
+    // The player, unless protected.
     const TPlayer* Player = FWorld.FPlayer;
     FTouchingPlayer = Player != nullptr && !Player->IsDead() && Overlaps(*Player);
     if (FTouchingPlayer && !Player->FProtected)
