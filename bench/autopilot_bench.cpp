@@ -1,6 +1,7 @@
 // The headless runner's driver on generated races: how often it covers the first race's course
 // within that race's minute, and what one decision costs.
 #include "autopilot.h"
+#include "engine/game_constants.h"
 #include "support/generated_image_lists.h"
 #include "support/test_race.h"
 
@@ -47,7 +48,7 @@ void BM_AutopilotCourse(benchmark::State& BenchState)
     if (!Lists().Ok)
         return BenchState.SkipWithError("no pictures");
     const int Opponents = static_cast<int>(BenchState.range(0));
-    constexpr int Seeds = 50, Frames = 60 * 90;
+    constexpr int Seeds = 50, Frames = 60 * FrameRate;
     int Finished = 0, Covered = 0, Wrecks = 0, Bombs = 0;
     double Seconds = 0, Slowest = 0;
     std::string Missed;
@@ -82,8 +83,8 @@ void BM_AutopilotCourse(benchmark::State& BenchState)
             if (InTime && !Race.World.FWrecked)
             {
                 ++Finished;
-                Seconds += Frame / 90.0;
-                Slowest = std::max(Slowest, Frame / 90.0);
+                Seconds += Frame / static_cast<double>(FrameRate);
+                Slowest = std::max(Slowest, Frame / static_cast<double>(FrameRate));
             }
             else
                 Missed += " " + std::to_string(Seed) +

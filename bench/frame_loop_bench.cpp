@@ -1,6 +1,7 @@
 // Frame pacing on the real clock: how close to due frames start, and how much processor the waiting costs.
 #include "engine/frame_loop.h"
 #include "engine/frame_timer.h"
+#include "engine/game_constants.h"
 #include "engine/race_timer.h"
 #include "engine/steady_clock.h"
 
@@ -33,13 +34,13 @@ std::uint64_t LightFrameWork(std::uint64_t Seed)
     return Seed;
 }
 
-// Runs the real loop at 90/10/120 for 5 s with the race clock running too. Argument: the sleep margin in us.
-// Counters: mean frame interval, share of frames starting within 1 ms of due (previous start + 1/90 s),
-// lateness percentiles, and the process's processor time as a share of one core.
+// Runs the real loop at the game's frame rates for 5 s with the race clock running too. Argument: the sleep
+// margin in us. Counters: mean frame interval, share of frames starting within 1 ms of due (previous start
+// + one frame), lateness percentiles, and the process's processor time as a share of one core.
 void BM_FrameLoopPacing(benchmark::State& State)
 {
     constexpr std::int64_t RunNs = 5'000'000'000;
-    constexpr double PeriodNs = 1e9 / 90.0;
+    constexpr double PeriodNs = 1e9 / FrameRate;
 
     TSteadyClock Clock;
     TThreadSleeper Sleeper;
@@ -47,9 +48,9 @@ void BM_FrameLoopPacing(benchmark::State& State)
     TRaceTimer Race{Clock};
     TFrameLoop Loop{Clock, Frames, Race, Sleeper};
     Loop.SetSleepMarginMicroseconds(State.range(0));
-    Frames.SetTargetFPS(90);
-    Frames.SetMinFPS(10);
-    Frames.SetMaxFPS(120);
+    Frames.SetTargetFPS(FrameRate);
+    Frames.SetMinFPS(MinFrameRate);
+    Frames.SetMaxFPS(MaxFrameRate);
 
     std::vector<std::int64_t> Starts;
     Starts.reserve(1000);
@@ -131,7 +132,7 @@ void BM_FrameLoopPass(benchmark::State& State)
     TFrameTimer Frames{Clock};
     TRaceTimer Race{Clock};
     TFrameLoop Loop{Clock, Frames, Race, Sleeper};
-    Frames.SetTargetFPS(90);
+    Frames.SetTargetFPS(FrameRate);
     int Fired = 0;
     Frames.OnTimer = [&] { ++Fired; };
     Race.OnTimer = [] {};

@@ -1,6 +1,7 @@
 // Races on the null renderer: the speed of a world frame and of a frame with nine opponents and
 // pickups, and a drive of many generated courses from the grid that reports how many opponents
 // reach the end.
+#include "engine/game_constants.h"
 #include "support/generated_image_lists.h"
 #include "support/test_race.h"
 
@@ -82,7 +83,7 @@ void BM_CourseSimulation(benchmark::State& BenchState)
                 Done(Race.Cars.size(), 0);
             std::vector<bool> WasStuck(Race.Cars.size(), false);
             int Remaining = static_cast<int>(Race.Cars.size());
-            for (int Frame = 1; Frame <= 120 * 90 && Remaining > 0; ++Frame)
+            for (int Frame = 1; Frame <= 120 * FrameRate && Remaining > 0; ++Frame)
             {
                 Race.Frame();
                 for (std::size_t K = 0; K < Race.Cars.size(); ++K)
@@ -100,7 +101,7 @@ void BM_CourseSimulation(benchmark::State& BenchState)
                         Furthest[K] = Target;
                         Since[K] = 0;
                     }
-                    else if (++Since[K] > 10 * 90)
+                    else if (++Since[K] > 10 * FrameRate)
                         WasStuck[K] = true;
                 }
             }
@@ -111,8 +112,8 @@ void BM_CourseSimulation(benchmark::State& BenchState)
                 if (Done[K] > 0)
                 {
                     ++Finished;
-                    FinishSeconds += Done[K] / 90.0;
-                    SlowestSeconds = std::max(SlowestSeconds, Done[K] / 90.0);
+                    FinishSeconds += Done[K] / static_cast<double>(FrameRate);
+                    SlowestSeconds = std::max(SlowestSeconds, Done[K] / static_cast<double>(FrameRate));
                 }
             }
         }

@@ -3,6 +3,7 @@
 #include "autopilot.h"
 #include "engine/audio_device.h"
 #include "engine/clock.h"
+#include "engine/game_constants.h"
 #include "engine/message_box.h"
 #include "engine/null_render_device.h"
 #include "pages/page_rows.h"
@@ -64,7 +65,7 @@ public:
             Rebuild();
     }
 
-    TManualClock Clock{90000};
+    TManualClock Clock{1000 * FrameRate}; // 1000 ticks a frame
     TSilentAudioDevice Audio;
     TStderrMessageBox Messages;
     TSdlTextRasterizer Text;
@@ -111,7 +112,7 @@ void BM_RaceScreenNineOpponentsOpenGL(benchmark::State& State)
 BENCHMARK(BM_RaceScreenNineOpponentsOpenGL)->Unit(benchmark::kMicrosecond);
 
 // Whole runs as velomarch-headless --autopilot plays them on the null renderer: simulated frames
-// a second, and that as a multiple of real time (90 frames a second).
+// a second, and that as a multiple of real time (FrameRate frames a second).
 void BM_HeadlessAutopilotPace(benchmark::State& State)
 {
     TNullRenderDevice Device;
@@ -136,7 +137,7 @@ void BM_HeadlessAutopilotPace(benchmark::State& State)
     State.counters["frames_per_second"] =
         benchmark::Counter(static_cast<double>(Frames), benchmark::Counter::kIsRate);
     State.counters["times_real_time"] =
-        benchmark::Counter(static_cast<double>(Frames) / 90.0, benchmark::Counter::kIsRate);
+        benchmark::Counter(static_cast<double>(Frames) / FrameRate, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_HeadlessAutopilotPace)->Unit(benchmark::kMicrosecond);
 

@@ -18,7 +18,7 @@ import tempfile
 LAYERS = {
     "common": (["common"], []),
     "engine": (["engine"], []),
-    "state": (["state"], []),
+    "state": (["state"], ["engine"]),
     "world": (["world", "vehicles"], ["engine", "state"]),
     "persist": (["persist"], ["common", "world"]),
     "shell": (["shell"], ["persist"]),

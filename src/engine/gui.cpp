@@ -2,6 +2,7 @@
 #include "engine/gui.h"
 
 #include "engine/clock.h"
+#include "engine/game_constants.h"
 #include "engine/image_draw.h"
 #include "engine/image_list.h"
 #include "engine/screen.h"
@@ -76,8 +77,8 @@ void TGui::UnregisterWidget(int Id) { FRegistry.erase(Id); }
 
 void TGui::Prepare(int ClientWidth, int ClientHeight)
 {
-    const int ScreenWidth = Screen != nullptr ? Screen->Width : 800;
-    const int ScreenHeight = Screen != nullptr ? Screen->Height : 600;
+    const int ScreenWidth = Screen != nullptr ? Screen->Width : PictureWidth;
+    const int ScreenHeight = Screen != nullptr ? Screen->Height : PictureHeight;
     FScaleX = ClientWidth > 0 && ScreenWidth > 0 ? static_cast<float>(ScreenWidth) / ClientWidth : 1.0f;
     FScaleY = ClientHeight > 0 && ScreenHeight > 0 ? static_cast<float>(ScreenHeight) / ClientHeight : 1.0f;
 }

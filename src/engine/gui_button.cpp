@@ -2,6 +2,7 @@
 #include "engine/gui_button.h"
 
 #include "engine/gui.h"
+#include "engine/virtual_keys.h"
 
 namespace vm {
 
@@ -24,7 +25,7 @@ void TGuiButton::Draw()
 
 void TGuiButton::KeyDown(int VirtualKey)
 {
-    if (VirtualKey == 13 || VirtualKey == 32)
+    if (VirtualKey == vkReturn || VirtualKey == vkSpace)
         Gui().Click(this, mbLeft, false);
 }
 

@@ -4,6 +4,7 @@
 #include "engine/bitmap_font.h"
 #include "engine/gui.h"
 #include "engine/utf8.h"
+#include "engine/virtual_keys.h"
 
 #include <algorithm>
 
@@ -93,12 +94,12 @@ void TGuiEdit::KeyDown(int VirtualKey)
     CaretPos = std::clamp(CaretPos, 0, Size);
     switch (VirtualKey)
     {
-    case 8: Type(Backspace); break; // Backspace comes only as a key, never as typed text
-    case 35: CaretPos = Size; break;
-    case 36: CaretPos = 0; break;
-    case 37: CaretPos = std::max(CaretPos - 1, 0); break;
-    case 39: CaretPos = std::min(CaretPos + 1, Size); break;
-    case 46:
+    case vkBack: Type(Backspace); break; // Backspace comes only as a key, never as typed text
+    case vkEnd: CaretPos = Size; break;
+    case vkHome: CaretPos = 0; break;
+    case vkLeft: CaretPos = std::max(CaretPos - 1, 0); break;
+    case vkRight: CaretPos = std::min(CaretPos + 1, Size); break;
+    case vkDelete:
         if (CaretPos < Size)
         {
             std::u32string Codes = DecodeUtf8(Text);

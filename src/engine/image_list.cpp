@@ -111,7 +111,7 @@ void TImageListItem::UpdateGrid()
 
 bool TImageListItem::CreateTexture()
 {
-    // 1. A picture file named by Filepath replaces the stored picture.
+    // A picture file named by Filepath replaces the stored picture.
     const std::string Path = Trim(Filepath);
     if (!Path.empty())
     {
@@ -123,19 +123,19 @@ bool TImageListItem::CreateTexture()
                 FPicture = std::move(FromFile);
         }
     }
-    // 2. No picture: the item stays without texture.
+    // No picture: the item stays without texture.
     if (FPicture.Empty())
         return false;
-    // 3. Device and screen of the owning list.
+    // Device and screen of the owning list.
     TScreen* Screen = FOwner != nullptr ? FOwner->Screen() : nullptr;
     if (Screen == nullptr)
         return false;
-    // 4. Tile sizes below 1 take the whole picture.
+    // Tile sizes below 1 take the whole picture.
     if (FTileHeight < 1)
         FTileHeight = FPicture.Height();
     if (FTileWidth < 1)
         FTileWidth = FPicture.Width();
-    // 5. Make the texture unless the item kept one.
+    // Make the texture unless the item kept one.
     if (FTexture == 0)
     {
         TPixels Pixels;
@@ -183,16 +183,16 @@ bool TImageListItem::CreateTexture()
         FTexture = Texture;
         FTextureDevice = &Screen->Device();
         FTexels = std::move(Texels);
-        // 6. The size of the texture as created.
+        // The size of the texture as created.
         FTextureWidth = TexWidth;
         FTextureHeight = TexHeight;
     }
     FScreen = Screen;
-    // 7. Picture size and grid.
+    // Picture size and grid.
     FHeight = FPicture.Height() > 0 ? FPicture.Height() : 1;
     FWidth = FPicture.Width() > 0 ? FPicture.Width() : 1;
     UpdateGrid();
-    // 8. A picture from a file is dropped: the texture (and the texels) keep the image.
+    // A picture from a file is dropped: the texture (and the texels) keep the image.
     if (!Path.empty())
         FPicture.Clear();
     return true;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/clock.h"
+#include "engine/game_constants.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +15,7 @@ namespace vm {
 class TRaceTimer
 {
 public:
-    TRaceTimer(IClock& Clock, int IntervalMs = 10); // an interval below 1 ms is taken as 1 ms
+    TRaceTimer(IClock& Clock, int IntervalMs = RaceStepMs); // an interval below 1 ms is taken as 1 ms
 
     bool Enabled() const { return FEnabled; }
     // Enabling a disabled timer restarts the count from now (a part-interval is lost); enabling an enabled

@@ -2,6 +2,7 @@
 // every quad passes through on its way to the render device.
 #pragma once
 
+#include "engine/game_constants.h"
 #include "engine/render_device.h"
 
 #include <cstdint>
@@ -31,8 +32,8 @@ public:
     int OffsetY = 0;
     float Rotation = 0.0f;
     bool ShowMouseCursor = true;
-    int Width = 800;
-    int Height = 600;
+    int Width = PictureWidth;
+    int Height = PictureHeight;
     bool FullScreen = false;
 
     std::uint8_t Red() const { return FRed; }

@@ -1,4 +1,4 @@
-// Screen 1: the first start's page that asks for the first player's name.
+// The first start's page that asks for the first player's name.
 #include "pages/add_player_screen.h"
 
 #include "engine/gui_button.h"

@@ -1,4 +1,4 @@
-// Screen 15: the car page, from which a run starts.
+// The car page, from which a run starts.
 #include "pages/car_screen.h"
 
 #include "engine/gui_button.h"

@@ -32,11 +32,11 @@ TChooseLine::TChooseLine(TSpriteEngine& Engine, TImageList& MenuImages, TRandom&
 
 void TChooseLine::Move(float /*MoveCount*/)
 {
-    // 1. Follow the selected row; no selection (-1) keeps the bar on the first row.
+    // Follow the selected row; no selection (-1) keeps the bar on the first row.
     const int Row = FSelectedRow != nullptr ? std::max(*FSelectedRow, 0) : 0;
     SetY(static_cast<float>(FirstRowY + RowHeight * Row));
 
-    // 2. Pulse.
+    // The bar pulses: its alpha swings between 100 and 250, 5 a frame.
     if (FStep <= 0)
     {
         if (Alpha() <= 100)

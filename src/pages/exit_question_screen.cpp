@@ -1,4 +1,4 @@
-// Screens 10 and 28: the question whether to leave the program, and the way out.
+// The question whether to leave the program, and the way out.
 #include "pages/exit_question_screen.h"
 
 #include "engine/gui_button.h"

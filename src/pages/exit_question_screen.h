@@ -1,4 +1,4 @@
-// Screens 10 and 28: the question whether to leave the program, and the way out.
+// The question whether to leave the program, and the way out.
 #pragma once
 
 namespace vm {
@@ -8,7 +8,7 @@ class TGame;
 void EnterExitQuestion(TGame& Game);
 void ExitQuestionFrame(TGame& Game);
 void LeaveExitQuestion(TGame& Game);
-// Screen 28: the program ends (no exit page is configured).
+// The way out: the program ends (no exit page is configured).
 void EnterExit(TGame& Game);
 
 } // namespace vm

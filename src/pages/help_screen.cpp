@@ -1,4 +1,4 @@
-// Screen 6: the four help pages.
+// The four help pages.
 #include "pages/help_screen.h"
 
 #include "engine/gui_button.h"

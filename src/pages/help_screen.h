@@ -1,4 +1,4 @@
-// Screen 6: the four help pages.
+// The four help pages.
 #pragma once
 
 namespace vm {

@@ -1,4 +1,4 @@
-// Screens 8 and 9: the high-score table and the question whether to clear it.
+// The high-score table and the question whether to clear it.
 #include "pages/high_score_screens.h"
 
 #include "pages/menu_frame.h"

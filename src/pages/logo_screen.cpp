@@ -1,4 +1,4 @@
-// Screen 3: the logo fades in, stands, fades out, then the first page follows.
+// The logo page: the logo fades in, stands, fades out, then the first page follows.
 #include "pages/logo_screen.h"
 
 #include "engine/image_list.h"

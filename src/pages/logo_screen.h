@@ -1,4 +1,4 @@
-// Screen 3: the fading logo shown once at start-up.
+// The fading logo shown once at start-up.
 #pragma once
 
 namespace vm {

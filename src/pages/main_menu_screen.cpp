@@ -1,4 +1,4 @@
-// Screen 4: the main menu.
+// The main menu.
 #include "pages/main_menu_screen.h"
 
 #include "engine/gui_button.h"

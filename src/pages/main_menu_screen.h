@@ -1,4 +1,4 @@
-// Screen 4: the main menu.
+// The main menu.
 #pragma once
 
 namespace vm {

@@ -1,4 +1,4 @@
-// Screen 7: the options page (full screen, music, volume, online name).
+// The options page (full screen, music, volume, online name).
 #include "pages/options_screen.h"
 #include "pages/menu_pages_state.h"
 

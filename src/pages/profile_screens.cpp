@@ -1,4 +1,4 @@
-// Screens 21, 22 and 23: adding, choosing and deleting player profiles.
+// The profile pages: adding, choosing and deleting player profiles.
 #include "pages/profile_screens.h"
 #include "pages/profile_pages_state.h"
 

@@ -1,4 +1,4 @@
-// Screens 21, 22 and 23: adding, choosing and deleting player profiles.
+// The profile pages: adding, choosing and deleting player profiles.
 #pragma once
 
 namespace vm {

@@ -1,4 +1,4 @@
-// Screen 14: the track page.
+// The track page.
 #include "pages/track_screen.h"
 #include "pages/choice_pages_state.h"
 

@@ -1,4 +1,4 @@
-// Screen 14: the track page.
+// The track page.
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-// Screen 12's frame: the race while it runs.
+// The race screen's frame: the race while it runs.
 #include "race/race_frame.h"
 
 #include "engine/image_draw.h"

@@ -1,4 +1,4 @@
-// Screen 12's frame: the start lights, the race texts, wrong way and put-back, the finish
+// The race screen's frame: the start lights, the race texts, wrong way and put-back, the finish
 // countdown and the race's keys; and the world moves the put-back and the respawn share.
 #pragma once
 

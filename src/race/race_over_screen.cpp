@@ -20,6 +20,18 @@ constexpr int TallyRunning = 2000;
 constexpr int ButtonTick = 101;
 constexpr int TallyStartTick = 350;
 
+// The result lines show one by one, each from its stage of FResultStage on, and the stage moves on
+// at these StateTicks: the place, the race clock at the finish, the bonus, the score.
+enum TResultStage : int
+{
+    rsNoLines = 0,
+    rsPlace = 1,
+    rsClock = 2,
+    rsBonus = 3,
+    rsScore = 4,
+};
+constexpr int PlaceLineTick = 70, ClockLineTick = 140, BonusLineTick = 210, ScoreLineTick = 280;
+
 TGuiComponent* NextButton(TGame& Game)
 {
     return Game.Pages.Parts.FGuiList != nullptr && Game.Pages.Parts.FGuiList->Count() > 0
@@ -38,7 +50,7 @@ void EnterRaceOver(TGame& Game)
     Game.Font1.SetLook("Micra", 13, 1, 30, 30, 30);
     if (Game.World.FPlayer != nullptr)
         Game.World.FPlayer->Visible = true;
-    Race.FResultStage = 0;
+    Race.FResultStage = rsNoLines;
     Game.PlaySoundIfOn("finish");
     ShowOverlay(Game, "raceover", "scr_raceover", 160, 159);
     TGuiButton* Next = Game.Pages.Parts.FGuiList->CreateButton(
@@ -62,10 +74,10 @@ void RaceOverFrame(TGame& Game)
     const bool Drawing = BeginFrozenFrame(Game);
     switch (State.StateTicks)
     {
-    case 70: Race.FResultStage = 1; break;
-    case 140: Race.FResultStage = 2; break;
-    case 210: Race.FResultStage = 3; break;
-    case 280: Race.FResultStage = 4; break;
+    case PlaceLineTick: Race.FResultStage = rsPlace; break;
+    case ClockLineTick: Race.FResultStage = rsClock; break;
+    case BonusLineTick: Race.FResultStage = rsBonus; break;
+    case ScoreLineTick: Race.FResultStage = rsScore; break;
     default: break;
     }
     // One point of the bonus a frame goes into the score.
@@ -88,25 +100,25 @@ void RaceOverFrame(TGame& Game)
         // The points gained since the race was built (pickups and the counted bonus) decide the
         // unlocks; each frame applies one more step while the check reports one.
         Race.FUnlockGain = State.Score - Race.FScoreAtRaceBuild;
-        const int Unlock = Game.Catalogues.CheckUnlock(Race.FScoreAtRaceBuild, Race.FUnlockGain);
-        if (Unlock == 2)
+        const TUnlockResult Unlock = Game.Catalogues.CheckUnlock(Race.FScoreAtRaceBuild, Race.FUnlockGain);
+        if (Unlock == urTwoTracks)
             Race.FNewTrackShown = true;
-        else if (Unlock == 1)
+        else if (Unlock == urOneEntry)
             Race.FNewCarShown = true;
-        if (Unlock != 0)
+        if (Unlock != urNothing)
             Game.Catalogues.ApplyUnlockStep();
     }
     ++State.StateTicks;
     if (!Drawing)
         return;
-    if (Race.FResultStage >= 1)
+    if (Race.FResultStage >= rsPlace)
         TextOutCentred(Game.Font1, 532, 279, std::to_string(Race.FFinishPlace));
-    if (Race.FResultStage >= 2)
+    if (Race.FResultStage >= rsClock)
         TextOutCentred(Game.Font1, 532, 309,
                        FormatRaceClock(Race.FFinishMinutes, Race.FFinishSeconds, Race.FFinishHundredths));
-    if (Race.FResultStage >= 3)
+    if (Race.FResultStage >= rsBonus)
         TextOutCentred(Game.Font1, 532, 338, std::to_string(World.BonusLeft));
-    if (Race.FResultStage >= 4)
+    if (Race.FResultStage >= rsScore)
         TextOutCentred(Game.Font1, 532, 367, std::to_string(State.Score));
     EndOverlayFrame(Game);
 }
@@ -121,7 +133,7 @@ void NextRace(TGame& Game)
     const std::int32_t Ticks = Race.FFinishTicks;
     const TRaceTime Driven{Ticks % 100, (Ticks / 100) % 60, Ticks / 6000};
     UpdateBestTime(Driven, Game.Catalogues.SelectedTrack());
-    Race.FResultStage = 0;
+    Race.FResultStage = rsNoLines;
     Game.LeaveState(ssRaceOver);
     Game.LeaveState(ssRace);
     ++Game.State.RaceNumber;

@@ -1,4 +1,4 @@
-// Screen 12's enter and leave routines: the race is built from nothing and torn down again.
+// The race screen's enter and leave routines: the race is built from nothing and torn down again.
 #include "race/race_setup.h"
 
 #include "engine/image_list.h"

@@ -1,4 +1,4 @@
-// Screen 12's enter and leave routines: building one complete race from nothing and tearing it
+// The race screen's enter and leave routines: building one complete race from nothing and tearing it
 // down again; and the course tables the build fills (checkpoints, finish line, distances).
 #pragma once
 

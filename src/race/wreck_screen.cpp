@@ -67,7 +67,7 @@ void EnterWreck(TGame& Game)
         World.FPlayer->Health = 1;
     }
     Game.State.StateTicks = 0;
-    new TExplose(World, 396, 430, 0, -1);
+    new TExplose(World, 396, 430, ekWreck, TExplose::PlayerTarget);
 }
 
 void WreckFrame(TGame& Game)

@@ -2,6 +2,7 @@
 #include "shell/game.h"
 
 #include "engine/clock.h"
+#include "engine/game_constants.h"
 #include "engine/gui_list.h"
 #include "engine/message_box.h"
 #include "persist/progress_file.h"
@@ -20,7 +21,7 @@ namespace vm {
 TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
     : Messages(Platform.Messages), Clock(Platform.Clock), Screen(Platform.Render, Platform.Messages),
       MenuImageList(&Screen), GameImageList(&Screen), SpriteEngine(&Platform.Messages),
-      FrameTimer(Platform.Clock), RaceTimer(Platform.Clock, 10),
+      FrameTimer(Platform.Clock), RaceTimer(Platform.Clock, RaceStepMs),
       Sound3D(Platform.Audio, Platform.Clock, Platform.DataDir), BitmapFont(&Screen),
       Font1(&Screen, Platform.Text), Font2(&Screen, Platform.Text), Font3(&Screen, Platform.Text),
       Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock),
@@ -29,15 +30,15 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
       FScoreService(HighScores, State, Messages, Platform.Http, Platform.ScoreUrl),
       FDataDir(Platform.DataDir), FFullScreenAllowed(Platform.FullScreenAllowed)
 {
-    Screen.Width = 800;
-    Screen.Height = 600;
-    Screen.CenterX = 400;
-    Screen.CenterY = 300;
+    Screen.Width = PictureWidth;
+    Screen.Height = PictureHeight;
+    Screen.CenterX = PictureWidth / 2;
+    Screen.CenterY = PictureHeight / 2;
     Screen.ShowMouseCursor = false;
-    FrameTimer.SetTargetFPS(90);
-    FrameTimer.SetMinFPS(10);
-    FrameTimer.SetMaxFPS(120);
-    FrameTimer.SetFPSWarningFrames(10);
+    FrameTimer.SetTargetFPS(FrameRate);
+    FrameTimer.SetMinFPS(MinFrameRate);
+    FrameTimer.SetMaxFPS(MaxFrameRate);
+    FrameTimer.SetFPSWarningFrames(SlowFramesWarning);
     FrameTimer.OnTimer = [this] { FrameTimerTick(); };
     RaceTimer.OnTimer = [this] { RaceTimerTimer(); };
     // The race sprites' cues; a skid that still sounds is not started again.
@@ -127,8 +128,8 @@ void TGame::FormCreate(std::uint64_t Seed)
     Race.FGameImagesLoaded = false;
     State.KeyReleased.fill(0);
     MenuImageList.LoadFromFile(DataPath("Data/data1.vil"), &Messages);
-    // The picture is 800 x 600 whatever the window's size: the platform hands the mouse in it.
-    Gui.Prepare(800, 600);
+    // The picture keeps its size whatever the window's size: the platform hands the mouse in it.
+    Gui.Prepare(PictureWidth, PictureHeight);
     Catalogues.InitTracks();
     Catalogues.InitCars();
     Catalogues.SetProgressDefaults();

@@ -1,6 +1,8 @@
 // The game's shared values: screen state, key arrays, frame counters, run values, race clock.
 #pragma once
 
+#include "engine/virtual_keys.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -34,25 +36,6 @@ enum TScreenStateId : std::uint8_t
     ssSendScore = 26,
     ssWrecked = 27,
     ssExit = 28,
-};
-
-// Virtual-key numbers the game reads (the platform maps its keys onto them).
-enum TVirtualKey : int
-{
-    vkBack = 8,
-    vkReturn = 13,
-    vkControl = 17,
-    vkEscape = 27,
-    vkSpace = 32,
-    vkEnd = 35,
-    vkHome = 36,
-    vkLeft = 37,
-    vkUp = 38,
-    vkRight = 39,
-    vkDown = 40,
-    vkDelete = 46,
-    vkNumpad8 = 104,
-    vkF1 = 112,
 };
 
 // The options page's effects volume steps: 0..MaxVolumeLevel.

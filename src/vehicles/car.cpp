@@ -106,38 +106,38 @@ TCar::TCar(TRaceWorld& World, double X, double Y, int CarIndex, const std::strin
            int UseMenuImages, int Pattern)
     : TSprite(World.Engine), FWorld(World)
 {
-    // 1. Health; the index LoadCarStats reads.
+    // Health; the index LoadCarStats reads.
     Health = 100;
     FCarIndex = CarIndex;
     FUseMenuImages = UseMenuImages != 0;
 
-    // 2. Image and size from its tile.
+    // Image and size from its tile.
     if (const char* Key = CarImageKey(CarIndex, FUseMenuImages))
         SetImage((FUseMenuImages ? World.MenuImages : World.GameImages).Find(Key));
     const double W = Width(), H = Height();
 
-    // 3. Where the rear-wheel smoke appears.
+    // Where the rear-wheel smoke appears.
     FSmokeRadius = std::sqrt((0.3 * H) * (0.3 * H) + (0.5 * W) * (0.5 * W)) * 2.0 / 3.0 - 5.0;
     const double T = std::atan(0.185 * H / W) * RadToDeg;
     FSmokeAngleA = 360.0 - T;
     FSmokeAngleB = 180.0 + T;
 
-    // 4.
+    // Name, paint pattern, and no smoke yet.
     SetName(Name);
     SetPatternIndex(Pattern);
     FSmokeTicks = 0;
 
-    // 5. (X, Y) is the centre.
+    // (X, Y) is the centre.
     SetX(static_cast<float>(X - W / 2.0));
     SetY(static_cast<float>(Y - H / 2.0));
 
-    // 6.
+    // No spin; the car turns about its pivot, 0.3 of the way down the tile.
     FSpin = 0.0;
     FSpinDecay = 1.0;
     RotCenterX = 0.5f;
     RotCenterY = 0.3f;
 
-    // 7. Outline: corners 0 and 3 at the front of the pivot (top of the tile), 1 and 2 behind.
+    // Outline: corners 0 and 3 at the front of the pivot (top of the tile), 1 and 2 behind.
     const double Front = std::sqrt((W / 2.0 - 3.0) * (W / 2.0 - 3.0) + (0.3 * H - 3.0) * (0.3 * H - 3.0));
     const double Rear = std::sqrt((W / 2.0 - 3.0) * (W / 2.0 - 3.0) + (0.7 * H - 3.0) * (0.7 * H - 3.0));
     const double A = std::atan(0.5 * W / (0.3 * H)) * RadToDeg;
@@ -150,28 +150,28 @@ TCar::TCar(TRaceWorld& World, double X, double Y, int CarIndex, const std::strin
     for (int K = 0; K < 4; ++K)
         FCorners[K] = {Cx[K], Cy[K], K, Radii[K]};
 
-    // 8.
+    // Layer, the catalogue's handling values, and no skid.
     SetZ(50);
     LoadCarStats();
     FSkidding = false;
 
-    // 9. Hidden marker arrows for the two directions.
+    // Hidden marker arrows for the two directions.
     const int ArrowKind = FUseMenuImages ? 1 : 0;
     FHeadingArrow = new TArrow(World, X - 35.0, Y - 5.0, ArrowKind, 0);
     FCourseArrow = new TArrow(World, X - 35.0, Y - 5.0, ArrowKind, 1);
 
-    // 10. Every contact slot is cleared (a superset of the opponents' slots).
+    // Every contact slot is cleared (a superset of the opponents' slots).
     FContact.fill(false);
     FContactPrev.fill(false);
     FHeading = Heading;
     FCourse = Heading;
     Angle = static_cast<float>(Heading - 90.0);
 
-    // 11. Road probes.
+    // Road probes.
     FFrontPoint = new TGroundPoint(World, X, Y - 10.0, 90.0, FUseMenuImages);
     FCenterPoint = new TGroundPoint(World, X, Y + 10.0, -90.0, FUseMenuImages);
 
-    // 12. Shadow (always from the game list).
+    // Shadow (always from the game list).
     FShadow = new TCarTen(World, X, Y, CarIndex + 1);
 }
 

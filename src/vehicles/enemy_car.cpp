@@ -27,14 +27,14 @@ TEnemyCar::TEnemyCar(TRaceWorld& World, double X, double Y, int CarIndex, const 
                      double Heading, int UseMenuImages, int GridPos)
     : TCar(World, X, Y, CarIndex, Name, Heading, UseMenuImages, World.Rng.Random(3))
 {
-    // 1. The opponent counts itself in; the count never passes the opponent table.
+    // The opponent counts itself in; the count never passes the opponent table.
     SetName("enemycar");
     if (FWorld.FEnemyCount < TRaceWorld::MaxOpponents)
         ++FWorld.FEnemyCount;
     FTarget = 1;
     FSlot = Slot;
 
-    // 2. The target marker sits on the car centre. Until a direction to the target has been
+    // The target marker sits on the car centre. Until a direction to the target has been
     // computed, the target angle is the car's heading; the two car arrows likewise start with the
     // car's directions (they are read as "the previous frame's heading").
     FTargetArrow = new TArrow(World, CentreX() - 35.0, CentreY() - 5.0, FUseMenuImages ? 1 : 0, 2);
@@ -44,7 +44,7 @@ TEnemyCar::TEnemyCar(TRaceWorld& World, double X, double Y, int CarIndex, const 
     if (FCourseArrow)
         FCourseArrow->Angle = static_cast<float>(FCourse);
 
-    // 3. Look-ahead points, relative to the pivot; the front bumper is 0.7 H from it.
+    // Look-ahead points, relative to the pivot; the front bumper is 0.7 H from it.
     const double Bumper = 0.7 * Height();
     const double Radii[LookAheadCount] = {Bumper + 40, Bumper + 40, Bumper + 70, Bumper + 20, Bumper};
     const double Angles[LookAheadCount] = {75, 105, 90, 90, 0};
@@ -56,22 +56,22 @@ TEnemyCar::TEnemyCar(TRaceWorld& World, double X, double Y, int CarIndex, const 
     }
     UpdateLookAhead();
 
-    // 4.
+    // Held on the grid until the race starts.
     Racing = false;
     FGridPos = GridPos;
 
-    // 5. Even grid positions keep to the right of the checkpoints, odd ones to the left.
+    // Even grid positions keep to the right of the checkpoints, odd ones to the left.
     FLaneOffset = GridPos % 2 == 0 ? World.Rng.Random(100) : -World.Rng.Random(100);
     FLaneLimit = World.Rng.Random(400) + 500;
     FLaneTicks = 1;
 
-    // 6.
+    // No spin; an opponent's spin dies away by 0.06 a frame.
     FSpinning = false;
     FSpinDecay = 0.06;
 
-    // 7. The opponent's marker at the start of the progress strip, a little apart from the others.
+    // The opponent's marker at the start of the progress strip, a little apart from the others.
     const int MarkerX = 25 + World.Rng.Random(4);
-    FRadarMark = new TRadarCar(World, static_cast<float>(MarkerX), 500, 1);
+    FRadarMark = new TRadarCar(World, static_cast<float>(MarkerX), 500, rmOpponent);
 }
 
 std::span<TLookAheadPoint> TEnemyCar::WallSensors()
@@ -90,7 +90,7 @@ void TEnemyCar::Move(float /*MoveCount*/)
 {
     const int N = std::min(FWorld.FCheckpointCount, TRaceWorld::MaxCheckpoints);
 
-    // 1. A car far below the screen pointing down is turned up and sent for the next checkpoint
+    // A car far below the screen pointing down is turned up and sent for the next checkpoint
     // (wrapping like a reached last checkpoint, so the target stays in the table).
     if (Y() > 4000 && FHeading > 70 && FHeading < 120)
     {
@@ -99,7 +99,7 @@ void TEnemyCar::Move(float /*MoveCount*/)
         FTarget = FTarget >= N ? 1 : FTarget + 1;
     }
 
-    // 2. Lane change.
+    // Lane change.
     if (FLaneTicks == FLaneLimit)
     {
         FLaneOffset = FWorld.Rng.Random(100) - 50;
@@ -108,7 +108,7 @@ void TEnemyCar::Move(float /*MoveCount*/)
     }
     ++FLaneTicks;
 
-    // 3. The world moves around the player.
+    // The world moves around the player.
     if (const TPlayer* Player = FWorld.FPlayer)
     {
         SetX(static_cast<float>(X() + Player->FShiftX));
@@ -117,10 +117,10 @@ void TEnemyCar::Move(float /*MoveCount*/)
         SetY(static_cast<float>(Y() + Player->FPushY));
     }
 
-    // 4.
+    // Cars ahead.
     Avoid();
 
-    // 5. Drive, or roll to a stop away from the start (creep on while near checkpoint 1).
+    // Drive, or roll to a stop away from the start (creep on while near checkpoint 1).
     if (Racing)
     {
         if (!FSpinning)
@@ -141,11 +141,11 @@ void TEnemyCar::Move(float /*MoveCount*/)
             FAccel = 0.01;
     }
 
-    // 6.
+    // Distance covered and the race place.
     UpdateProgress();
     UpdatePlace();
 
-    // 7. Surface: above the top of the screen the road is taken for granted.
+    // Surface: above the top of the screen the road is taken for granted.
     if (FWorld.State.ScreenState == ssRace)
     {
         if ((FFrontPoint && FFrontPoint->OnRoad) || Y() < 0)
@@ -154,11 +154,11 @@ void TEnemyCar::Move(float /*MoveCount*/)
     else
         FSurfaceFactor = 0.5;
 
-    // 8. Travel with the speed before this frame's change.
+    // Travel with the speed before this frame's change.
     SetX(static_cast<float>(X() + std::cos(FCourse * DegToRad) * FSpeed));
     SetY(static_cast<float>(Y() + std::sin(FCourse * DegToRad) * FSpeed));
 
-    // 9. Opponents accelerate 1.2 times as hard as the player with the same car.
+    // Opponents accelerate 1.2 times as hard as the player with the same car.
     FSpeed += FAccel * 1.2 * FSurfaceFactor;
     if (FSpeed > 0)
     {
@@ -177,10 +177,10 @@ void TEnemyCar::Move(float /*MoveCount*/)
             FSpeed = 0.0;
     }
 
-    // 10.
+    // The picture turns with the body.
     Angle = static_cast<float>(FHeading - 90.0);
 
-    // 11. Tyre smoke: a pair of puffs every 5 frames while skidding fast.
+    // Tyre smoke: a pair of puffs every 5 frames while skidding fast.
     if (FSkidding && FSpeed > 2)
     {
         if (FSmokeTicks % 5 == 0)
@@ -192,24 +192,24 @@ void TEnemyCar::Move(float /*MoveCount*/)
         ++FSmokeTicks;
     }
 
-    // 12. Grip pulls the travel direction after the body (it may step past).
+    // Grip pulls the travel direction after the body (it may step past).
     PullCourse(std::fabs(FCourse - FHeading) > 5 ? FTurnRate * FGrip : 1.1);
 
-    // 13. Spin (bomb pickup).
+    // Spin (bomb pickup).
     UpdateSpin();
-    // 14. Slow-down (spikes) ends; an opponent's grip is not touched by spikes.
+    // Slow-down (spikes) ends; an opponent's grip is not touched by spikes.
     UpdateSlowDown(false);
-    // 15. Boost ends.
+    // Boost ends.
     UpdateBoost();
-    // 16. The hidden arrows.
+    // The hidden arrows.
     PlaceMarkerArrows();
 
-    // 17.
+    // Outline and look-ahead points at the new place, then the knocks with other cars.
     UpdateCorners();
     UpdateLookAhead();
     CheckCarContacts();
 
-    // 18. The road pieces mark the probes again during their own Move.
+    // The road pieces mark the probes again during their own Move.
     if (FFrontPoint)
         FFrontPoint->OnRoad = false;
     if (FCenterPoint)
@@ -221,7 +221,7 @@ void TEnemyCar::Move(float /*MoveCount*/)
         FShadow->Angle = Angle;
     }
 
-    // 19. Progress bar, as for the player: the marker climbs from 415 towards 245 and is left alone
+    // Progress bar, as for the player: the marker climbs from 415 towards 245 and is left alone
     // at 250 or above; a course too short for the reference distance leaves it where it is.
     if (FRadarMark && FRadarMark->Y() > 250)
     {

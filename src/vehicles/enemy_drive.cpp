@@ -41,11 +41,11 @@ void TEnemyCar::Drive()
 {
     bool Throttle = false, Braking = false, Left = false, Right = false;
 
-    // 1. The target marker on the car centre (whole-pixel halves).
+    // The target marker on the car centre (whole-pixel halves).
     FTargetArrow->SetX(X() + static_cast<float>(Width() / 2));
     FTargetArrow->SetY(Y() + static_cast<float>(Height() / 2 - 5));
 
-    // 2. The target: the checkpoint moved sideways by this car's lane. The target stays in the
+    // The target: the checkpoint moved sideways by this car's lane. The target stays in the
     // table: anything outside 1..count (or an empty course) reads checkpoint 1.
     const int N = std::min(FWorld.FCheckpointCount, TRaceWorld::MaxCheckpoints);
     if (FTarget < 1 || FTarget > std::max(N, 1))
@@ -54,7 +54,7 @@ void TEnemyCar::Drive()
     const double Tx = Cp.X + FLaneOffset, Ty = Cp.Y;
     const double Cx = CentreX(), Cy = CentreY();
 
-    // 3. Steering towards the target, unless the car is level with it (within a pixel) on an axis.
+    // Steering towards the target, unless the car is level with it (within a pixel) on an axis.
     const long RTx = RoundHalfEven(Tx), RTy = RoundHalfEven(Ty);
     const bool Level = RTx == RoundHalfEven(Cx) || RTx == RoundHalfEven(Cx + 1) ||
                        RTx == RoundHalfEven(Cx - 1) || RTy == RoundHalfEven(Cy + 1) ||
@@ -79,11 +79,11 @@ void TEnemyCar::Drive()
             Left = true;
     }
 
-    // 4. Checkpoint reached: on to the next, from the last back to the first.
+    // Checkpoint reached: on to the next, from the last back to the first.
     if (std::fabs(Tx - Cx) < 200 && std::fabs(Ty - Cy) < 200)
         FTarget = FTarget >= N ? 1 : FTarget + 1;
 
-    // 5. The direction from the car to the target. Level with the target there is none: the target
+    // The direction from the car to the target. Level with the target there is none: the target
     // angle then keeps its previous value (at first the car's heading, set at creation).
     if (!Level)
     {
@@ -94,7 +94,7 @@ void TEnemyCar::Drive()
             FTargetArrow->Angle = static_cast<float>(Ty >= Cy ? G + 180 : G - 180);
     }
 
-    // 6. Throttle or brake for the angle between the previous frame's heading and the target.
+    // Throttle or brake for the angle between the previous frame's heading and the target.
     const long A = RoundHalfEven(FHeadingArrow ? FHeadingArrow->Angle : FHeading) % 360;
     const long B = RoundHalfEven(FTargetArrow->Angle) % 360;
     const long D0 = std::labs(B - A), D1 = std::labs(B + 360 - A), D2 = std::labs(B - 360 - A);
@@ -111,7 +111,7 @@ void TEnemyCar::Drive()
     else
         Throttle = true;
 
-    // 7. Walls ahead-left or ahead-right: steer away and slow down.
+    // Walls ahead-left or ahead-right: steer away and slow down.
     if (FLookAhead[0].Obstacle)
     {
         Right = true;
@@ -135,7 +135,7 @@ void TEnemyCar::Drive()
         }
     }
 
-    // 8. Other cars ahead.
+    // Other cars ahead.
     Avoid();
     if (FAvoidRight)
     {
@@ -155,7 +155,7 @@ void TEnemyCar::Drive()
     FAvoidRight = false;
     FAvoidLeft = false;
 
-    // 9.
+    // The chosen keys act.
     if (Throttle)
         Accelerate();
     if (Braking)
@@ -243,22 +243,22 @@ void TEnemyCar::CheckCarContacts()
 
 void TEnemyCar::HitCar(const TCar& Other)
 {
-    // 1. Direction from the other car to this one.
+    // Direction from the other car to this one.
     const double Dx = CentreX() - Other.CentreX(), Dy = CentreY() - Other.CentreY();
     const double Len = std::hypot(Dx, Dy);
     const double Ux = Len > 0 ? Dx / Len : 1.0, Uy = Len > 0 ? Dy / Len : 1.0;
 
-    // 2. Velocities and this car's travel direction.
+    // Velocities and this car's travel direction.
     const double Vx = FSpeed * std::cos(FCourse * DegToRad), Vy = FSpeed * std::sin(FCourse * DegToRad);
     const double Vox = Other.FSpeed * std::cos(Other.FCourse * DegToRad),
                  Voy = Other.FSpeed * std::sin(Other.FCourse * DegToRad);
     const double Ex = FSpeed != 0 ? Vx / FSpeed : 0.0, Ey = FSpeed != 0 ? Vy / FSpeed : 0.0;
 
-    // 3. Pushed away: at most 3 pixels per axis per frame of contact.
+    // Pushed away: at most 3 pixels per axis per frame of contact.
     SetX(static_cast<float>(X() + (std::fabs(Ex / 2) + 0.5) * 3 * Ux));
     SetY(static_cast<float>(Y() + (std::fabs(Ey / 2) + 0.5) * 3 * Uy));
 
-    // 4. A nudge in the turning sense of the two velocities. Opponents lose no speed or health.
+    // A nudge in the turning sense of the two velocities. Opponents lose no speed or health.
     Nudge(Vx * Voy - Vy * Vox);
 }
 

@@ -19,7 +19,8 @@ struct TExploseKind
     int Z;
 };
 
-// Kind 0 lies above everything in the race, the others under the cars (Z 50).
+// In the order of TExplosionKind: the wreck lies above everything in the race, the others under the
+// cars (Z 50).
 constexpr TExploseKind ExploseKinds[] = {{"exploid", 500}, {"exploid2", 49}, {"exploid3", 49}};
 
 } // namespace
@@ -27,7 +28,7 @@ constexpr TExploseKind ExploseKinds[] = {{"exploid", 500}, {"exploid2", 49}, {"e
 TExplose::TExplose(TRaceWorld& World, double X, double Y, int Kind, int TargetCar)
     : TSprite(World.Engine), FWorld(World)
 {
-    if (Kind >= 0 && Kind <= 2)
+    if (Kind >= ekWreck && Kind <= ekSpare)
     {
         SetImage(World.GameImages.Find(ExploseKinds[Kind].ImageKey));
         FLastPattern = 7;
@@ -48,7 +49,7 @@ TExplose::TExplose(TRaceWorld& World, double X, double Y, int Kind, int TargetCa
 
 void TExplose::Move(float /*MoveCount*/)
 {
-    // 1. Follow the car.
+    // Follow the car.
     if (FTargetCar < 0)
     {
         FFollowX = PlayerScreenX;
@@ -76,7 +77,7 @@ void TExplose::Move(float /*MoveCount*/)
     SetX(static_cast<float>(FFollowX - Width() / 2.0));
     SetY(static_cast<float>(FFollowY - Height() / 2.0));
 
-    // 2. Animation: each pattern shows for four frames; after the last one the explosion ends.
+    // Animation: each pattern shows for four frames; after the last one the explosion ends.
     if (FStepTicks % 5 == 0)
     {
         if (PatternIndex() == FLastPattern)

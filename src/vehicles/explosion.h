@@ -7,6 +7,14 @@ namespace vm {
 
 struct TRaceWorld;
 
+// Explosion kinds: the picture and the layer.
+enum TExplosionKind : int
+{
+    ekWreck = 0, // the player's wrecked car: "exploid", above everything in the race (Z 500)
+    ekBomb = 1,  // a bomb pickup under a car: "exploid2", under the cars (Z 49)
+    ekSpare = 2, // "exploid3", under the cars (Z 49); the race makes none
+};
+
 // Owned by the sprite engine. It follows its car by slot number (it holds no pointer to the car)
 // and ends itself (Dead) after its eight patterns, on its 33rd Move, or at once when its car is gone.
 class TExplose : public TSprite
@@ -14,9 +22,8 @@ class TExplose : public TSprite
 public:
     static constexpr int PlayerTarget = -1;
 
-    // (X, Y) is the centre. Kind 0 the wreck ("exploid", Z 500), 1 a bomb ("exploid2", Z 49),
-    // 2 "exploid3" (Z 49); another kind sets no image. TargetCar: -1 the player, s >= 0 the
-    // opponent in slot s of the world's FEnemies. Draws Random(360) for the angle.
+    // (X, Y) is the centre. Kind is a TExplosionKind; another kind sets no image. TargetCar: -1 the
+    // player, s >= 0 the opponent in slot s of the world's FEnemies. Draws Random(360) for the angle.
     TExplose(TRaceWorld& World, double X, double Y, int Kind, int TargetCar);
 
     // Follows the car, then advances the animation one frame. Takes no world shift.

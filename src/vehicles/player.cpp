@@ -45,12 +45,12 @@ TPlayer::TPlayer(TRaceWorld& World, double X, double Y, int CarIndex, const std:
     FSlowed = false;
     FSlowTicks = 0;
     // The player's marker at the start of the progress strip.
-    FRadarMark = new TRadarCar(World, 27, 500, 0);
+    FRadarMark = new TRadarCar(World, 27, 500, rmPlayer);
 }
 
 void TPlayer::Move(float /*MoveCount*/)
 {
-    // 1. Protection blink: the shadow follows the car's visibility.
+    // Protection blink: the shadow follows the car's visibility.
     if (FProtected)
     {
         if (FProtectTicks % 10 == 0)
@@ -70,7 +70,7 @@ void TPlayer::Move(float /*MoveCount*/)
         }
     }
 
-    // 2. Controls, or coasting down when the keys do not act.
+    // Controls, or coasting down when the keys do not act.
     if (!Driving)
     {
         FAccel = 0.0;
@@ -82,19 +82,19 @@ void TPlayer::Move(float /*MoveCount*/)
     else if (!FSpinning)
         ApplyControls();
 
-    // 3.
+    // Distance covered and, when tracked, the race place.
     UpdateProgress();
     if (FTracksPlace)
         UpdatePlace();
 
-    // 4. Off the road the car accelerates at a fifth of its rate; only the front probe counts.
+    // Off the road the car accelerates at a fifth of its rate; only the front probe counts.
     FSurfaceFactor = FFrontPoint && FFrontPoint->OnRoad ? 1.0 : 0.2;
 
-    // 5. World shift from the speed before this frame's change.
+    // World shift from the speed before this frame's change.
     FShiftX = -std::cos(FCourse * DegToRad) * FSpeed;
     FShiftY = -std::sin(FCourse * DegToRad) * FSpeed;
 
-    // 6. Speed.
+    // Speed.
     FSpeed += FAccel * FSurfaceFactor;
     if (FSpeed > 0)
     {
@@ -113,7 +113,7 @@ void TPlayer::Move(float /*MoveCount*/)
             FSpeed = 0.0;
     }
 
-    // 7. Tyre smoke: a pair of puffs every 5 frames while sliding fast.
+    // Tyre smoke: a pair of puffs every 5 frames while sliding fast.
     if (std::fabs(FCourse - FHeading) > 7 && FSpeed > 2)
     {
         if (FSmokeTicks % 5 == 0)
@@ -124,47 +124,47 @@ void TPlayer::Move(float /*MoveCount*/)
         ++FSmokeTicks;
     }
 
-    // 8.
+    // The picture turns with the body.
     Angle = static_cast<float>(FHeading - 90.0);
 
-    // 9. Grip pulls the travel direction after the body (it may step past; the next frame steps back).
+    // Grip pulls the travel direction after the body (it may step past; the next frame steps back).
     PullCourse(std::fabs(FCourse - FHeading) > 10 ? FTurnRate * FGrip + FTurnRate * (1 - FGrip) * 0.2
                                                   : FTurnRate * FGrip);
 
-    // 10. Spin (bomb pickup).
+    // Spin (bomb pickup).
     UpdateSpin();
-    // 11. Slow-down (spikes) ends: the halved values, grip included, come back.
+    // Slow-down (spikes) ends: the halved values, grip included, come back.
     UpdateSlowDown(true);
-    // 12. Boost ends.
+    // Boost ends.
     UpdateBoost();
-    // 13. The hidden arrows.
+    // The hidden arrows.
     PlaceMarkerArrows();
 
-    // 14.
+    // Outline at the new place.
     UpdateCorners();
 
-    // 15. Last frame's push, read by the background tiles.
+    // Last frame's push, read by the background tiles.
     FLastPushX = FPushX;
     FLastPushY = FPushY;
     FPushX = 0.0;
     FPushY = 0.0;
 
-    // 16.
+    // Knocks with the opponents.
     CheckCarContacts();
 
-    // 17. Every frame, spinning or not.
+    // The spin dies away every frame, spinning or not.
     FSpin = TowardsZero(FSpin, FSpinDecay);
 
-    // 18. The road ahead.
+    // The road ahead.
     ExtendRoad(FWorld);
 
-    // 19. The road pieces mark the probes again during their own Move.
+    // The road pieces mark the probes again during their own Move.
     if (FFrontPoint)
         FFrontPoint->OnRoad = false;
     if (FCenterPoint)
         FCenterPoint->OnRoad = false;
 
-    // 20. Shadow.
+    // Shadow.
     if (FShadow)
     {
         FShadow->SetX(X() + 2.0f);
@@ -172,13 +172,13 @@ void TPlayer::Move(float /*MoveCount*/)
         FShadow->Angle = Angle;
     }
 
-    // 21. Wrong-way meter: falls while the car drives down the screen, never rises above 0.
+    // Wrong-way meter: falls while the car drives down the screen, never rises above 0.
     const double B = std::cos(static_cast<double>(Angle) * DegToRad) * FSpeed;
     if (WrongWayMeter - B <= 0)
         WrongWayMeter -= B;
     BackwardSpeed = B;
 
-    // 22. Next checkpoint. It stops at the last checkpoint, and only checkpoints in the table are read.
+    // Next checkpoint. It stops at the last checkpoint, and only checkpoints in the table are read.
     const int N = std::min(FWorld.FCheckpointCount, TRaceWorld::MaxCheckpoints);
     if (NextCheckpoint >= 1 && NextCheckpoint <= N)
     {
@@ -187,7 +187,7 @@ void TPlayer::Move(float /*MoveCount*/)
             ++NextCheckpoint;
     }
 
-    // 23. Progress bar: the marker climbs from 415 towards 245 and is left alone at 250 or above.
+    // Progress bar: the marker climbs from 415 towards 245 and is left alone at 250 or above.
     // The reference distance is that of checkpoint n - 10 (the run-out excluded); a course too
     // short for it, or with no distance there, leaves the marker where it is.
     if (FRadarMark && FRadarMark->Y() > 250)
@@ -287,29 +287,29 @@ void TPlayer::HitCar(int Slot)
         return;
     const TCar& O = *FWorld.FEnemies[Slot];
 
-    // 1. Direction from the opponent to the player.
+    // Direction from the opponent to the player.
     const double Dx = CentreX() - O.CentreX(), Dy = CentreY() - O.CentreY();
     const double Len = std::hypot(Dx, Dy);
     const double Ux = Len > 0 ? Dx / Len : 1.0, Uy = Len > 0 ? Dy / Len : 1.0;
 
-    // 2. Velocities and the opponent's travel direction.
+    // Velocities and the opponent's travel direction.
     const double Vpx = FSpeed * std::cos(FCourse * DegToRad), Vpy = FSpeed * std::sin(FCourse * DegToRad);
     const double Vox = O.FSpeed * std::cos(O.FCourse * DegToRad),
                  Voy = O.FSpeed * std::sin(O.FCourse * DegToRad);
     const double Ex = O.FSpeed != 0 ? Vox / O.FSpeed : 0.0, Ey = O.FSpeed != 0 ? Voy / O.FSpeed : 0.0;
 
-    // 3. The world moves the other way, so the player moves away from the opponent: at most 3
+    // The world moves the other way, so the player moves away from the opponent: at most 3
     // pixels per axis per frame of contact.
     FPushX -= (std::fabs(Ex / 2) + 0.5) * 3 * Ux;
     FPushY -= (std::fabs(Ey / 2) + 0.5) * 3 * Uy;
 
-    // 4.
+    // A knock costs a hundredth of the speed.
     FSpeed *= 0.99;
 
-    // 5. A nudge in the turning sense of the two velocities.
+    // A nudge in the turning sense of the two velocities.
     Nudge(Vpx * Voy - Vpy * Vox);
 
-    // 6. Only knocks of medium strength do damage: 1 or 2 points.
+    // Only knocks of medium strength do damage: 1 or 2 points.
     const double R = std::hypot(Vox - Vpx, Voy - Vpy);
     if (R > 4 && R < 10)
         Damage(RoundHalfEven(R / 5));

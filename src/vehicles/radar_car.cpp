@@ -8,7 +8,7 @@ namespace vm {
 
 TRadarCar::TRadarCar(TRaceWorld& World, float X, float Y, int Kind) : TSprite(World.Engine)
 {
-    const bool Player = Kind != 1;
+    const bool Player = Kind != rmOpponent;
     SetImage(World.GameImages.Find(Player ? "radarcar1" : "radarcar2"));
     SetName("radarcar");
     SetPatternIndex(0);

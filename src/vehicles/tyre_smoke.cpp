@@ -37,13 +37,13 @@ TDim::TDim(TRaceWorld& World, float X, float Y, bool UseMenuImages) : TSprite(Wo
 
 void TDim::Move(float /*MoveCount*/)
 {
-    // 1. The puff stays where it was left on the road.
+    // The puff stays where it was left on the road.
     if (const TPlayer* Player = FWorld.FPlayer)
     {
         SetX(static_cast<float>(X() + Player->FShiftX + Player->FPushX));
         SetY(static_cast<float>(Y() + Player->FShiftY + Player->FPushY));
     }
-    // 2. Every third frame the next, fainter step; the fifth step ends it.
+    // Every third frame the next, fainter step; the fifth step ends it.
     if (FSteps % FramesPerStep == 0)
     {
         // Counted apart from the pattern, which a picture with fewer steps would hold back.

@@ -22,9 +22,9 @@ namespace {
 
 constexpr double DegToRad = std::numbers::pi / 180.0;
 
-// Image keys of the kinds 0..9 in the game image list.
-constexpr const char* BonusImageKeys[] = {"bonus1", "bonus2", "bonus3", "luga",  "bomb",
-                                          "repair", "life",   "time",   "shipi", "speedup"};
+// Image keys of the kinds in the game image list, in the order of TBonusKind.
+constexpr const char* BonusImageKeys[BonusKindCount] = {"bonus1", "bonus2", "bonus3", "luga",  "bomb",
+                                                        "repair", "life",   "time",   "shipi", "speedup"};
 
 // Where the player's car stands on the screen: its bomb explosion is centred there.
 constexpr double PlayerScreenX = 396.0, PlayerScreenY = 450.0;
@@ -42,7 +42,7 @@ TBonus::TBonus(TRaceWorld& World, float X, float Y, int Kind) : TWorldSprite(Wor
     SetName("bonus");
     SetPatternIndex(0);
     FKind = Kind;
-    if (Kind >= 0 && Kind <= 9)
+    if (Kind >= 0 && Kind < BonusKindCount)
         SetImage(World.GameImages.Find(BonusImageKeys[Kind]));
     SetX(static_cast<float>(static_cast<double>(X) - Width() / 2.0));
     SetY(static_cast<float>(static_cast<double>(Y) - Height() / 2.0));
@@ -81,7 +81,7 @@ void TBonus::CheckPickups()
                             B[1].X, B[1].Y, B[2].X, B[2].Y, B[3].X, B[3].Y);
     };
 
-    // 1. Opponents: first every contact, then the effects, so that all cars overlapping in this
+    // Opponents: first every contact, then the effects, so that all cars overlapping in this
     // frame are served even when the first one removes the pickup.
     const int Count = OpponentSlots(FWorld);
     if (Count > 0)
@@ -103,7 +103,7 @@ void TBonus::CheckPickups()
                 ApplyPickup(S);
     }
 
-    // 2. The player, unless protected.
+    // The player, unless protected.
     const TPlayer* Player = FWorld.FPlayer;
     FTouchingPlayer = Player != nullptr && !Player->IsDead() && Overlaps(*Player);
     if (FTouchingPlayer && !Player->FProtected)
@@ -130,37 +130,37 @@ void TBonus::ApplyToPlayer()
     TGameState& State = FWorld.State;
     switch (FKind)
     {
-    case 0:
-    case 1:
-    case 2:
+    case bkCoin10:
+    case bkCoin20:
+    case bkCoin30:
         Sound("coin");
-        State.Score += 10 * (FKind + 1);
+        State.Score += 10 * (FKind - bkCoin10 + 1); // 10, 20 or 30 points
         Dead();
         break;
-    case 3:
+    case bkOil:
         // The skid sound is not started again while it is still playing (the sound hook decides).
         Sound("skid");
         Car.FSkidding = true;
         Car.FCourse += FWorld.Rng.Random(20) - 10;
         break;
-    case 4:
+    case bkBomb:
         Car.Damage(40);
-        new TExplose(FWorld, PlayerScreenX, PlayerScreenY, 1, TExplose::PlayerTarget);
+        new TExplose(FWorld, PlayerScreenX, PlayerScreenY, ekBomb, TExplose::PlayerTarget);
         Sound("exp");
         StartSpin(Car);
         Dead();
         break;
-    case 5:
+    case bkRepair:
         Sound("repair");
         Car.Repair(30);
         Dead();
         break;
-    case 6:
+    case bkLife:
         Sound("up");
         ++State.Lives;
         Dead();
         break;
-    case 7:
+    case bkTime:
         // Five seconds more on the race clock.
         Sound("addtime");
         if (State.TimeSeconds < 55)
@@ -172,8 +172,8 @@ void TBonus::ApplyToPlayer()
         }
         Dead();
         break;
-    case 8: ApplySpikes(Car, true, true); break;
-    case 9: ApplySpeedUp(Car, true, true); break;
+    case bkSpikes: ApplySpikes(Car, true, true); break;
+    case bkSpeedUp: ApplySpeedUp(Car, true, true); break;
     default: break;
     }
 }
@@ -183,26 +183,26 @@ void TBonus::ApplyToOpponent(int Slot, TCar& Car)
     // Opponents ignore coins and the help pickups other than the speed-up; those stay.
     switch (FKind)
     {
-    case 3:
+    case bkOil:
         if (OnScreen())
             Sound("skid");
         Car.FSkidding = true;
         Car.FCourse += FWorld.Rng.Random(20) - 10;
         break;
-    case 4:
+    case bkBomb:
     {
         if (OnScreen())
             Sound("exp");
         double Sx = 0.0, Sy = 0.0;
         for (const TCarCorner& Corner : Car.FCorners)
             Sx += Corner.X, Sy += Corner.Y;
-        new TExplose(FWorld, Sx / 4.0, Sy / 4.0, 1, Slot);
+        new TExplose(FWorld, Sx / 4.0, Sy / 4.0, ekBomb, Slot);
         StartSpin(Car);
         Dead();
         break;
     }
-    case 8: ApplySpikes(Car, false, OnScreen()); break;
-    case 9: ApplySpeedUp(Car, false, OnScreen()); break;
+    case bkSpikes: ApplySpikes(Car, false, OnScreen()); break;
+    case bkSpeedUp: ApplySpeedUp(Car, false, OnScreen()); break;
     default: break;
     }
 }
@@ -292,7 +292,7 @@ void TBonus::Sound(const char* Key)
 
 bool TBonus::OnScreen() const { return Y() > -100 && Y() < 600; }
 
-int DrawPickupKind(TRandom& Rng, int SplitLow, int SplitHigh)
+TBonusKind DrawPickupKind(TRandom& Rng, int SplitLow, int SplitHigh)
 {
     const int R = Rng.Random(600);
     if (R < SplitLow)
@@ -302,22 +302,22 @@ int DrawPickupKind(TRandom& Rng, int SplitLow, int SplitHigh)
     return DrawHelpKind(Rng);
 }
 
-int DrawCoinKind(TRandom& Rng)
+TBonusKind DrawCoinKind(TRandom& Rng)
 {
     const int R = Rng.Random(310);
-    return R <= 100 ? 0 : R <= 270 ? 1 : 2; // coins of 10, 20 and 30 points
+    return R <= 100 ? bkCoin10 : R <= 270 ? bkCoin20 : bkCoin30;
 }
 
-int DrawHazardKind(TRandom& Rng)
+TBonusKind DrawHazardKind(TRandom& Rng)
 {
     const int R = Rng.Random(200);
-    return R <= 100 ? 3 : R <= 150 ? 8 : 4; // oil, spikes, bomb
+    return R <= 100 ? bkOil : R <= 150 ? bkSpikes : bkBomb;
 }
 
-int DrawHelpKind(TRandom& Rng)
+TBonusKind DrawHelpKind(TRandom& Rng)
 {
     const int R = Rng.Random(225);
-    return R <= 100 ? 5 : R <= 170 ? 9 : R <= 220 ? 7 : 6; // repair, speed-up, time, life
+    return R <= 100 ? bkRepair : R <= 170 ? bkSpeedUp : R <= 220 ? bkTime : bkLife;
 }
 
 } // namespace vm

@@ -1,6 +1,7 @@
 // Pickups lying on the road: coins, repair, lives, time, speed-ups and the hazards (oil, spikes, bomb).
 #pragma once
 
+#include "world/bonus_kinds.h"
 #include "world/world_sprite.h"
 
 #include <array>
@@ -19,8 +20,8 @@ public:
     static constexpr int ContactSlots = 18; // opponent slots 0..17
     static constexpr int PlayerTarget = -1; // ApplyPickup's target for the player's car
 
-    // (X, Y) is the centre; Kind 0..9 (coins 0-2, oil 3, bomb 4, repair 5, life 6, time 7, spikes 8,
-    // speed-up 9). Another kind lies on the road without an image and acts on no car.
+    // (X, Y) is the centre; Kind is a TBonusKind. Another kind lies on the road without an image and
+    // acts on no car.
     TBonus(TRaceWorld& World, float X, float Y, int Kind);
 
     // UpdateCorners, CheckPickups, the world shift, then the end test.
@@ -64,10 +65,10 @@ private:
 
 // The kind of a new pickup: r = Random(600) picks coins below SplitLow, hazards below SplitHigh,
 // help otherwise; then one draw within the group.
-int DrawPickupKind(TRandom& Rng, int SplitLow, int SplitHigh);
-int DrawCoinKind(TRandom& Rng);   // Random(310): 0..100 -> 0, ..270 -> 1, else 2
-int DrawHazardKind(TRandom& Rng); // Random(200): 0..100 -> 3 oil, ..150 -> 8 spikes, else 4 bomb
-int DrawHelpKind(
-    TRandom& Rng); // Random(225): 0..100 -> 5 repair, ..170 -> 9 speed-up, ..220 -> 7 time, else 6 life
+TBonusKind DrawPickupKind(TRandom& Rng, int SplitLow, int SplitHigh);
+TBonusKind DrawCoinKind(TRandom& Rng);   // Random(310): 0..100 -> 10 points, ..270 -> 20, else 30
+TBonusKind DrawHazardKind(TRandom& Rng); // Random(200): 0..100 -> oil, ..150 -> spikes, else bomb
+// Random(225): 0..100 -> repair, ..170 -> speed-up, ..220 -> time, else life
+TBonusKind DrawHelpKind(TRandom& Rng);
 
 } // namespace vm

@@ -206,13 +206,13 @@ void TCatalogues::OpenAvailable()
         FTracks[static_cast<std::size_t>(I)].Available = 1;
 }
 
-std::int32_t TCatalogues::CheckUnlock(std::int32_t ScoreBefore, std::int32_t Gain) const
+TUnlockResult TCatalogues::CheckUnlock(std::int32_t ScoreBefore, std::int32_t Gain) const
 {
     // Summed in 64 bits: a huge loaded score must not overflow.
     const std::int64_t After = static_cast<std::int64_t>(ScoreBefore) + Gain;
     if (ScoreBefore >= NextUnlockScore || After <= NextUnlockScore)
-        return 0;
-    return (FUnlockStep == 0 || FUnlockStep == 2 || FUnlockStep == 4) ? 2 : 1;
+        return urNothing;
+    return (FUnlockStep == 0 || FUnlockStep == 2 || FUnlockStep == 4) ? urTwoTracks : urOneEntry;
 }
 
 void TCatalogues::ApplyUnlockStep()

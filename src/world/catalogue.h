@@ -52,6 +52,14 @@ inline constexpr std::int32_t kDefaultTracksOpen = 3;
 inline constexpr std::int32_t kDefaultCarsOpen = 5;
 inline constexpr std::int32_t kFirstUnlockScore = 300;
 
+// What TCatalogues::CheckUnlock reports about the step about to apply.
+enum TUnlockResult : std::int32_t
+{
+    urNothing = 0,   // nothing to unlock
+    urOneEntry = 1,  // any step but the two-track ones: one car, or one track (steps 6, 7, 8)
+    urTwoTracks = 2, // the step opens two tracks (steps 0, 2, 4)
+};
+
 // True when the track's stored best time is earlier than or equal to NewTime (minutes, then
 // seconds, then hundredths): the new time does not replace it. A track with no time never stands.
 bool BestTimeStands(const TRaceTime& NewTime, const TTrackInfo& Track);
@@ -98,9 +106,9 @@ struct TCatalogues
     // Marks cars 0..FCarsOpen-1 and tracks 0..FTracksOpen-1 available. Never closes anything.
     void OpenAvailable();
 
-    // 0: nothing to unlock (ScoreBefore already at or past NextUnlockScore, or ScoreBefore + Gain
-    // not past it); 2: the step about to apply opens two tracks (steps 0, 2, 4); 1: any other step.
-    std::int32_t CheckUnlock(std::int32_t ScoreBefore, std::int32_t Gain) const;
+    // urNothing when ScoreBefore is already at or past NextUnlockScore, or ScoreBefore + Gain is not
+    // past it; otherwise what the step about to apply opens.
+    TUnlockResult CheckUnlock(std::int32_t ScoreBefore, std::int32_t Gain) const;
     // Applies the current ladder row, raises NextUnlockScore by that step's increment, and moves
     // to the next step unless at the last one.
     void ApplyUnlockStep();

@@ -5,6 +5,7 @@
 #include "engine/random.h"
 #include "world/race_world.h"
 #include "world/road_part.h"
+#include "world/road_piece_kinds.h"
 
 namespace vm {
 
@@ -64,7 +65,7 @@ void PlaceDecorations(TRaceWorld& World, int Kind, double X, double Y)
     const int Terrain = World.Course.TerrainAt(World.FNextPiece);
     switch (Kind)
     {
-    case 0:
+    case PieceStraight:
         // A straight pairs its near and far decorations at random, right side first: each side's draw
         // comes right before that side's two decorations.
         if (World.Rng.Random(10) < 6)
@@ -88,17 +89,17 @@ void PlaceDecorations(TRaceWorld& World, int Kind, double X, double Y)
             Decorate(World, X, Y, -430, -225, Terrain);
         }
         break;
-    case 1:
-    case 4:
-    case 6: // the left side of a left bend lies further out
+    case PieceLeft:
+    case PieceStraightLeft:
+    case PieceLeftStraight: // the left side of a left bend lies further out
         Decorate(World, X, Y, 430, -75, Terrain);
         Decorate(World, X, Y, 530, -225, Terrain);
         Decorate(World, X, Y, -460, -75, Terrain);
         Decorate(World, X, Y, -630, -225, Terrain);
         break;
-    case 2:
-    case 3:
-    case 5:
+    case PieceRight:
+    case PieceStraightRight:
+    case PieceRightStraight:
         Decorate(World, X, Y, 430, -75, Terrain);
         Decorate(World, X, Y, 530, -225, Terrain);
         Decorate(World, X, Y, -430, -75, Terrain);

@@ -12,6 +12,7 @@
 #include "world/race_world.h"
 #include "world/road_back.h"
 #include "world/road_paint.h"
+#include "world/road_piece_kinds.h"
 #include "world/road_rock.h"
 
 #include <algorithm>
@@ -50,12 +51,12 @@ TRoadPart::TRoadPart(TRaceWorld& World, float X, float Y, int Kind, bool WithPic
     };
     switch (Kind)
     {
-    case 1:
-    case 2: Tile(-800), Tile(800), Tile(-1600), Tile(0); break;
-    case 3:
-    case 5: Tile(-800), Tile(-1600), Tile(0); break;
-    case 4:
-    case 6: Tile(-800), Tile(800), Tile(0); break;
+    case PieceLeft:
+    case PieceRight: Tile(-800), Tile(800), Tile(-1600), Tile(0); break;
+    case PieceStraightRight:
+    case PieceRightStraight: Tile(-800), Tile(-1600), Tile(0); break;
+    case PieceStraightLeft:
+    case PieceLeftStraight: Tile(-800), Tile(800), Tile(0); break;
     default: // straights, and an unknown kind, which is drawn as a straight
         Tile(-800), Tile(0);
         break;
@@ -78,7 +79,7 @@ TRoadPart::TRoadPart(TRaceWorld& World, float X, float Y, int Kind, bool WithPic
     }
 
     // An unknown kind (a damaged course) uses the straight's offsets, as its image does.
-    const int OffsetRow = Kind >= 0 && Kind < PieceKindCount ? Kind : 0;
+    const int OffsetRow = Kind >= 0 && Kind < PieceKindCount ? Kind : PieceStraight;
     const TPieceOffsets& Offsets = World.Course.PieceOffsets[static_cast<std::size_t>(OffsetRow)];
     EntryOffset = Offsets.EntryOffset;
     ExitOffset = Offsets.ExitOffset;

@@ -2,6 +2,7 @@
 // pickup; building the road ahead of the player and marking the cars' ground probes on the road.
 #pragma once
 
+#include "world/bonus_kinds.h"
 #include "world/world_sprite.h"
 
 namespace vm {
@@ -13,7 +14,7 @@ struct TPickupPlacement
 {
     bool Placed = false;
     double X = 0.0, Y = 0.0; // the pickup's centre, world pixels
-    int Kind = 0;            // 0..9
+    int Kind = bkCoin10;     // a TBonusKind
 };
 
 // One course piece. Owned by the sprite engine; the race world keeps the topmost one as

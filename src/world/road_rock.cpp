@@ -8,6 +8,7 @@
 #include "vehicles/player.h"
 #include "world/race_world.h"
 #include "world/road_part.h"
+#include "world/road_piece_kinds.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,7 +50,7 @@ TRoadRock::TRoadRock(TRaceWorld& World, float X, float Y, int Kind, double WallA
 {
     SetZ(28);
     SetName("roadrock");
-    SetImage(World.GameImages.ImageList.Find(Kind == 1 ? "wall2" : "wall1"));
+    SetImage(World.GameImages.ImageList.Find(Kind == WallDiagonal ? "wall2" : "wall1"));
     Angle = static_cast<float>(WallAngle);
     SetPatternIndex(0);
     SetX(static_cast<float>(X - Width() / 2.0));
@@ -169,7 +170,7 @@ void TRoadRock::HitCar(TCar& Car, bool Player)
 
 void PlaceWalls(TRaceWorld& World, int Kind, double X, double Y)
 {
-    const int Row = Kind >= 0 && Kind < static_cast<int>(WallPlaces.size()) ? Kind : 0;
+    const int Row = Kind >= 0 && Kind < static_cast<int>(WallPlaces.size()) ? Kind : PieceStraight;
     for (const TWallPlace& Wall : WallPlaces[static_cast<std::size_t>(Row)])
         new TRoadRock(World, static_cast<float>(X + Wall.Dx), static_cast<float>(Y + Wall.Dy), Wall.Kind,
                       Wall.Angle);

@@ -12,14 +12,21 @@ namespace vm {
 class TCar;
 struct TRaceWorld;
 
-// A point of a wall's outline.
+// Wall kinds: which of the two wall pictures a wall shows.
+enum TWallKind : int
+{
+    WallStraight = 0, // "wall1", the wall along straights
+    WallDiagonal = 1, // "wall2", the longer wall along diagonals
+};
+
 // One wall. Owned by the sprite engine; created four to a road piece; ends itself below Y 3000.
 class TRoadRock : public TWorldSprite
 {
 public:
     static constexpr int ContactSlots = 18; // opponent slots
 
-    // Centred on (X, Y); Kind 0 is "wall1", 1 "wall2"; turned by WallAngle degrees about its middle.
+    // Centred on (X, Y); Kind is a TWallKind (another kind shows "wall1"); turned by WallAngle degrees
+    // about its middle.
     TRoadRock(TRaceWorld& World, float X, float Y, int Kind, double WallAngle);
 
     // World shift, UpdateCorners, CheckContacts, CheckLookAhead, then the end test.
@@ -59,13 +66,34 @@ struct TWallPlace
 
 // The four walls of each piece kind, in the order they are made.
 inline constexpr std::array<std::array<TWallPlace, 4>, 7> WallPlaces{{
-    {{{0, 0, -75, 250}, {0, 0, -225, 250}, {180, 0, -75, -250}, {180, 0, -225, -250}}},
-    {{{-35, 1, -81, 250}, {-35, 1, -230, 144}, {145, 1, -81, -355}, {145, 1, -230, -461}}},
-    {{{35, 1, -81, 355}, {35, 1, -230, 461}, {215, 1, -81, -250}, {215, 1, -230, -144}}},
-    {{{180, 0, -75, -250}, {186, 0, -225, -243}, {10, 0, -75, 263}, {30, 1, -229, 321}}},
-    {{{0, 0, -75, 250}, {-6, 0, -225, 243}, {170, 0, -75, -263}, {150, 1, -229, -321}}},
-    {{{0, 0, -225, 321}, {6, 0, -75, 312}, {190, 0, -229, -192}, {212, 1, -77, -255}}},
-    {{{180, 0, -225, -321}, {174, 0, -75, -312}, {-10, 0, -229, 192}, {-32, 1, -77, 255}}},
+    {{{0, WallStraight, -75, 250},
+      {0, WallStraight, -225, 250},
+      {180, WallStraight, -75, -250},
+      {180, WallStraight, -225, -250}}},
+    {{{-35, WallDiagonal, -81, 250},
+      {-35, WallDiagonal, -230, 144},
+      {145, WallDiagonal, -81, -355},
+      {145, WallDiagonal, -230, -461}}},
+    {{{35, WallDiagonal, -81, 355},
+      {35, WallDiagonal, -230, 461},
+      {215, WallDiagonal, -81, -250},
+      {215, WallDiagonal, -230, -144}}},
+    {{{180, WallStraight, -75, -250},
+      {186, WallStraight, -225, -243},
+      {10, WallStraight, -75, 263},
+      {30, WallDiagonal, -229, 321}}},
+    {{{0, WallStraight, -75, 250},
+      {-6, WallStraight, -225, 243},
+      {170, WallStraight, -75, -263},
+      {150, WallDiagonal, -229, -321}}},
+    {{{0, WallStraight, -225, 321},
+      {6, WallStraight, -75, 312},
+      {190, WallStraight, -229, -192},
+      {212, WallDiagonal, -77, -255}}},
+    {{{180, WallStraight, -225, -321},
+      {174, WallStraight, -75, -312},
+      {-10, WallStraight, -229, 192},
+      {-32, WallDiagonal, -77, 255}}},
 }};
 
 // The four walls of a new piece of Kind whose road centre at the lower edge is (X, Y); an unknown

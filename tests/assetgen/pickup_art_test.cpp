@@ -17,8 +17,8 @@
 
 namespace {
 
-const std::array<const char*, vm::assetgen::PickupKindCount> Keys = {
-    "bonus1", "bonus2", "bonus3", "luga", "bomb", "repair", "life", "time", "shipi", "speedup"};
+const std::array<const char*, vm::BonusKindCount> Keys = {"bonus1", "bonus2", "bonus3", "luga",  "bomb",
+                                                          "repair", "life",   "time",   "shipi", "speedup"};
 
 int Channel(std::uint32_t P, int Shift) { return static_cast<int>((P >> Shift) & 255); }
 
@@ -36,9 +36,9 @@ protected:
             ASSERT_TRUE(Item->Picture().Decode(Pictures[Kind])) << Keys[Kind];
         }
     }
-    static std::array<vm::TPixels, vm::assetgen::PickupKindCount> Pictures;
+    static std::array<vm::TPixels, vm::BonusKindCount> Pictures;
 };
-std::array<vm::TPixels, vm::assetgen::PickupKindCount> PickupArt::Pictures;
+std::array<vm::TPixels, vm::BonusKindCount> PickupArt::Pictures;
 
 double MeanDifference(const vm::TPixels& A, const vm::TPixels& B)
 {
@@ -99,7 +99,7 @@ vm::TPixels Icon(int Kind, int Size)
 
 TEST_F(PickupArt, HelpIconsDrawTheRacePictureAtAnySize)
 {
-    for (int Kind = 0; Kind < vm::assetgen::PickupKindCount; ++Kind)
+    for (int Kind = 0; Kind < vm::BonusKindCount; ++Kind)
     {
         const vm::TPixels& Race = Pictures[static_cast<std::size_t>(Kind)];
         EXPECT_LT(MeanDifference(Icon(Kind, Race.Width), Race), 0.5) << Keys[static_cast<std::size_t>(Kind)];
@@ -132,7 +132,7 @@ TEST_F(PickupArt, HelpIconsDrawTheRacePictureAtAnySize)
 
 TEST(PickupIcon, UnknownKindsAndEmptySizesDrawNothing)
 {
-    for (int Kind : {-1, vm::assetgen::PickupKindCount, 1000})
+    for (int Kind : {-1, vm::BonusKindCount, 1000})
         for (std::uint32_t P : Icon(Kind, 40).Argb)
             ASSERT_EQ(P, 0u) << Kind;
     vm::assetgen::TCanvas Canvas(40, 40);

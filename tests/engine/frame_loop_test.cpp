@@ -3,6 +3,7 @@
 #include "engine/frame_loop.h"
 
 #include "engine/frame_timer.h"
+#include "engine/game_constants.h"
 #include "engine/race_timer.h"
 
 #include <gtest/gtest.h>
@@ -56,9 +57,9 @@ struct TLoopRig
 
     TLoopRig()
     {
-        Frames.SetTargetFPS(90);
-        Frames.SetMinFPS(10);
-        Frames.SetMaxFPS(120);
+        Frames.SetTargetFPS(FrameRate);
+        Frames.SetMinFPS(MinFrameRate);
+        Frames.SetMaxFPS(MaxFrameRate);
         Frames.OnTimer = [this] {
             FrameTimes.push_back(Clock.Now());
             RaceTicksAtFrame.push_back(RaceTicks);
@@ -87,8 +88,8 @@ TEST(FrameLoop, FramesComeAt90PerSecondWithRaceTicksInBetween)
     for (std::size_t I = 1; I < Rig.FrameTimes.size(); ++I)
     {
         const std::int64_t Interval = Rig.FrameTimes[I] - Rig.FrameTimes[I - 1];
-        EXPECT_GE(Interval, Hz / 90);
-        EXPECT_LE(Interval, Hz / 90 + Rig.Sleeper.YieldUs);
+        EXPECT_GE(Interval, Hz / FrameRate);
+        EXPECT_LE(Interval, Hz / FrameRate + Rig.Sleeper.YieldUs);
     }
 
     EXPECT_GE(Rig.RaceTicks, 999);
@@ -130,7 +131,7 @@ TEST(FrameLoop, OversleepingWithinTheMarginKeepsFramesOnTime)
     Rig.Sleeper.OversleepUs = 400; // a scheduler waking the thread late
     Rig.RunFor(10 * Hz);
     for (std::size_t I = 1; I < Rig.FrameTimes.size(); ++I)
-        EXPECT_LE(Rig.FrameTimes[I] - Rig.FrameTimes[I - 1], Hz / 90 + Rig.Sleeper.YieldUs);
+        EXPECT_LE(Rig.FrameTimes[I] - Rig.FrameTimes[I - 1], Hz / FrameRate + Rig.Sleeper.YieldUs);
 
     // Oversleeping past the margin makes frames late, but the next frame is paced from the late one.
     TLoopRig Late;
@@ -138,7 +139,7 @@ TEST(FrameLoop, OversleepingWithinTheMarginKeepsFramesOnTime)
     Late.Sleeper.OversleepUs = 1500;
     Late.RunFor(Hz);
     for (std::size_t I = 1; I < Late.FrameTimes.size(); ++I)
-        EXPECT_EQ(Late.FrameTimes[I] - Late.FrameTimes[I - 1], Hz / 90 + 500);
+        EXPECT_EQ(Late.FrameTimes[I] - Late.FrameTimes[I - 1], Hz / FrameRate + 500);
 }
 
 TEST(FrameLoop, WithTheFrameTimerOffTheLoopStillSleepsAndRunsTheRaceClock)

@@ -3,6 +3,7 @@
 
 #include "engine/gui_edit.h"
 #include "engine/utf8.h"
+#include "engine/virtual_keys.h"
 
 namespace vm::test {
 namespace {
@@ -62,7 +63,7 @@ TEST_F(GuiEditTest, OnlyCharactersOfTheFontsSetAreTaken)
 {
     Gui.TextInput("a\tä€😀\r_9 ~");
     EXPECT_EQ(Edit->Text, "a_9 ~");
-    Gui.KeyDown(13); // Enter is not typed
+    Gui.KeyDown(vkReturn); // Enter is not typed
     EXPECT_EQ(Edit->Text, "a_9 ~");
     // A damaged byte sequence types nothing but the characters around it.
     Gui.TextInput(std::string("\xD0"
@@ -73,22 +74,22 @@ TEST_F(GuiEditTest, OnlyCharactersOfTheFontsSetAreTaken)
 TEST_F(GuiEditTest, BackspaceAndDeleteRemoveWholeCharacters)
 {
     Gui.TextInput("ИвАн");
-    Gui.KeyDown(8); // Backspace: the character before the caret
+    Gui.KeyDown(vkBack); // Backspace: the character before the caret
     EXPECT_EQ(Edit->Text, "ИвА");
-    Gui.KeyDown(36); // Home
-    Gui.KeyDown(39); // Right
-    Gui.KeyDown(46); // Delete: the character after the caret
+    Gui.KeyDown(vkHome);
+    Gui.KeyDown(vkRight);
+    Gui.KeyDown(vkDelete); // Delete: the character after the caret
     EXPECT_EQ(Edit->Text, "ИА");
     EXPECT_EQ(Edit->CaretPos, 1);
     Gui.TextInput("я");
     EXPECT_EQ(Edit->Text, "ИяА");
-    Gui.KeyDown(35); // End
-    Gui.KeyDown(46); // nothing after the caret
-    Gui.KeyDown(39);
+    Gui.KeyDown(vkEnd);
+    Gui.KeyDown(vkDelete); // nothing after the caret
+    Gui.KeyDown(vkRight);
     EXPECT_EQ(Edit->CaretPos, 3);
-    Gui.KeyDown(36);
-    Gui.KeyDown(8); // nothing before the caret
-    Gui.KeyDown(37);
+    Gui.KeyDown(vkHome);
+    Gui.KeyDown(vkBack); // nothing before the caret
+    Gui.KeyDown(vkLeft);
     EXPECT_EQ(Edit->CaretPos, 0);
     EXPECT_EQ(Edit->Text, "ИяА");
     EXPECT_EQ(EncodeUtf8(DecodeUtf8(Edit->Text)), Edit->Text); // still whole UTF-8
@@ -125,7 +126,7 @@ TEST_F(GuiEditTest, CharacterRulesAndReadOnly)
     Edit->CharRule = crAny;
     Edit->ReadOnly = true;
     Gui.TextInput("x");
-    Gui.KeyDown(8);
+    Gui.KeyDown(vkBack);
     EXPECT_EQ(Edit->Text, "BГ");
 }
 

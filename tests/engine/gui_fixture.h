@@ -7,6 +7,7 @@
 #include "assetgen/asset_test_support.h"
 #include "engine/bitmap_font.h"
 #include "engine/clock.h"
+#include "engine/game_constants.h"
 #include "engine/gui.h"
 #include "engine/image_list.h"
 #include "engine/screen.h"
@@ -49,7 +50,7 @@ protected:
         Screen.BeginScene();
         Font.ImageList = &Images;
         Font.SetImageIndex(0);
-        Gui.Prepare(800, 600);
+        Gui.Prepare(PictureWidth, PictureHeight);
     }
 
     // The real image of Key; the test fails when it is missing.

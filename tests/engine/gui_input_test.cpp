@@ -4,6 +4,7 @@
 
 #include "engine/gui_button.h"
 #include "engine/gui_edit.h"
+#include "engine/virtual_keys.h"
 
 namespace vm::test {
 namespace {
@@ -92,17 +93,17 @@ TEST_F(GuiInputTest, InvisibleOrDisabledWidgetsAreNotClickable)
 
 TEST_F(GuiInputTest, FocusedButtonClicksOnEnterOrSpace)
 {
-    Gui.KeyDown(13); // nothing has the focus
+    Gui.KeyDown(vkReturn); // nothing has the focus
     EXPECT_EQ(OptionsClicks, 0);
     Gui.SetFocus(Options);
-    Gui.KeyDown(13);
-    Gui.KeyDown(32);
-    Gui.KeyDown(65);
+    Gui.KeyDown(vkReturn);
+    Gui.KeyDown(vkSpace);
+    Gui.KeyDown('A');
     EXPECT_EQ(OptionsClicks, 2);
     Gui.TextInput(" "); // typed text is not a key-down
     EXPECT_EQ(OptionsClicks, 2);
     Gui.ClearFocus();
-    Gui.KeyDown(13);
+    Gui.KeyDown(vkReturn);
     EXPECT_EQ(OptionsClicks, 2);
 }
 
@@ -196,7 +197,7 @@ TEST_F(GuiInputTest, FreeingAListUnderTheMouseIsSafe)
     EXPECT_EQ(Gui.Find(Gui.HoverId()), nullptr);
     MoveTo(561, 291);
     Gui.MouseButton(mbLeft, false);
-    Gui.KeyDown(13);
+    Gui.KeyDown(vkReturn);
     Gui.Draw();
     EXPECT_EQ(OptionsClicks, 0);
     EXPECT_EQ(Gui.HoverId(), -1);

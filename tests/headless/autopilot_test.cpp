@@ -3,6 +3,7 @@
 // from facing the wrong way.
 #include "assetgen/asset_test_support.h"
 #include "autopilot.h"
+#include "engine/game_constants.h"
 #include "support/test_race.h"
 #include "vehicles/geometry.h"
 #include "world/road_rock.h"
@@ -163,7 +164,7 @@ TEST_F(AutopilotTest, CoversTheCourseWithinTheFirstRacesTimeInMostSeeds)
                    .RandomModels = true});
         const int Last = Race->World.Course.CourseLast;
         int Frames = 0;
-        while (Frames < 60 * 90 && Race->Player->NextCheckpoint <= Last && !Race->World.FWrecked)
+        while (Frames < 60 * FrameRate && Race->Player->NextCheckpoint <= Last && !Race->World.FWrecked)
         {
             Frame();
             ++Frames;

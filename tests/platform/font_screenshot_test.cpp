@@ -1,6 +1,7 @@
 // The game's faces and sizes drawn on the real offscreen renderer: ink where text goes, in its
 // colour. With VM_SHOT_DIR set, the picture is saved there as fonts.png to be looked at.
 #include "engine/bitmap_font.h"
+#include "engine/game_constants.h"
 #include "engine/screen.h"
 #include "engine/system_font.h"
 #include "engine/utf8.h"
@@ -17,7 +18,7 @@
 namespace vm {
 namespace {
 
-constexpr int ScreenW = 800, ScreenH = 600;
+constexpr int ScreenW = PictureWidth, ScreenH = PictureHeight;
 constexpr std::uint32_t Background = 0xFF282830u;
 constexpr std::uint32_t Panel = 0xFFE6E1D2u; // the light strip under the greeting
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/clock.h"
+#include "engine/game_constants.h"
 #include "engine/picture.h"
 #include "pages/page_rows.h"
 #include "platform/sdl/sdl_text_rasterizer.h"
@@ -42,7 +43,7 @@ public:
     void Present() override
     {
         int W = 0, H = 0;
-        if (!FReal.ReadPixels(Last, W, H) || W != 800 || H != 600)
+        if (!FReal.ReadPixels(Last, W, H) || W != PictureWidth || H != PictureHeight)
             Last.clear();
         FReal.Present();
     }
@@ -99,11 +100,11 @@ protected:
     // The last frame's picture; with VM_SHOT_DIR set, saved there as Name.
     std::vector<std::uint32_t> Shot(const std::string& Name)
     {
-        EXPECT_EQ(Device->Last.size(), 800u * 600u);
+        EXPECT_EQ(Device->Last.size(), static_cast<std::size_t>(PictureWidth) * PictureHeight);
         if (const char* Dir = std::getenv("VM_SHOT_DIR");
             Dir != nullptr && *Dir != 0 && !Device->Last.empty())
         {
-            TPixels Pixels{800, 600, Device->Last};
+            TPixels Pixels{PictureWidth, PictureHeight, Device->Last};
             for (std::uint32_t& P : Pixels.Argb)
                 P |= 0xFF000000u;
             std::vector<std::uint8_t> Bytes;
@@ -134,7 +135,7 @@ protected:
     TMessageRecorder Messages;
     TSdlVideo Video;
     std::unique_ptr<TCapturingDevice> Device;
-    TManualClock Clock{90000};
+    TManualClock Clock{1000 * FrameRate}; // 1000 ticks a frame
     TRecordingAudioDevice Sound;
     TSdlTextRasterizer Text;
     std::unique_ptr<TGame> Game;

@@ -3,6 +3,7 @@
 // With VM_SHOT_DIR set, the pictures are saved there (world_frame.png, race_frame.png, hud_frame.png,
 // hud_damaged.png) to be looked at.
 #include "assetgen/asset_test_support.h"
+#include "engine/game_constants.h"
 #include "engine/picture.h"
 #include "engine/screen.h"
 #include "platform/sdl/sdl_video.h"
@@ -55,11 +56,11 @@ protected:
         int W = 0, H = 0;
         EXPECT_TRUE(Video.Device().ReadPixels(Picture, W, H));
         Screen->EndScene();
-        EXPECT_EQ(W * H, 800 * 600);
-        Picture.resize(800 * 600);
+        EXPECT_EQ(W * H, PictureWidth * PictureHeight);
+        Picture.resize(PictureWidth * PictureHeight);
         if (const char* Dir = std::getenv("VM_SHOT_DIR"); Dir != nullptr && *Dir != 0)
         {
-            TPixels Pixels{800, 600, Picture};
+            TPixels Pixels{PictureWidth, PictureHeight, Picture};
             for (std::uint32_t& P : Pixels.Argb)
                 P |= 0xFF000000u;
             std::vector<std::uint8_t> Bytes;
@@ -110,13 +111,14 @@ TEST_F(WorldFrameShot, OpponentsPickupsShadowsAndABombExplosion)
     ::test::TTestRace Race(*GameImages, *MenuImages,
                            {.Seed = 77, .Opponents = 5, .PlayerSlot = 6, .PlayerPattern = 2});
     TRaceWorld& World = Race.World;
-    for (int Kind = 0; Kind < 4; ++Kind)
-        new TBonus(World, 300.0f + 60 * Kind, 300, Kind * 2 + 1);
+    const TBonusKind Shown[] = {bkCoin20, bkOil, bkRepair, bkTime};
+    for (int I = 0; I < 4; ++I)
+        new TBonus(World, 300.0f + 60 * I, 300, Shown[I]);
     for (int Frame = 0; Frame < 30; ++Frame)
         Race.Frame(false);
     // A bomb under the nearest opponent, a few frames into its blast.
     TEnemyCar* Target = Race.Cars.back();
-    new TExplose(World, Target->X() + Target->Width() / 2.0, Target->Y() + Target->Height() / 2.0, 1, 4);
+    new TExplose(World, Target->X() + Target->Width() / 2.0, Target->Y() + Target->Height() / 2.0, ekBomb, 4);
     for (int Frame = 0; Frame < 6; ++Frame)
         Race.Frame(false);
     const std::vector<std::uint32_t> Picture = Shoot(Race, "race_frame.png");

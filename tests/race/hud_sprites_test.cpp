@@ -78,7 +78,7 @@ TEST_F(HudTest, EverySpriteTakesItsPictureLayerAndPlace)
     auto* Needle = new TSpeedArrow(World(), 716, 472, 10, -2);
     auto* Lamp = new TRadarArrow(World(), 704, 526);
     auto* Arrows = new TBegArrows(World(), 397, 423);
-    auto* Rival = new TRadarCar(World(), 26, 500, 1);
+    auto* Rival = new TRadarCar(World(), 26, 500, rmOpponent);
     auto* Puff = new TDim(World(), 300, 200, false);
     auto* MenuPuff = new TDim(World(), 300, 200, true);
 

@@ -4,6 +4,7 @@
 
 #include "engine/clock.h"
 #include "engine/fake_text_rasterizer.h"
+#include "engine/game_constants.h"
 #include "engine/gui_component.h"
 #include "engine/gui_list.h"
 #include "pages/page_rows.h"
@@ -65,7 +66,7 @@ protected:
     int StateId() const { return Game.State.ScreenState; }
 
     TNullRenderDevice Device;
-    TManualClock Clock{90000};
+    TManualClock Clock{1000 * FrameRate}; // 1000 ticks a frame
     TRecordingAudioDevice Sound;
     TMessageRecorder Messages;
     TFakeTextRasterizer Text;

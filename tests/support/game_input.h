@@ -19,7 +19,7 @@ inline void RunGameFrames(TGame& Game, TManualClock& Clock, int Count)
 {
     for (int I = 0; I < Count; ++I)
     {
-        Clock.Advance(1000);
+        Clock.Advance(1000); // one frame on the fixtures' clocks of 1000 * FrameRate ticks a second
         Game.RaceTimer.Poll();
         Game.FrameTimer.Tick();
     }

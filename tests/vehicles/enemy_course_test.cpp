@@ -2,6 +2,7 @@
 // player's car driven along the road, through the real sprite engine.
 #include "vehicles/race_fixture.h" // before the road driver, which needs the engine
 
+#include "engine/game_constants.h"
 #include "support/road_driver.h"
 #include "vehicles/enemy_car.h"
 #include "world/course.h"
@@ -44,9 +45,9 @@ TEST_F(EnemyCourseTest, OpponentsDriveTheCourseFromTheGrid)
     for (TEnemyCar* Car : Cars)
         Car->Racing = true;
 
-    // 120 seconds at 90 frames a second, or until every opponent has reached the last checkpoint
-    // (its target then wraps to the first).
-    constexpr int Frames = 120 * 90;
+    // 120 seconds of frames, or until every opponent has reached the last checkpoint (its target then
+    // wraps to the first).
+    constexpr int Frames = 120 * FrameRate;
     std::array<int, 3> Finished{-1, -1, -1};
     std::array<int, 3> Furthest{};
     int Done = 0;
@@ -73,7 +74,7 @@ TEST_F(EnemyCourseTest, OpponentsDriveTheCourseFromTheGrid)
     std::printf("checkpoints %d; opponents reaching the end: %d\n", Last, Done);
     for (int K = 0; K < 3; ++K)
         std::printf("  opponent %d (car %d): furthest target %d, end after %.1f s\n", K, Cars[K]->FCarIndex,
-                    Furthest[K], Finished[K] >= 0 ? Finished[K] / 90.0 : -1.0);
+                    Furthest[K], Finished[K] >= 0 ? Finished[K] / static_cast<double>(FrameRate) : -1.0);
     // Every opponent got well along the course.
     for (int K = 0; K < 3; ++K)
         EXPECT_GT(Furthest[K], Last / 2) << K;

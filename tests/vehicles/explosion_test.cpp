@@ -21,7 +21,7 @@ double CornerMeanY(const TCar& Car)
 
 TEST_F(ExplosionTest, EightPatternsFourFramesEachThenItEndsOnThe33rdMove)
 {
-    auto* Boom = new TExplose(*World, 100, 200, 0, -1);
+    auto* Boom = new TExplose(*World, 100, 200, ekWreck, -1);
     ASSERT_NE(Boom->Image(), nullptr);
     EXPECT_EQ(Boom->Z(), 500);
     EXPECT_EQ(Boom->Alpha(), 230);
@@ -41,7 +41,7 @@ TEST_F(ExplosionTest, EightPatternsFourFramesEachThenItEndsOnThe33rdMove)
 
 TEST_F(ExplosionTest, BombKindsLieUnderTheCars)
 {
-    for (int Kind : {1, 2})
+    for (int Kind : {ekBomb, ekSpare})
     {
         auto* Boom = new TExplose(*World, 100, 200, Kind, -1);
         EXPECT_NE(Boom->Image(), nullptr);
@@ -56,7 +56,7 @@ TEST_F(ExplosionTest, FollowsItsOpponentAndEndsWhenTheCarIsGone)
     Car->UpdateCorners();
     World->FEnemies[0] = Car;
     World->FEnemyCount = 1;
-    auto* Boom = new TExplose(*World, CornerMeanX(*Car), CornerMeanY(*Car), 1, 0);
+    auto* Boom = new TExplose(*World, CornerMeanX(*Car), CornerMeanY(*Car), ekBomb, 0);
     for (int Frame = 0; Frame < 10; ++Frame)
     {
         // The car slides and spins.
@@ -77,7 +77,7 @@ TEST_F(ExplosionTest, FollowsItsOpponentAndEndsWhenTheCarIsGone)
     // A slot that holds no opponent (beyond the count, empty, or beyond the table) ends it too.
     for (int Slot : {1, 5, TRaceWorld::MaxOpponents, 40})
     {
-        auto* Lost = new TExplose(*World, 0, 0, 1, Slot);
+        auto* Lost = new TExplose(*World, 0, 0, ekBomb, Slot);
         Lost->Move(1);
         EXPECT_TRUE(Lost->IsDead()) << Slot;
     }

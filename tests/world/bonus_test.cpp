@@ -65,9 +65,9 @@ protected:
 
 TEST_F(BonusTest, EveryKindOnThePlayer)
 {
-    const std::array<const char*, 10> Sounds = {"coin",   "coin", "coin",    "skid",  "exp",
-                                                "repair", "up",   "addtime", "sweep", "nitro"};
-    for (int Kind = 0; Kind <= 9; ++Kind)
+    const std::array<const char*, BonusKindCount> Sounds = {"coin",   "coin", "coin",    "skid",  "exp",
+                                                            "repair", "up",   "addtime", "sweep", "nitro"};
+    for (int Kind = 0; Kind < BonusKindCount; ++Kind)
     {
         SCOPED_TRACE(Kind);
         Setup(*Player);
@@ -80,19 +80,20 @@ TEST_F(BonusTest, EveryKindOnThePlayer)
         Touch(*Bonus);
         EXPECT_TRUE(Bonus->FTouchingPlayer);
         EXPECT_TRUE(Heard(*Bonus, Sounds[static_cast<std::size_t>(Kind)]));
-        EXPECT_EQ(Bonus->IsDead(), Kind != 3) << "only oil stays under the player";
-        EXPECT_EQ(State.Score, Kind <= 2 ? 100 + 10 * (Kind + 1) : 100);
-        EXPECT_EQ(Player->Health, Kind == 4 ? 30 : Kind == 5 ? 100 : 70);
-        EXPECT_EQ(State.Lives, Kind == 6 ? 3 : 2);
-        EXPECT_EQ(State.TimeSeconds, Kind == 7 ? 15 : 10);
-        EXPECT_EQ(Player->FSkidding, Kind == 3);
-        if (Kind == 3)
+        EXPECT_EQ(Bonus->IsDead(), Kind != bkOil) << "only oil stays under the player";
+        const int Coin = Kind == bkCoin10 ? 10 : Kind == bkCoin20 ? 20 : Kind == bkCoin30 ? 30 : 0;
+        EXPECT_EQ(State.Score, 100 + Coin);
+        EXPECT_EQ(Player->Health, Kind == bkBomb ? 30 : Kind == bkRepair ? 100 : 70);
+        EXPECT_EQ(State.Lives, Kind == bkLife ? 3 : 2);
+        EXPECT_EQ(State.TimeSeconds, Kind == bkTime ? 15 : 10);
+        EXPECT_EQ(Player->FSkidding, Kind == bkOil);
+        if (Kind == bkOil)
         {
             EXPECT_LE(std::abs(Player->FCourse - Course), 10.0);
         }
-        EXPECT_EQ(Player->FSpinning, Kind == 4);
-        EXPECT_EQ(Player->FSlowed, Kind == 8);
-        EXPECT_EQ(Player->FBoosted, Kind == 9);
+        EXPECT_EQ(Player->FSpinning, Kind == bkBomb);
+        EXPECT_EQ(Player->FSlowed, Kind == bkSpikes);
+        EXPECT_EQ(Player->FBoosted, Kind == bkSpeedUp);
         // Reset what the kind changed before the next one.
         Player->FSkidding = Player->FSpinning = Player->FSlowed = Player->FBoosted = false;
         Player->FCourse = Course;
@@ -105,7 +106,7 @@ TEST_F(BonusTest, BombSpinsTheCarAboutItsMiddleUnderAnExplosionOnIt)
 {
     Player->SetX(Player->X() + 40); // the explosion still sits where the player's car stands on screen
     Player->UpdateCorners();
-    TBonus* Bomb = Drop(4, *Player);
+    TBonus* Bomb = Drop(bkBomb, *Player);
     Touch(*Bomb);
     EXPECT_EQ(Player->RotCenterX, 0.5f);
     EXPECT_EQ(Player->RotCenterY, 0.5f);
@@ -126,7 +127,7 @@ TEST_F(BonusTest, EveryKindOnAnOpponent)
     Player->SetY(2000); // out of the way
     Player->UpdateCorners();
     TCar* Car = AddOpponent(300, 300);
-    for (int Kind = 0; Kind <= 9; ++Kind)
+    for (int Kind = 0; Kind < BonusKindCount; ++Kind)
     {
         SCOPED_TRACE(Kind);
         Setup(*Car);
@@ -135,18 +136,18 @@ TEST_F(BonusTest, EveryKindOnAnOpponent)
         Touch(*Bonus);
         EXPECT_TRUE(Bonus->FContact[0]);
         EXPECT_FALSE(Bonus->FTouchingPlayer);
-        const bool Acts = Kind == 3 || Kind == 4 || Kind == 8 || Kind == 9;
-        EXPECT_EQ(Bonus->IsDead(), Acts && Kind != 3) << "oil and what opponents ignore stay";
+        const bool Acts = Kind == bkOil || Kind == bkBomb || Kind == bkSpikes || Kind == bkSpeedUp;
+        EXPECT_EQ(Bonus->IsDead(), Acts && Kind != bkOil) << "oil and what opponents ignore stay";
         EXPECT_EQ(Bonus->FLastSound != nullptr, Acts) << "on screen, what acts is heard";
         EXPECT_EQ(State.Score, 100);
         EXPECT_EQ(State.Lives, 2);
         EXPECT_EQ(State.TimeSeconds, 10);
         EXPECT_EQ(Car->Health, 100) << "a bomb does not damage opponents";
-        EXPECT_EQ(Car->FSkidding, Kind == 3);
-        EXPECT_EQ(Car->FSpinning, Kind == 4);
-        EXPECT_EQ(Car->FSlowed, Kind == 8);
+        EXPECT_EQ(Car->FSkidding, Kind == bkOil);
+        EXPECT_EQ(Car->FSpinning, Kind == bkBomb);
+        EXPECT_EQ(Car->FSlowed, Kind == bkSpikes);
         EXPECT_DOUBLE_EQ(Car->FGrip, 0.9) << "an opponent's slow-down leaves the grip";
-        EXPECT_EQ(Car->FBoosted, Kind == 9);
+        EXPECT_EQ(Car->FBoosted, Kind == bkSpeedUp);
         Car->FSkidding = Car->FSpinning = Car->FSlowed = Car->FBoosted = false;
         Bonus->Dead();
         Engine.FreeDead();
@@ -164,7 +165,7 @@ TEST_F(BonusTest, OpponentsAreHeardOnlyOnScreenAndAllOverlappingCarsAreServed)
     std::vector<std::string> Played;
     World.PlaySound = [&Played](const std::string& Name) { Played.push_back(Name); };
     TCar* Below = AddOpponent(300, 700);
-    TBonus* Oil = Drop(3, *Below);
+    TBonus* Oil = Drop(bkOil, *Below);
     Touch(*Oil);
     EXPECT_TRUE(Below->FSkidding);
     EXPECT_EQ(Oil->FLastSound, nullptr);
@@ -173,7 +174,7 @@ TEST_F(BonusTest, OpponentsAreHeardOnlyOnScreenAndAllOverlappingCarsAreServed)
     // Two opponents on the same spikes in one frame are both slowed, though the first removes them.
     TCar* A = AddOpponent(300, 300);
     TCar* B = AddOpponent(305, 300);
-    TBonus* Spikes = Drop(8, *A);
+    TBonus* Spikes = Drop(bkSpikes, *A);
     Touch(*Spikes);
     EXPECT_TRUE(Spikes->IsDead());
     EXPECT_TRUE(A->FSlowed);
@@ -186,7 +187,7 @@ TEST_F(BonusTest, OpponentsAreHeardOnlyOnScreenAndAllOverlappingCarsAreServed)
 TEST_F(BonusTest, AProtectedPlayerIsUntouchedAndThePickupsStay)
 {
     Player->StartProtection();
-    for (int Kind : {0, 4, 8, 9})
+    for (int Kind : {bkCoin10, bkBomb, bkSpikes, bkSpeedUp})
     {
         TBonus* Bonus = Drop(Kind, *Player);
         Touch(*Bonus);
@@ -202,11 +203,11 @@ TEST_F(BonusTest, AProtectedPlayerIsUntouchedAndThePickupsStay)
 
 TEST_F(BonusTest, SpikesCancelABoostOrLengthenASlowDown)
 {
-    Touch(*Drop(9, *Player)); // boost: top speed 16, acceleration 0.4, turn rate 3.1, surface 1.1
+    Touch(*Drop(bkSpeedUp, *Player)); // boost: top speed 16, acceleration 0.4, turn rate 3.1, surface 1.1
     ASSERT_TRUE(Player->FBoosted);
     EXPECT_DOUBLE_EQ(Player->FTopSpeed, 16);
     EXPECT_EQ(Player->FBoostTicks, 300);
-    TBonus* Spikes = Drop(8, *Player);
+    TBonus* Spikes = Drop(bkSpikes, *Player);
     Touch(*Spikes);
     EXPECT_TRUE(Spikes->IsDead());
     EXPECT_EQ(Spikes->FLastSound, nullptr) << "cancelling a boost is silent";
@@ -218,12 +219,12 @@ TEST_F(BonusTest, SpikesCancelABoostOrLengthenASlowDown)
     EXPECT_NEAR(Player->FTurnRate, 3, 1e-12);
     EXPECT_NEAR(Player->FSurfaceFactor, 1, 1e-12);
 
-    Touch(*Drop(8, *Player)); // slow-down
+    Touch(*Drop(bkSpikes, *Player)); // slow-down
     EXPECT_TRUE(Player->FSlowed);
     EXPECT_EQ(Player->FSlowTicks, 400);
     EXPECT_DOUBLE_EQ(Player->FTopSpeed, 4);
     EXPECT_DOUBLE_EQ(Player->FGrip, 0.3);
-    TBonus* More = Drop(8, *Player);
+    TBonus* More = Drop(bkSpikes, *Player);
     Touch(*More);
     EXPECT_TRUE(More->IsDead());
     EXPECT_EQ(Player->FSlowTicks, 700);
@@ -232,9 +233,9 @@ TEST_F(BonusTest, SpikesCancelABoostOrLengthenASlowDown)
 
 TEST_F(BonusTest, SpeedUpWhileSlowedCancelsFirstAndBoostsOnTheNextFrame)
 {
-    Touch(*Drop(8, *Player));
+    Touch(*Drop(bkSpikes, *Player));
     ASSERT_TRUE(Player->FSlowed);
-    TBonus* SpeedUp = Drop(9, *Player);
+    TBonus* SpeedUp = Drop(bkSpeedUp, *Player);
     Touch(*SpeedUp);
     EXPECT_FALSE(SpeedUp->IsDead());
     EXPECT_EQ(SpeedUp->FLastSound, nullptr);
@@ -248,7 +249,7 @@ TEST_F(BonusTest, SpeedUpWhileSlowedCancelsFirstAndBoostsOnTheNextFrame)
     EXPECT_TRUE(Player->FBoosted);
     EXPECT_DOUBLE_EQ(Player->FTopSpeed, 16);
     // A second speed-up while boosted only lengthens the boost.
-    Touch(*Drop(9, *Player));
+    Touch(*Drop(bkSpeedUp, *Player));
     EXPECT_EQ(Player->FBoostTicks, 500);
     EXPECT_DOUBLE_EQ(Player->FTopSpeed, 16);
 }
@@ -259,7 +260,7 @@ TEST_F(BonusTest, TimeAddsFiveSecondsAcrossTheMinute)
     for (const auto& C : Cases)
     {
         State.TimeMinutes = C[0], State.TimeSeconds = C[1], State.TimeHundredths = 42;
-        Touch(*Drop(7, *Player));
+        Touch(*Drop(bkTime, *Player));
         EXPECT_EQ(State.TimeMinutes, C[2]);
         EXPECT_EQ(State.TimeSeconds, C[3]);
         EXPECT_EQ(State.TimeHundredths, 42);
@@ -269,18 +270,18 @@ TEST_F(BonusTest, TimeAddsFiveSecondsAcrossTheMinute)
 TEST_F(BonusTest, ABombWrecksAt38AndLeavesOneAt41)
 {
     Player->Health = 41;
-    Touch(*Drop(4, *Player));
+    Touch(*Drop(bkBomb, *Player));
     EXPECT_EQ(Player->Health, 1);
     EXPECT_FALSE(World.FWrecked);
     Player->Health = 38;
-    Touch(*Drop(4, *Player));
+    Touch(*Drop(bkBomb, *Player));
     EXPECT_TRUE(World.FWrecked);
 }
 
 TEST_F(BonusTest, PickupsScrollWithTheWorldAndEndFarBelow)
 {
     Player->FShiftX = 3, Player->FShiftY = 7, Player->FPushX = -1, Player->FPushY = 1;
-    auto* Bonus = new TBonus(World, 100, 1900, 0);
+    auto* Bonus = new TBonus(World, 100, 1900, bkCoin10);
     const float X0 = Bonus->X(), Y0 = Bonus->Y();
     Bonus->Move(1);
     EXPECT_FLOAT_EQ(Bonus->X(), X0 + 2);
@@ -295,35 +296,36 @@ TEST_F(BonusTest, PickupsScrollWithTheWorldAndEndFarBelow)
 TEST_F(BonusTest, KindDrawsSplitIntoThirdsAndKeepTheirOdds)
 {
     TRandom Draws(2024);
-    std::array<int, 10> Count{};
+    std::array<int, BonusKindCount> Count{};
     const int N = 60000;
     for (int I = 0; I < N; ++I)
     {
         TRandom Replay = Draws;
         const int Kind = DrawPickupKind(Draws, 200, 400);
         ASSERT_GE(Kind, 0);
-        ASSERT_LE(Kind, 9);
+        ASSERT_LT(Kind, BonusKindCount);
         ++Count[static_cast<std::size_t>(Kind)];
         // Exactly two draws: the group, then one within it.
         Replay.Random(600), Replay.Random(7);
         EXPECT_EQ(Replay.Random(1000), TRandom(Draws).Random(1000));
     }
-    const double Coins = Count[0] + Count[1] + Count[2], Hazards = Count[3] + Count[4] + Count[8];
+    const double Coins = Count[bkCoin10] + Count[bkCoin20] + Count[bkCoin30];
+    const double Hazards = Count[bkOil] + Count[bkBomb] + Count[bkSpikes];
     EXPECT_NEAR(Coins / N, 1.0 / 3, 0.01);
     EXPECT_NEAR(Hazards / N, 1.0 / 3, 0.01);
-    EXPECT_NEAR(Count[0] / Coins, 101.0 / 310, 0.015);
-    EXPECT_NEAR(Count[2] / Coins, 39.0 / 310, 0.015);
-    EXPECT_NEAR(Count[8] / Hazards, 50.0 / 200, 0.015);
-    EXPECT_NEAR(Count[4] / Hazards, 49.0 / 200, 0.015);
+    EXPECT_NEAR(Count[bkCoin10] / Coins, 101.0 / 310, 0.015);
+    EXPECT_NEAR(Count[bkCoin30] / Coins, 39.0 / 310, 0.015);
+    EXPECT_NEAR(Count[bkSpikes] / Hazards, 50.0 / 200, 0.015);
+    EXPECT_NEAR(Count[bkBomb] / Hazards, 49.0 / 200, 0.015);
     const double Help = N - Coins - Hazards;
-    EXPECT_NEAR(Count[9] / Help, 70.0 / 225, 0.015);
-    EXPECT_NEAR(Count[6] / Help, 4.0 / 225, 0.005);
+    EXPECT_NEAR(Count[bkSpeedUp] / Help, 70.0 / 225, 0.015);
+    EXPECT_NEAR(Count[bkLife] / Help, 4.0 / 225, 0.005);
 
     // A later race's split: no coins below 0, everything hazard up to 600.
     for (int I = 0; I < 200; ++I)
     {
         const int Kind = DrawPickupKind(Draws, 0, 600);
-        EXPECT_TRUE(Kind == 3 || Kind == 4 || Kind == 8) << Kind;
+        EXPECT_TRUE(Kind == bkOil || Kind == bkBomb || Kind == bkSpikes) << Kind;
     }
 }
 
@@ -334,7 +336,7 @@ TEST_F(BonusTest, NewRoadPiecesCarryTheirPickups)
     for (int I = 0; I < 60; ++I)
     {
         const auto Before = All<TBonus>().size();
-        new TRoadPart(World, 400, static_cast<float>(-300 * I), 0, true);
+        new TRoadPart(World, 400, static_cast<float>(-300 * I), PieceStraight, true);
         const auto After = All<TBonus>();
         ASSERT_LE(After.size(), Before + 1);
         if (After.size() == Before + 1)
@@ -344,13 +346,13 @@ TEST_F(BonusTest, NewRoadPiecesCarryTheirPickups)
             const double Cx = Bonus->X() + Bonus->Width() / 2.0, Cy = Bonus->Y() + Bonus->Height() / 2.0;
             EXPECT_NEAR(Cx, 400, 100.5);
             EXPECT_NEAR(Cy, -300.0 * I, 100.5);
-            EXPECT_TRUE(Bonus->FKind >= 5 && Bonus->FKind <= 9) << Bonus->FKind;
+            EXPECT_TRUE(Bonus->FKind >= bkRepair && Bonus->FKind <= bkSpeedUp) << Bonus->FKind;
         }
     }
     EXPECT_GT(WithBonus, 15); // about 14 in 30
     EXPECT_LT(WithBonus, 45);
     const auto Count = All<TBonus>().size();
-    new TRoadPart(World, 400, 300, 0, false);
+    new TRoadPart(World, 400, 300, PieceStraight, false);
     EXPECT_EQ(All<TBonus>().size(), Count);
 }
 

@@ -164,15 +164,15 @@ TEST(BestTime, TimeTakenCountsInHundredths)
 
 TEST(UnlockLadder, CheckUnlockNeedsTheThresholdCrossed)
 {
-    TCatalogues C;                        // threshold 300, step 0 (two tracks)
-    EXPECT_EQ(C.CheckUnlock(250, 50), 0); // reaching it exactly is not past it
-    EXPECT_EQ(C.CheckUnlock(250, 51), 2); // past it
-    EXPECT_EQ(C.CheckUnlock(299, 1000), 2);
-    EXPECT_EQ(C.CheckUnlock(300, 500), 0); // already at it before the gain
-    EXPECT_EQ(C.CheckUnlock(400, 10), 0);
-    EXPECT_EQ(C.CheckUnlock(250, 0), 0);
+    TCatalogues C;                                  // threshold 300, step 0 (two tracks)
+    EXPECT_EQ(C.CheckUnlock(250, 50), urNothing);   // reaching it exactly is not past it
+    EXPECT_EQ(C.CheckUnlock(250, 51), urTwoTracks); // past it
+    EXPECT_EQ(C.CheckUnlock(299, 1000), urTwoTracks);
+    EXPECT_EQ(C.CheckUnlock(300, 500), urNothing); // already at it before the gain
+    EXPECT_EQ(C.CheckUnlock(400, 10), urNothing);
+    EXPECT_EQ(C.CheckUnlock(250, 0), urNothing);
     // A huge gain must not wrap around.
-    EXPECT_EQ(C.CheckUnlock(100, std::numeric_limits<std::int32_t>::max()), 2);
+    EXPECT_EQ(C.CheckUnlock(100, std::numeric_limits<std::int32_t>::max()), urTwoTracks);
 }
 
 TEST(UnlockLadder, StepsOpenInOrderAtTheirThresholds)
@@ -182,20 +182,23 @@ TEST(UnlockLadder, StepsOpenInOrderAtTheirThresholds)
     C.OpenAvailable();
     struct TStep
     {
-        std::int32_t Threshold, Check, TracksOpen, CarsOpen, Opened;
+        std::int32_t Threshold;
+        TUnlockResult Check;
+        std::int32_t TracksOpen, CarsOpen, Opened;
         bool IsCar;
     };
-    const TStep Steps[] = {
-        {300, 2, 5, 2, 4, false},   {700, 1, 5, 3, 2, true},     {1200, 2, 7, 3, 6, false},
-        {2200, 1, 7, 4, 3, true},   {2700, 2, 9, 4, 8, false},   {4700, 1, 9, 5, 4, true},
-        {6700, 1, 10, 5, 9, false}, {9200, 1, 11, 5, 10, false}, {13200, 1, 12, 5, 11, false}};
+    const TStep Steps[] = {{300, urTwoTracks, 5, 2, 4, false},   {700, urOneEntry, 5, 3, 2, true},
+                           {1200, urTwoTracks, 7, 3, 6, false},  {2200, urOneEntry, 7, 4, 3, true},
+                           {2700, urTwoTracks, 9, 4, 8, false},  {4700, urOneEntry, 9, 5, 4, true},
+                           {6700, urOneEntry, 10, 5, 9, false},  {9200, urOneEntry, 11, 5, 10, false},
+                           {13200, urOneEntry, 12, 5, 11, false}};
     for (std::int32_t I = 0; I < 9; ++I)
     {
         const TStep& S = Steps[I];
         SCOPED_TRACE(I);
         EXPECT_EQ(C.FUnlockStep, I);
         EXPECT_EQ(C.NextUnlockScore, S.Threshold);
-        EXPECT_EQ(C.CheckUnlock(S.Threshold - 1, 1), 0);
+        EXPECT_EQ(C.CheckUnlock(S.Threshold - 1, 1), urNothing);
         EXPECT_EQ(C.CheckUnlock(S.Threshold - 1, 2), S.Check);
         if (S.IsCar)
             EXPECT_EQ(C.FCars[static_cast<std::size_t>(S.Opened)].Available, 0);
@@ -225,7 +228,7 @@ TEST(UnlockLadder, AfterTheLastStepOnlyTheThresholdGrows)
         C.ApplyUnlockStep();
     EXPECT_EQ(C.FUnlockStep, 8);
     EXPECT_EQ(C.NextUnlockScore, 17700);
-    EXPECT_EQ(C.CheckUnlock(17699, 2), 1);
+    EXPECT_EQ(C.CheckUnlock(17699, 2), urOneEntry);
     C.ApplyUnlockStep();
     EXPECT_EQ(C.FUnlockStep, 8);
     EXPECT_EQ(C.NextUnlockScore, 22200);

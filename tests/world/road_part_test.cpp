@@ -20,7 +20,7 @@ using RoadPartTest = WorldTest;
 void ReplayPieceDraws(TRandom& Rng, int Kind, bool WithPickup)
 {
     auto Decoration = [&] { Rng.Random(360), Rng.Random(8), Rng.Random(80), Rng.Random(80); };
-    if (Kind == 0)
+    if (Kind == PieceStraight)
     {
         Rng.Random(10), Decoration(), Decoration();
         Rng.Random(10), Decoration(), Decoration();
@@ -161,7 +161,7 @@ TEST_F(RoadPartTest, ExtendRoadOnlyRunsDuringTheRaceAndTheWreck)
 {
     GenerateCourse(World.Course, Rng, "", 20, 5, 10);
     CloseCourse(World.Course);
-    World.FLastRoadPart = new TRoadPart(World, 400, 300, 0, false);
+    World.FLastRoadPart = new TRoadPart(World, 400, 300, PieceStraight, false);
     World.FNextPiece = 1;
     State.ScreenState = ssPause;
     ExtendRoad(World);
@@ -194,11 +194,11 @@ TEST_F(RoadPartTest, PickupDrawsFollowTheirOrder)
         const int R = Replay.Random(Group < 250 ? 310 : Group < 450 ? 200 : 225);
         int Kind;
         if (Group < 250)
-            Kind = R <= 100 ? 0 : R <= 270 ? 1 : 2;
+            Kind = R <= 100 ? bkCoin10 : R <= 270 ? bkCoin20 : bkCoin30;
         else if (Group < 450)
-            Kind = R <= 100 ? 3 : R <= 150 ? 8 : 4;
+            Kind = R <= 100 ? bkOil : R <= 150 ? bkSpikes : bkBomb;
         else
-            Kind = R <= 100 ? 5 : R <= 170 ? 9 : R <= 220 ? 7 : 6;
+            Kind = R <= 100 ? bkRepair : R <= 170 ? bkSpeedUp : R <= 220 ? bkTime : bkLife;
         EXPECT_EQ(Pickup.Kind, Kind);
     }
     EXPECT_GT(Placed, 60); // about 14 in 30
@@ -248,8 +248,8 @@ TEST_F(RoadPartTest, PiecesMoveWithTheWorldAndEndFarBelowTheScreen)
 {
     auto* Player = new TPlayer(World, 396, 460, 0, "player", -90, 0);
     World.FPlayer = Player;
-    auto* Low = new TRoadPart(World, 400, 3200, 0, false);
-    auto* High = new TRoadPart(World, 400, 3250, 0, false);
+    auto* Low = new TRoadPart(World, 400, 3200, PieceStraight, false);
+    auto* High = new TRoadPart(World, 400, 3250, PieceStraight, false);
     World.FLastRoadPart = High;
     Player->FShiftX = 1.5;
     Player->FShiftY = 2.0;

@@ -31,7 +31,7 @@ TEST_F(RoadRockTest, EachPieceKindGetsItsFourWalls)
     {
         int PieceKind, Wall;
         double Angle;
-        int Kind;
+        int Kind; // a TWallKind
         double Dy, Dx;
     };
     const TSpot Spots[] = {
@@ -51,7 +51,7 @@ TEST_F(RoadRockTest, EachPieceKindGetsItsFourWalls)
         ASSERT_EQ(Walls.size(), 4u);
         const TRoadRock& Wall = *Walls[static_cast<std::size_t>(Spot.Wall)];
         EXPECT_EQ(Wall.Kind, Spot.Kind);
-        EXPECT_EQ(Wall.Image(), Images.ImageList.Find(Spot.Kind == 0 ? "wall1" : "wall2"));
+        EXPECT_EQ(Wall.Image(), Images.ImageList.Find(Spot.Kind == WallStraight ? "wall1" : "wall2"));
         EXPECT_DOUBLE_EQ(Wall.WallAngle, Spot.Angle);
         EXPECT_FLOAT_EQ(Wall.Angle, static_cast<float>(Spot.Angle));
         EXPECT_NEAR(WallCentreX(Wall), 1000 + Spot.Dx, 1e-3);
@@ -63,7 +63,7 @@ TEST_F(RoadRockTest, EachPieceKindGetsItsFourWalls)
 
 TEST_F(RoadRockTest, OutlineIsTheTurnedTile)
 {
-    auto* Wall = new TRoadRock(World, 500, 400, 0, 90);
+    auto* Wall = new TRoadRock(World, 500, 400, WallStraight, 90);
     Wall->UpdateCorners();
     // A quarter turn swaps the tile's sides about its centre.
     const double HalfW = Wall->Width() / 2.0, HalfH = Wall->Height() / 2.0;
@@ -81,7 +81,7 @@ TEST_F(RoadRockTest, OutlineIsTheTurnedTile)
 
 TEST_F(RoadRockTest, CarAtTheWallCentreIsPushedTurnedAndSlowed)
 {
-    auto* Wall = new TRoadRock(World, 500, 400, 0, 0);
+    auto* Wall = new TRoadRock(World, 500, 400, WallStraight, 0);
     auto* Car = new TCar(World, 0, 0, 1, "enemy", -90, 0, 0);
     CentreCar(*Car, 500, 400);
     Car->FSpeed = 4;
@@ -99,7 +99,7 @@ TEST_F(RoadRockTest, CarAtTheWallCentreIsPushedTurnedAndSlowed)
 
 TEST_F(RoadRockTest, WallsNeverSpeedACarUp)
 {
-    auto* Wall = new TRoadRock(World, 500, 400, 0, 0);
+    auto* Wall = new TRoadRock(World, 500, 400, WallStraight, 0);
     auto* Car = new TCar(World, 0, 0, 1, "enemy", -90, 0, 0);
     // Reversing into the wall from its right: u = (1, 0), n = (-1, 0), f = (0.5 + 1) / 2 + 0.7 = 1.45
     // would make it faster backwards.
@@ -125,7 +125,7 @@ TEST_F(RoadRockTest, PlayerIsPushedThroughTheWorldAndDamagedBySpeed)
     World.FCheckpointCount = 1;
     // An upright wall over the right side of the player's car (a wall centred on the car would
     // cross it like a plus sign, with no corner of either inside the other).
-    auto* Wall = new TRoadRock(World, 396 + 25, 460, 0, 0);
+    auto* Wall = new TRoadRock(World, 396 + 25, 460, WallStraight, 0);
     Wall->UpdateCorners();
     const float PlayerX = Player->X(), WallX = Wall->X(), OtherX = Other->X();
 
@@ -153,7 +153,7 @@ TEST_F(RoadRockTest, PlayerIsPushedThroughTheWorldAndDamagedBySpeed)
 
 TEST_F(RoadRockTest, OnlyNearOpponentsAreTestedButThePlayerAlways)
 {
-    auto* Wall = new TRoadRock(World, 500, 400, 0, 0);
+    auto* Wall = new TRoadRock(World, 500, 400, WallStraight, 0);
     Wall->UpdateCorners();
     auto* Player = new TPlayer(World, 396, 2000, 0, "player", -90, 0);
     auto* Near = new TCar(World, 0, 0, 1, "enemy", -90, 0, 0);
@@ -185,7 +185,7 @@ public:
 
 TEST_F(RoadRockTest, WallsFlagAnOpponentsTwoSensorsWithinTheirSquareOnly)
 {
-    auto* Wall = new TRoadRock(World, 500, 400, 0, 0); // upright, 24 wide: x 488..512
+    auto* Wall = new TRoadRock(World, 500, 400, WallStraight, 0); // upright, 24 wide: x 488..512
     Wall->UpdateCorners();
     auto* Car = new TWatchingCar(World, 300, 300, 1, "enemy", -90, 0, 0);
     World.FEnemies[0] = Car;
@@ -207,7 +207,7 @@ TEST_F(RoadRockTest, WallsFlagAnOpponentsTwoSensorsWithinTheirSquareOnly)
 TEST_F(RoadRockTest, DecorationsFollowTheTerrainAndTheirDraws)
 {
     for (int Terrain = 0; Terrain <= 3; ++Terrain)
-        for (int Kind : {0, 1, 3})
+        for (int Kind : {PieceStraight, PieceLeft, PieceStraightRight})
         {
             SCOPED_TRACE(testing::Message() << "terrain " << Terrain << " piece " << Kind);
             for (TSprite* Old : All<TSprite>())
@@ -221,7 +221,7 @@ TEST_F(RoadRockTest, DecorationsFollowTheTerrainAndTheirDraws)
             ASSERT_EQ(Paints.size(), 4u);
             // Expected spots in creation order.
             double Spots[4][2];
-            if (Kind == 0)
+            if (Kind == PieceStraight)
             {
                 const bool RightNear = Replay.Random(10) < 6;
                 Spots[0][0] = RightNear ? 430 : 330, Spots[0][1] = -75;
@@ -230,13 +230,14 @@ TEST_F(RoadRockTest, DecorationsFollowTheTerrainAndTheirDraws)
             }
             else
             {
-                const double Left = Kind == 1 ? -460 : -430, LeftFar = Kind == 1 ? -630 : -530;
+                const double Left = Kind == PieceLeft ? -460 : -430,
+                             LeftFar = Kind == PieceLeft ? -630 : -530;
                 const double Table[4][2] = {{430, -75}, {530, -225}, {Left, -75}, {LeftFar, -225}};
                 std::copy(&Table[0][0], &Table[0][0] + 8, &Spots[0][0]);
             }
             for (std::size_t I = 0; I < 4; ++I)
             {
-                if (Kind == 0 && I == 2)
+                if (Kind == PieceStraight && I == 2)
                 {
                     const bool LeftNear = Replay.Random(10) < 6;
                     Spots[2][0] = LeftNear ? -430 : -330, Spots[2][1] = -75;
@@ -269,7 +270,7 @@ TEST_F(RoadRockTest, MarkingsAndTilesEndBelowTheirLimits)
     Mark->SetY(2000.5f);
     Mark->Move(1);
     EXPECT_TRUE(Mark->IsDead());
-    auto* Wall = new TRoadRock(World, 100, 3000, 0, 0);
+    auto* Wall = new TRoadRock(World, 100, 3000, WallStraight, 0);
     Wall->Move(1);
     EXPECT_FALSE(Wall->IsDead());
     Wall->SetY(3001);

@@ -5,6 +5,7 @@
 #include "art/canvas.h"
 #include "art/style.h"
 #include "engine/random.h"
+#include "world/course.h"
 #include "world/road_piece_kinds.h"
 
 #include <cmath>
@@ -71,8 +72,8 @@ void DrawCentred(cairo_t* Cr, const TArtImage* Image, int Pattern, double X, dou
 
 struct TPiece
 {
-    int Kind;
-    int Terrain;
+    int Kind;    // a road piece kind (PieceStraight ...)
+    int Terrain; // a terrain kind (TerrainNormal ...)
 };
 
 // Wall placements per piece kind: angle, wall kind, centre Y and X relative to the piece's
@@ -96,7 +97,7 @@ constexpr TWallPlace WallPlaces[7][4] = {
 // Decoration columns for bends: right side then left side, rows Y - 75 and Y - 225.
 void DecorationSpots(int Kind, TRandom& Rng, std::vector<std::pair<double, double>>& Spots)
 {
-    if (Kind == 0)
+    if (Kind == PieceStraight)
     {
         const bool RightNear = Rng.Random(10) < 6;
         Spots.push_back({-75, RightNear ? 430.0 : 330.0});
@@ -106,7 +107,7 @@ void DecorationSpots(int Kind, TRandom& Rng, std::vector<std::pair<double, doubl
         Spots.push_back({-225, LeftNear ? -330.0 : -430.0});
         return;
     }
-    const bool LeftBend = Kind == 1 || Kind == 4 || Kind == 6;
+    const bool LeftBend = Kind == PieceLeft || Kind == PieceStraightLeft || Kind == PieceLeftStraight;
     Spots.push_back({-75, 430});
     Spots.push_back({-225, 530});
     Spots.push_back({-75, LeftBend ? -460.0 : -430.0});
@@ -151,7 +152,7 @@ void DrawRoadRun(cairo_t* Cr, const TArtList& Race, const std::vector<TPiece>& P
     {
         std::vector<std::pair<double, double>> Spots;
         DecorationSpots(P.Piece.Kind, Rng, Spots);
-        const TArtImage* Decoration = FindArt(Race, P.Piece.Terrain == 0 ? "trees" : "desert");
+        const TArtImage* Decoration = FindArt(Race, P.Piece.Terrain == TerrainNormal ? "trees" : "desert");
         for (const auto& [DY, DX] : Spots)
         {
             const double Angle = Rng.Random(360);
@@ -191,8 +192,13 @@ bool Save(const TCanvas& Canvas, const std::string& Dir, const char* Name, std::
 bool WriteRoadRun(const TArtList& Race, const std::string& Dir, std::string& Error)
 {
     // Straight, a right bend, straight again, then a left bend into the sand and out.
-    const std::vector<TPiece> Pieces = {{0, 0}, {0, 0}, {3, 0}, {2, 0}, {2, 3}, {5, 1},
-                                        {0, 1}, {4, 1}, {1, 2}, {6, 0}, {0, 0}};
+    const std::vector<TPiece> Pieces = {
+        {PieceStraight, TerrainNormal},      {PieceStraight, TerrainNormal},
+        {PieceStraightRight, TerrainNormal}, {PieceRight, TerrainNormal},
+        {PieceRight, TerrainEnter},          {PieceRightStraight, TerrainOther},
+        {PieceStraight, TerrainOther},       {PieceStraightLeft, TerrainOther},
+        {PieceLeft, TerrainLeave},           {PieceLeftStraight, TerrainNormal},
+        {PieceStraight, TerrainNormal}};
     TCanvas Canvas(1400, 3300);
     cairo_t* Cr = Canvas.Cr();
     DrawRoadRun(Cr, Race, Pieces, 600, 3300);
@@ -216,7 +222,12 @@ bool WriteRaceHud(const TArtList& Race, const std::string& Dir, std::string& Err
     SetColor(Cr, palette::Night);
     cairo_paint(Cr);
     // The player's slot lands at (400, 460); the road runs up from there.
-    DrawRoadRun(Cr, Race, {{0, 0}, {0, 0}, {3, 0}, {2, 3}}, 400, 1000);
+    DrawRoadRun(Cr, Race,
+                {{PieceStraight, TerrainNormal},
+                 {PieceStraight, TerrainNormal},
+                 {PieceStraightRight, TerrainNormal},
+                 {PieceRight, TerrainEnter}},
+                400, 1000);
     DrawCar(Cr, Race, 2, 1, 380, 360, -95);
     DrawCar(Cr, Race, 0, 0, 380, 430, -90);
     DrawCentred(Cr, FindArt(Race, "bonus1"), 0, 330, 300, 0);

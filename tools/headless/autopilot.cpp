@@ -229,7 +229,8 @@ void Look(const TRaceWorld& World, const TPlayer& Car, const TRoadLine& Road, TS
         }
         // Oil, bomb and spikes are driven around; the rest is left to chance.
         const auto* Pickup = dynamic_cast<const TBonus*>(Sprite);
-        if (Pickup == nullptr || (Pickup->FKind != 3 && Pickup->FKind != 4 && Pickup->FKind != 8))
+        if (Pickup == nullptr ||
+            (Pickup->FKind != bkOil && Pickup->FKind != bkBomb && Pickup->FKind != bkSpikes))
             continue;
         const double Ahead = Cy - Y;
         if (Ahead > -30 && Ahead < 80 + 60 * Speed)
@@ -428,7 +429,7 @@ TAutopilot::TWish TAutopilot::Decide(const TRaceWorld& World)
         FHasLane = true;
     }
 
-    // 1. The lane, clear of the cars and hazards ahead; the aim moves towards it a little a frame.
+    // The lane, clear of the cars and hazards ahead; the aim moves towards it a little a frame.
     const double TurnRate = std::max(Car.FTurnRate * Car.FGrip, 0.1);
     const double Widen =
         Road.Empty() ? 1.0
@@ -436,7 +437,7 @@ TAutopilot::TWish TAutopilot::Decide(const TRaceWorld& World)
     FGoal = ChooseLane(Around, FGoal, MyLateral, std::max(Speed, 1.5) / (TurnRate * DegToRad), Widen);
     FLane += std::clamp(FGoal - FLane, -8.0, 8.0);
 
-    // 2. Where to go: a point on the lane ahead, farther at speed (the car turns no faster at speed,
+    // Where to go: a point on the lane ahead, farther at speed (the car turns no faster at speed,
     // so the turn must start earlier). Something in the way on the present line brings the point
     // in, so that the car is on its new lane by the time it gets there.
     double Reach = std::min(150.0 + 28.0 * std::max(Speed, 0.0), MaxAim);
@@ -452,7 +453,7 @@ TAutopilot::TWish TAutopilot::Decide(const TRaceWorld& World)
     const double Wanted = std::atan2(Ty - Cy, Tx - Cx) * RadToDeg;
     double Error = TurnTo(Heading, Wanted);
 
-    // 3. The speed to keep: for the bends ahead, for the way to go, for what is in the way.
+    // The speed to keep: for the bends ahead, for the way to go, for what is in the way.
     double Limit = std::min(Car.FTopSpeed, BendLimit(Road, Cy, Heading, Speed, TurnRate));
     // Far off the way to go: slow down to turn; turned round: crawl and turn.
     const double Off = std::fabs(Error);
@@ -462,7 +463,7 @@ TAutopilot::TWish TAutopilot::Decide(const TRaceWorld& World)
         Limit = std::min(Limit, TurnRoundSpeed);
     Limit = std::min(Limit, ObstacleLimit(Around, FGoal, FLane, MyLateral, Speed, TurnRate));
 
-    // 4. Walls: follow the car's travel ahead; a wall on the way turns it away and slows it.
+    // Walls: follow the car's travel ahead; a wall on the way turns it away and slows it.
     const double FrontX = Car.PivotX() + 0.7 * Car.Height() * Hx,
                  FrontY = Car.PivotY() + 0.7 * Car.Height() * Hy;
     int SteerAway = 0; // +1 right, -1 left
@@ -494,7 +495,7 @@ TAutopilot::TWish TAutopilot::Decide(const TRaceWorld& World)
     const bool TailAtWall = Around.WallAt(Car.PivotX() - (0.3 * Car.Height() + 14) * Hx,
                                           Car.PivotY() - (0.3 * Car.Height() + 14) * Hy, 12, Hx, Hy);
 
-    // 5. Recovery: a car that cannot go on (nose at a wall facing away from the road, or stuck)
+    // Recovery: a car that cannot go on (nose at a wall facing away from the road, or stuck)
     // backs away turning towards the road, then drives on.
     ++FModeTicks;
     if (FReverseCalm > 0)

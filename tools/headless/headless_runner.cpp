@@ -4,6 +4,7 @@
 #include "autopilot_session.h"
 #include "engine/audio_device.h"
 #include "engine/clock.h"
+#include "engine/game_constants.h"
 #include "engine/null_render_device.h"
 #include "engine/picture.h"
 #include "input_script.h"
@@ -32,9 +33,9 @@ namespace vm {
 
 namespace {
 
-// Each frame is exactly 1/90 s of game time: 1000 ticks of a 90 kHz clock.
-constexpr std::int64_t ClockFrequency = 90000;
-constexpr std::int64_t TicksPerFrame = ClockFrequency / 90;
+// Each frame is exactly one FrameRate-th of a second of game time: 1000 ticks of the clock.
+constexpr std::int64_t ClockFrequency = 1000 * FrameRate;
+constexpr std::int64_t TicksPerFrame = ClockFrequency / FrameRate;
 
 // A whole number of 0 or more, written in decimal.
 bool ParseCount(const std::string& Text, long& Value)

@@ -1,6 +1,8 @@
 // The game window and its OpenGL renderer on SDL.
 #include "platform/sdl/sdl_video.h"
 
+#include "engine/game_constants.h"
+
 #include <SDL2/SDL.h>
 
 // In sanitizer builds, programs that open the system's OpenGL driver do not check for leaks:
@@ -32,7 +34,8 @@ bool TSdlVideo::Open(bool Hidden, std::string& Error)
     }
     FInitialised = true;
     Uint32 Flags = SDL_WINDOW_RESIZABLE | (Hidden ? SDL_WINDOW_HIDDEN : 0);
-    FWindow = SDL_CreateWindow("Velomarch", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 800, 600, Flags);
+    FWindow = SDL_CreateWindow("Velomarch", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, PictureWidth,
+                               PictureHeight, Flags);
     if (FWindow == nullptr)
     {
         Error = SDL_GetError();
@@ -46,7 +49,7 @@ bool TSdlVideo::Open(bool Hidden, std::string& Error)
         Error = SDL_GetError();
         return false;
     }
-    SDL_RenderSetLogicalSize(FRenderer, 800, 600);
+    SDL_RenderSetLogicalSize(FRenderer, PictureWidth, PictureHeight);
     FDevice = std::make_unique<TSdlRenderDevice>(FWindow, FRenderer);
     return true;
 }

@@ -83,16 +83,16 @@ TArtImage PickupsPage()
 {
     // Helpful pickups on the left, hazards and boosts on the right.
     const std::vector<TPickupRow> Columns[2] = {
-        {{0, "Coin", "10 points"},
-         {1, "Coin", "20 points"},
-         {2, "Coin", "30 points"},
-         {5, "Repair", "Mends 30 damage"},
-         {6, "Extra life", "One more life"}},
-        {{7, "Extra time", "5 seconds on the clock"},
-         {9, "Speed-up", "A burst of speed"},
-         {3, "Oil", "Sends you skidding"},
-         {8, "Spikes", "Slows you right down"},
-         {4, "Bomb", "40 damage and a spin"}},
+        {{bkCoin10, "Coin", "10 points"},
+         {bkCoin20, "Coin", "20 points"},
+         {bkCoin30, "Coin", "30 points"},
+         {bkRepair, "Repair", "Mends 30 damage"},
+         {bkLife, "Extra life", "One more life"}},
+        {{bkTime, "Extra time", "5 seconds on the clock"},
+         {bkSpeedUp, "Speed-up", "A burst of speed"},
+         {bkOil, "Oil", "Sends you skidding"},
+         {bkSpikes, "Spikes", "Slows you right down"},
+         {bkBomb, "Bomb", "40 damage and a spin"}},
     };
     return DrawPage("scr_help2", PageX, PageY, PageWidth, PageHeight, [&](cairo_t* Cr) {
         DrawHelpFrame(Cr, "Pickups", 2);

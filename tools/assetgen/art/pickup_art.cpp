@@ -14,14 +14,14 @@ namespace {
 // Design size of a pickup; the race pictures are drawn at exactly this size.
 constexpr double DesignSize = 40;
 
-constexpr std::array<const char*, PickupKindCount> PickupKeys = {
+constexpr std::array<const char*, BonusKindCount> PickupKeys = {
     "bonus1", "bonus2", "bonus3", "luga", "bomb", "repair", "life", "time", "shipi", "speedup"};
 
 } // namespace
 
 void DrawPickupIcon(cairo_t* Cr, int Kind, double CenterX, double CenterY, double Size)
 {
-    if (Kind < 0 || Kind >= PickupKindCount || Size <= 0)
+    if (Kind < 0 || Kind >= BonusKindCount || Size <= 0)
         return;
     cairo_save(Cr);
     cairo_translate(Cr, CenterX, CenterY);
@@ -62,7 +62,7 @@ void DrawPickupIcon(cairo_t* Cr, int Kind, double CenterX, double CenterY, doubl
 
 void AddPickupImages(TArtList& Race)
 {
-    for (int Kind = 0; Kind < PickupKindCount; ++Kind)
+    for (int Kind = 0; Kind < BonusKindCount; ++Kind)
     {
         const int Side = static_cast<int>(DesignSize);
         Race.push_back(

@@ -448,13 +448,13 @@ TColor PickupGlowColor(int Kind)
 {
     switch (Kind)
     {
-    case 0:
-    case 1:
-    case 2: return palette::Amber;
-    case 3:
-    case 4:
-    case 8: return palette::Red;
-    case 9: return palette::Cyan;
+    case bkCoin10:
+    case bkCoin20:
+    case bkCoin30: return palette::Amber;
+    case bkOil:
+    case bkBomb:
+    case bkSpikes: return palette::Red;
+    case bkSpeedUp: return palette::Cyan;
     default: return palette::Green;
     }
 }
@@ -465,16 +465,16 @@ void DrawPickupObject(cairo_t* Cr, int Kind)
     cairo_set_line_join(Cr, CAIRO_LINE_JOIN_ROUND);
     switch (Kind)
     {
-    case 0:
-    case 1:
-    case 2: DrawCoin(Cr, Kind); break;
-    case 3: DrawOil(Cr); break;
-    case 4: DrawBomb(Cr); break;
-    case 5: DrawRepair(Cr); break;
-    case 6: DrawLife(Cr); break;
-    case 7: DrawTime(Cr); break;
-    case 8: DrawSpikes(Cr); break;
-    case 9: DrawNitro(Cr); break;
+    case bkCoin10:
+    case bkCoin20:
+    case bkCoin30: DrawCoin(Cr, Kind - bkCoin10); break;
+    case bkOil: DrawOil(Cr); break;
+    case bkBomb: DrawBomb(Cr); break;
+    case bkRepair: DrawRepair(Cr); break;
+    case bkLife: DrawLife(Cr); break;
+    case bkTime: DrawTime(Cr); break;
+    case bkSpikes: DrawSpikes(Cr); break;
+    case bkSpeedUp: DrawNitro(Cr); break;
     default: break;
     }
     cairo_restore(Cr);

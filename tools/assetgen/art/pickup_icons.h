@@ -2,6 +2,7 @@
 #pragma once
 
 #include "art/style.h"
+#include "world/bonus_kinds.h"
 
 #include <cairo.h>
 
