@@ -1,13 +1,12 @@
 // What the track and car pages keep while they are up (the page table keeps one).
 #pragma once
 
-#include "shell/game.h"
-
 #include <array>
 #include <cstdint>
 
 namespace vm {
 
+class TGame;
 class TGuiButton;
 class TSprite;
 
@@ -26,11 +25,8 @@ struct TChoicePagesState
     std::int32_t FSlideTicks = 0;      // frames drawn since the page was entered (the buttons' slide-in)
 };
 
-// The one the game's page table keeps.
-inline TChoicePagesState& ChoicePages(TGame& Game) { return Game.Pages.Keep<TChoicePagesState>(); }
-inline const TChoicePagesState& ChoicePages(const TGame& Game)
-{
-    return Game.Pages.Keep<TChoicePagesState>();
-}
+// The one the game's page table keeps (made on first use).
+TChoicePagesState& ChoicePages(TGame& Game);
+const TChoicePagesState& ChoicePages(const TGame& Game);
 
 } // namespace vm

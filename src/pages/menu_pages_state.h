@@ -1,14 +1,13 @@
 // What the main menu, help, options and exit pages keep while they are up (the page table keeps one).
 #pragma once
 
-#include "shell/game.h"
-
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace vm {
 
+class TGame;
 class TGuiButton;
 class TGuiEdit;
 class TGuiScrollBar;
@@ -41,8 +40,8 @@ struct TMenuPagesState
     }
 };
 
-// The one the game's page table keeps.
-inline TMenuPagesState& MenuPages(TGame& Game) { return Game.Pages.Keep<TMenuPagesState>(); }
-inline const TMenuPagesState& MenuPages(const TGame& Game) { return Game.Pages.Keep<TMenuPagesState>(); }
+// The one the game's page table keeps (made on first use).
+TMenuPagesState& MenuPages(TGame& Game);
+const TMenuPagesState& MenuPages(const TGame& Game);
 
 } // namespace vm

@@ -1,10 +1,9 @@
 // What the add-player, profile and high-score pages keep while they are up (the page table keeps one).
 #pragma once
 
-#include "shell/game.h"
-
 namespace vm {
 
+class TGame;
 class TGuiButton;
 class TGuiEdit;
 class TSprite;
@@ -24,11 +23,8 @@ struct TProfilePagesState
     TGuiButton* FSelectButton = nullptr;
 };
 
-// The one the game's page table keeps.
-inline TProfilePagesState& ProfilePages(TGame& Game) { return Game.Pages.Keep<TProfilePagesState>(); }
-inline const TProfilePagesState& ProfilePages(const TGame& Game)
-{
-    return Game.Pages.Keep<TProfilePagesState>();
-}
+// The one the game's page table keeps (made on first use).
+TProfilePagesState& ProfilePages(TGame& Game);
+const TProfilePagesState& ProfilePages(const TGame& Game);
 
 } // namespace vm
