@@ -10,7 +10,7 @@ class TGame;
 class TGuiButton;
 class TSprite;
 
-// The page picture itself is the game's FMenuScreen; these are the page's other parts. The sprites
+// The page picture itself is Pages.Parts.FMenuScreen; these are the page's other parts. The sprites
 // belong to the sprite engine and the buttons to the page's widget list: all are plain pointers,
 // set by the enter routines and cleared by the leave routines.
 struct TChoicePagesState

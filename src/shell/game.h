@@ -117,7 +117,8 @@ public:
     void PlaySoundIfOn(const std::string& Name);
     // The mouse cursor sprite is drawn (true) or hidden.
     void ShowCursor(bool Show);
-    // The current page's widget list "GUI2": made by a page's enter routine, freed by its leave routine.
+    // The widget list "GUI2" of the page that is up (Pages.Parts.FGuiList): made by a page's enter
+    // routine, freed by its leave routine.
     void NewGuiList();
     void FreeGuiList();
     // The two blinking lights of the main menu, made when a run or the logo ends and freed when a
