@@ -22,10 +22,11 @@ std::string ReadAll(const std::string& Path)
     return Buffer.str();
 }
 
+// The exit status; the program's error output (a sanitizer report too) goes to the test's log.
 int RunHeadless(const test::TTempDir& Dir, const std::string& Arguments)
 {
     const std::string Command = std::string(VM_HEADLESS_BIN) + " --null-renderer --data " + VM_ASSET_DIR +
-                                " --workdir " + Dir.Path().string() + " " + Arguments + " 2>/dev/null";
+                                " --workdir " + Dir.Path().string() + " " + Arguments;
     const int Status = std::system(Command.c_str());
     return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
 }

@@ -99,9 +99,10 @@ std::string ReadFile(const std::string& Path)
     return Buffer.str();
 }
 
+// The exit status; the program's error output (a sanitizer report too) goes to the test's log.
 int RunProgram(const std::string& Arguments)
 {
-    const std::string Command = std::string(VM_HEADLESS_BIN) + " " + Arguments + " 2>/dev/null";
+    const std::string Command = std::string(VM_HEADLESS_BIN) + " " + Arguments;
     const int Status = std::system(Command.c_str());
     return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
 }

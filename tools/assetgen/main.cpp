@@ -13,10 +13,6 @@
 #include <filesystem>
 #include <string>
 
-// Sanitizer builds: fontconfig keeps a few pattern allocations it never frees (inside the library,
-// when Cairo matches the "Play" face); they are not ours to fix, so leak reports skip them.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-
 namespace {
 
 using vm::assetgen::TArtList;

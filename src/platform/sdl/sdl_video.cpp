@@ -5,10 +5,6 @@
 
 #include <SDL2/SDL.h>
 
-// In sanitizer builds, programs that open the system's OpenGL driver do not check for leaks:
-// the driver's allocations, made in libraries unloaded at exit, would be reported as ours.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
-
 namespace vm {
 
 TSdlVideo::~TSdlVideo()
