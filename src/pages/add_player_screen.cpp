@@ -132,9 +132,8 @@ void AddPlayerFrame(TGame& Game)
         EndMenuFrame(Game);
 
     // Enter confirms after the frame is drawn; with nothing typed it is only taken.
-    if (State.KeyReleased[vkReturn] != 0)
+    if (State.TakeReleased(vkReturn))
     {
-        State.KeyReleased[vkReturn] = 0;
         if (Page.FEdit != nullptr && !Page.FEdit->Text.empty())
             AddFirstPlayer(Game);
     }

@@ -47,15 +47,13 @@ void EnterExitQuestion(TGame& Game)
 
 void ExitQuestionFrame(TGame& Game)
 {
-    auto& Released = Game.State.KeyReleased;
     if (Game.State.TakeReleased(vkEscape))
     {
         Game.ChangeState(ssExitQuestion, ssMainMenu, "check2", TCueWhen::Always);
         return;
     }
-    if (Released[vkReturn] != 0)
+    if (Game.State.TakeReleased(vkReturn))
     {
-        Released[vkReturn] = 0;
         AnswerYes(Game);
         return;
     }

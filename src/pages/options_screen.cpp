@@ -268,9 +268,8 @@ void OptionsFrame(TGame& Game)
         }
     }
 
-    if (Released[vkEscape] != 0)
+    if (Game.State.TakeReleased(vkEscape))
     {
-        Released[vkEscape] = 0;
         Game.Sound3D.PlaySound("check2");
         // Esc puts the music back like cancel: the setting it restores must match what plays.
         RestoreKeptMusic(Game);

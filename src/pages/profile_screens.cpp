@@ -162,9 +162,8 @@ void AddProfileFrame(TGame& Game)
     NameEditFrame(Game, Page.FEdit);
     const std::string Typed = Page.FEdit != nullptr ? Page.FEdit->Text : std::string();
 
-    if (State.KeyReleased[vkReturn] != 0)
+    if (State.TakeReleased(vkReturn))
     {
-        State.KeyReleased[vkReturn] = 0;
         if (!Typed.empty())
             AddNamedProfile(Game);
         return;
@@ -249,31 +248,27 @@ void ChooseProfileFrame(TGame& Game)
     TGameState& State = Game.State;
     TProfiles& Profiles = Game.Profiles;
     // One key per frame, in this order; a frame that reads a key draws nothing.
-    if (State.KeyReleased[vkEscape] != 0)
+    if (State.TakeReleased(vkEscape))
     {
         // With no profile there is nobody to play as: Esc does nothing.
-        State.KeyReleased[vkEscape] = 0;
         BackToMenu(Game, "check2");
         return;
     }
-    if (State.KeyReleased[vkReturn] != 0)
+    if (State.TakeReleased(vkReturn))
     {
-        State.KeyReleased[vkReturn] = 0;
         Game.Sound3D.PlaySound("check2");
         Profiles.SelectProfile(State.PlayerName);
         return;
     }
-    if (State.KeyReleased[vkUp] != 0)
+    if (State.TakeReleased(vkUp))
     {
-        State.KeyReleased[vkUp] = 0;
         if (Profiles.FProfileCursor > 0)
             Game.Sound3D.PlaySound("check");
         CursorUp(Game);
         return;
     }
-    if (State.KeyReleased[vkDown] != 0)
+    if (State.TakeReleased(vkDown))
     {
-        State.KeyReleased[vkDown] = 0;
         if (Profiles.FProfileCursor < ProfileCount(Game) - 1)
             Game.Sound3D.PlaySound("check");
         CursorDown(Game);

@@ -104,17 +104,15 @@ void EnterRaceExitQuestion(TGame& Game)
 void RaceExitQuestionFrame(TGame& Game)
 {
     TGameState& State = Game.State;
-    if (State.KeyReleased[vkEscape] != 0)
+    if (State.TakeReleased(vkEscape))
     {
-        State.KeyReleased[vkEscape] = 0;
         Game.PlaySoundIfOn("check2");
         Game.LeaveState(ssRaceExitQuestion);
         ResumeRace(Game);
         return;
     }
-    if (State.KeyReleased[vkReturn] != 0)
+    if (State.TakeReleased(vkReturn))
     {
-        State.KeyReleased[vkReturn] = 0;
         QuitRace(Game);
         return;
     }
