@@ -19,7 +19,7 @@ LAYERS = {
     "common": (["common"], []),
     "engine": (["engine"], []),
     "state": (["state"], ["engine"]),
-    "world": (["world", "vehicles"], ["engine", "state"]),
+    "world": (["world"], ["engine", "state"]),
     "persist": (["persist"], ["common", "world"]),
     "shell": (["shell"], ["persist"]),
     "race": (["race"], ["shell"]),

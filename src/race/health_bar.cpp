@@ -3,7 +3,7 @@
 
 #include "engine/image_list.h"
 #include "engine/rounding.h"
-#include "vehicles/player.h"
+#include "world/player.h"
 #include "world/race_world.h"
 
 #include <algorithm>

@@ -7,9 +7,9 @@
 #include "race/race_texts.h"
 #include "race/start_arrows.h"
 #include "shell/game.h"
-#include "vehicles/enemy_car.h"
-#include "vehicles/geometry.h"
-#include "vehicles/player.h"
+#include "world/enemy_car.h"
+#include "world/geometry.h"
+#include "world/player.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 #include "race/race_setup.h"
 #include "race/race_texts.h"
 #include "shell/game.h"
-#include "vehicles/player.h"
+#include "world/player.h"
 
 #include <algorithm>
 

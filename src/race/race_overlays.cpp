@@ -8,7 +8,7 @@
 #include "shell/cursor.h"
 #include "shell/game.h"
 #include "shell/game_menu_screen.h"
-#include "vehicles/player.h"
+#include "world/player.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 #include "race/radar_arrow.h"
 
 #include "engine/image_list.h"
-#include "vehicles/player.h"
+#include "world/player.h"
 #include "world/race_world.h"
 
 namespace vm {

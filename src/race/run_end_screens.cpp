@@ -2,7 +2,7 @@
 #include "race/race_screens.h"
 #include "race/race_texts.h"
 #include "shell/game.h"
-#include "vehicles/player.h"
+#include "world/player.h"
 
 namespace vm {
 

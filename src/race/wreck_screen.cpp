@@ -4,8 +4,8 @@
 #include "race/race_screens.h"
 #include "race/race_texts.h"
 #include "shell/game.h"
-#include "vehicles/explosion.h"
-#include "vehicles/player.h"
+#include "world/explosion.h"
+#include "world/player.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,9 +3,9 @@
 
 #include "engine/image_list.h"
 #include "state/game_state.h"
-#include "vehicles/car.h"
-#include "vehicles/geometry.h"
-#include "vehicles/player.h"
+#include "world/car.h"
+#include "world/geometry.h"
+#include "world/player.h"
 #include "world/race_world.h"
 #include "world/road_part.h"
 

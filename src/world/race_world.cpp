@@ -1,7 +1,7 @@
 // The race's shared world: the frame step that moves the checkpoints with it.
 #include "world/race_world.h"
 
-#include "vehicles/player.h"
+#include "world/player.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 #include "world/road_back.h"
 
 #include "engine/image_list.h"
-#include "vehicles/player.h"
+#include "world/player.h"
 #include "world/race_world.h"
 
 #include <string>

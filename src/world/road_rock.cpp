@@ -3,9 +3,9 @@
 
 #include "engine/image_list.h"
 #include "engine/sprite_engine.h"
-#include "vehicles/car.h"
-#include "vehicles/geometry.h"
-#include "vehicles/player.h"
+#include "world/car.h"
+#include "world/geometry.h"
+#include "world/player.h"
 #include "world/race_world.h"
 #include "world/road_part.h"
 #include "world/road_piece_kinds.h"

@@ -5,7 +5,7 @@
 #include "autopilot.h"
 #include "engine/game_constants.h"
 #include "support/test_race.h"
-#include "vehicles/geometry.h"
+#include "world/geometry.h"
 #include "world/road_rock.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "pages/choice_pages_state.h"
 #include "pages/track_screen.h"
 #include "screen_game_fixture.h"
-#include "vehicles/player.h"
+#include "world/player.h"
 
 #include <algorithm>
 

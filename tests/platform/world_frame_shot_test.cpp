@@ -14,9 +14,9 @@
 #include "race/start_arrows.h"
 #include "support/test_race.h"
 #include "support/test_support.h"
-#include "vehicles/explosion.h"
-#include "vehicles/tyre_smoke.h"
 #include "world/bonus.h"
+#include "world/explosion.h"
+#include "world/tyre_smoke.h"
 
 #include <gtest/gtest.h>
 

@@ -11,10 +11,10 @@
 #include "race/start_arrows.h"
 #include "support/test_race.h"
 #include "support/test_support.h"
-#include "vehicles/car_shadow.h"
-#include "vehicles/radar_car.h"
-#include "vehicles/tyre_smoke.h"
+#include "world/car_shadow.h"
+#include "world/radar_car.h"
 #include "world/road_part.h"
+#include "world/tyre_smoke.h"
 
 #include <gtest/gtest.h>
 

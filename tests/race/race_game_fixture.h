@@ -15,8 +15,8 @@
 #include "support/game_input.h"
 #include "support/recording_audio_device.h"
 #include "support/test_support.h"
-#include "vehicles/enemy_car.h"
-#include "vehicles/player.h"
+#include "world/enemy_car.h"
+#include "world/player.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "engine/sprite_engine.h"
 #include "state/game_state.h"
-#include "vehicles/player.h"
+#include "world/player.h"
 #include "world/race_world.h"
 #include "world/road_part.h"
 

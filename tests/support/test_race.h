@@ -8,9 +8,9 @@
 #include "engine/sprite_engine.h"
 #include "state/game_state.h"
 #include "support/road_driver.h"
-#include "vehicles/enemy_car.h"
-#include "vehicles/player.h"
 #include "world/catalogue.h"
+#include "world/enemy_car.h"
+#include "world/player.h"
 #include "world/starting_road.h"
 
 #include <cstdint>

@@ -2,10 +2,10 @@
 // the race clock, the bomb, the kind draws, and pickups arriving with the road.
 #include "world_fixture.h"
 
-#include "vehicles/car_shadow.h"
-#include "vehicles/explosion.h"
-#include "vehicles/player.h"
 #include "world/bonus.h"
+#include "world/car_shadow.h"
+#include "world/explosion.h"
+#include "world/player.h"
 #include "world/road_part.h"
 
 #include <array>

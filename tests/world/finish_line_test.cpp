@@ -1,9 +1,9 @@
 // The finish line: recording opponents once, the bounded results table, the player's finish.
 #include "world_fixture.h"
 
-#include "vehicles/geometry.h"
-#include "vehicles/player.h"
 #include "world/finish_line.h"
+#include "world/geometry.h"
+#include "world/player.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // Road pieces: placement, ground tiles, marking probes on the road, building the road ahead.
 #include "world_fixture.h"
 
-#include "vehicles/player.h"
 #include "world/ground_point.h"
+#include "world/player.h"
 #include "world/road_back.h"
 #include "world/road_paint.h"
 #include "world/road_part.h"

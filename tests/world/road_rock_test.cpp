@@ -1,7 +1,7 @@
 // Walls: the table per piece kind, contacts with the opponents and the player, and the hit itself.
 #include "world_fixture.h"
 
-#include "vehicles/player.h"
+#include "world/player.h"
 #include "world/road_paint.h"
 #include "world/road_rock.h"
 

@@ -3,8 +3,8 @@
 #include "world_fixture.h"
 
 #include "support/road_driver.h"
-#include "vehicles/player.h"
 #include "world/bonus.h"
+#include "world/player.h"
 #include "world/road_part.h"
 #include "world/starting_road.h"
 

@@ -4,9 +4,9 @@
 
 #include "engine/sprite_engine.h"
 #include "state/game_state.h"
-#include "vehicles/geometry.h"
-#include "vehicles/player.h"
 #include "world/bonus.h"
+#include "world/geometry.h"
+#include "world/player.h"
 #include "world/race_world.h"
 #include "world/road_piece_kinds.h"
 #include "world/road_rock.h"

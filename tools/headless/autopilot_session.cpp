@@ -4,7 +4,7 @@
 #include "engine/gui_component.h"
 #include "engine/gui_list.h"
 #include "shell/game.h"
-#include "vehicles/player.h"
+#include "world/player.h"
 
 namespace vm {
 

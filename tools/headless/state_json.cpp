@@ -3,8 +3,8 @@
 
 #include "autopilot_session.h"
 #include "shell/game.h"
-#include "vehicles/enemy_car.h"
-#include "vehicles/player.h"
+#include "world/enemy_car.h"
+#include "world/player.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,5 +1,5 @@
 // The car shadow: image by the car's kind, turned about the car's own rotation centre.
-#include "vehicles/car_shadow.h"
+#include "world/car_shadow.h"
 
 #include "engine/image_list.h"
 #include "world/race_world.h"

@@ -1,5 +1,5 @@
 // Quadrilateral tests and the world shift.
-#include "vehicles/geometry.h"
+#include "world/geometry.h"
 
 #include "engine/sprite.h"
 #include "engine/sprite_engine.h"

@@ -1,5 +1,5 @@
 // The progress-strip marker.
-#include "vehicles/radar_car.h"
+#include "world/radar_car.h"
 
 #include "engine/image_list.h"
 #include "world/race_world.h"

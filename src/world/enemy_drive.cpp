@@ -1,10 +1,10 @@
 // The opponent's driving decision, its avoidance of other cars and its side of car contacts.
-#include "vehicles/enemy_car.h"
+#include "world/enemy_car.h"
 
 #include "engine/rounding.h"
-#include "vehicles/geometry.h"
-#include "vehicles/marker_arrow.h"
-#include "vehicles/player.h"
+#include "world/geometry.h"
+#include "world/marker_arrow.h"
+#include "world/player.h"
 #include "world/race_world.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 // Explosions (their animation, following their car, ending with it) and the cars' shadows.
 #include "race_fixture.h"
 
-#include "vehicles/car_shadow.h"
-#include "vehicles/explosion.h"
-#include "vehicles/player.h"
+#include "world/car_shadow.h"
+#include "world/explosion.h"
+#include "world/player.h"
 
 namespace vm::test {
 namespace {

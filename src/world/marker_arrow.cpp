@@ -1,5 +1,5 @@
 // The hidden marker arrow.
-#include "vehicles/marker_arrow.h"
+#include "world/marker_arrow.h"
 
 #include "engine/image_list.h"
 #include "world/race_world.h"

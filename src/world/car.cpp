@@ -1,12 +1,12 @@
 // The car model: construction, handling values, control steps and the collision outline.
-#include "vehicles/car.h"
+#include "world/car.h"
 
 #include "engine/image_list.h"
 #include "state/game_state.h"
-#include "vehicles/car_shadow.h"
-#include "vehicles/marker_arrow.h"
+#include "world/car_shadow.h"
 #include "world/catalogue.h"
 #include "world/ground_point.h"
+#include "world/marker_arrow.h"
 #include "world/race_world.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // The player's car: reads the keys, moves the world around itself, keeps progress and place.
 #pragma once
 
-#include "vehicles/car.h"
+#include "world/car.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 // A computer-driven opponent: pursues the checkpoints with its own lane, watches ahead and bumps.
 #pragma once
 
-#include "vehicles/car.h"
+#include "world/car.h"
 
 #include <array>
 #include <span>

@@ -1,10 +1,10 @@
 // The car model: construction, handling values, steering thresholds and zones, throttle, brake,
 // hand brake and the collision outline.
-#include "vehicles/car.h"
-#include "vehicles/car_shadow.h"
-#include "vehicles/marker_arrow.h"
-#include "vehicles/race_fixture.h"
+#include "world/car.h"
+#include "world/car_shadow.h"
 #include "world/ground_point.h"
+#include "world/marker_arrow.h"
+#include "world/race_fixture.h"
 
 #include <cmath>
 #include <numbers>

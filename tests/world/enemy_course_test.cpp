@@ -1,11 +1,11 @@
 // A whole drive: three opponents from the grid along a generated course, with the walls and the
 // player's car driven along the road, through the real sprite engine.
-#include "vehicles/race_fixture.h" // before the road driver, which needs the engine
+#include "world/race_fixture.h" // before the road driver, which needs the engine
 
 #include "engine/game_constants.h"
 #include "support/road_driver.h"
-#include "vehicles/enemy_car.h"
 #include "world/course.h"
+#include "world/enemy_car.h"
 #include "world/starting_road.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 // The explosion: glued to its car while its eight patterns play, four frames each.
-#include "vehicles/explosion.h"
+#include "world/explosion.h"
 
 #include "engine/image_list.h"
 #include "engine/random.h"
-#include "vehicles/car.h"
+#include "world/car.h"
 #include "world/race_world.h"
 
 namespace vm {

@@ -1,9 +1,9 @@
 // The tyre-smoke puff and the pairs of them a sliding car leaves.
-#include "vehicles/tyre_smoke.h"
+#include "world/tyre_smoke.h"
 
 #include "engine/image_list.h"
-#include "vehicles/car.h"
-#include "vehicles/player.h"
+#include "world/car.h"
+#include "world/player.h"
 #include "world/race_world.h"
 
 #include <cmath>

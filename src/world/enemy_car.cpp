@@ -1,15 +1,15 @@
 // The opponent's construction, its frame, its look-ahead points, progress and place.
-#include "vehicles/enemy_car.h"
+#include "world/enemy_car.h"
 
 #include "engine/random.h"
 #include "state/game_state.h"
-#include "vehicles/car_shadow.h"
-#include "vehicles/marker_arrow.h"
-#include "vehicles/player.h"
-#include "vehicles/radar_car.h"
-#include "vehicles/tyre_smoke.h"
+#include "world/car_shadow.h"
 #include "world/ground_point.h"
+#include "world/marker_arrow.h"
+#include "world/player.h"
 #include "world/race_world.h"
+#include "world/radar_car.h"
+#include "world/tyre_smoke.h"
 
 #include <algorithm>
 #include <cmath>

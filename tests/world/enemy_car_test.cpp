@@ -1,9 +1,9 @@
 // The opponents: creation and its random draws, lanes, throttle and brake for the target,
 // look-ahead points, avoidance, contacts, place and the finish stop.
-#include "vehicles/enemy_car.h"
-#include "vehicles/marker_arrow.h"
-#include "vehicles/player.h"
-#include "vehicles/race_fixture.h"
+#include "world/enemy_car.h"
+#include "world/marker_arrow.h"
+#include "world/player.h"
+#include "world/race_fixture.h"
 
 #include <cmath>
 

@@ -1,16 +1,16 @@
 // The player's car: its frame, progress along the course, race place, car contacts and damage.
-#include "vehicles/player.h"
+#include "world/player.h"
 
 #include "engine/rounding.h"
 #include "state/game_state.h"
-#include "vehicles/car_shadow.h"
-#include "vehicles/geometry.h"
-#include "vehicles/marker_arrow.h"
-#include "vehicles/radar_car.h"
-#include "vehicles/tyre_smoke.h"
+#include "world/car_shadow.h"
+#include "world/geometry.h"
 #include "world/ground_point.h"
+#include "world/marker_arrow.h"
 #include "world/race_world.h"
+#include "world/radar_car.h"
 #include "world/road_part.h"
+#include "world/tyre_smoke.h"
 
 #include <algorithm>
 #include <cmath>

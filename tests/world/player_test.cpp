@@ -1,9 +1,9 @@
 // The player's car: world shift, surface, wrong-way meter, checkpoints, damage and repair,
 // progress along the course, race place and contacts with an opponent.
-#include "vehicles/car_shadow.h"
-#include "vehicles/player.h"
-#include "vehicles/race_fixture.h"
+#include "world/car_shadow.h"
 #include "world/ground_point.h"
+#include "world/player.h"
+#include "world/race_fixture.h"
 
 #include <cmath>
 #include <tuple>

@@ -1,6 +1,6 @@
 // Quadrilateral tests and the world shift.
 #include "engine/sprite_engine.h"
-#include "vehicles/geometry.h"
+#include "world/geometry.h"
 #include "world/world_sprite.h"
 
 #include <gtest/gtest.h>
