@@ -222,8 +222,7 @@ void TGame::LoadFiles()
             "Some saved settings could not be read",
             Problems.front() +
                 (Problems.size() > 1 ? " (and " + std::to_string(Problems.size() - 1) + " more)" : "") +
-                ". The game goes on with the defaults for those; they are saved whole again when "
-                "you next change a setting or leave the game.");
+                ". They are written whole again at the next save.");
 }
 
 void TGame::ReportSaveFailure(const std::string& What, const std::string& Path, const std::string& Error)
