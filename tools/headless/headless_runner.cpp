@@ -145,8 +145,8 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
                    "(default: the per-user folders, as the game does)")
         ->type_name("DIR");
     App.add_option("--data", Options.DataDir,
-                   "the folder holding Data/ and Sounds/ (default: the one next to\n"
-                   "the program, or the installed one)")
+                   "the folder holding Data/ and Sounds/ (default: $VELOMARCH_DATA,\n"
+                   "else the one next to the program, else the installed one)")
         ->type_name("DIR");
     App.add_option_function<std::string>(
            "--race",
