@@ -198,7 +198,9 @@ TEST(HeadlessRun, NamesThatAreNotUtf8StillGiveAStateFileThatReadsAsJson)
         THighScoreTable Table;
         TProfiles Profiles;
         State.OnlineName = "on\xFFline";
-        ASSERT_TRUE(Profiles.AddFirstProfile("Te\xC3ster", State.PlayerName));
+        // As an older game could store it: the name rule of today refuses it.
+        Profiles.FProfiles[0].Name = State.PlayerName = "Te\xC3ster";
+        Profiles.FProfileCount = 1;
         std::string Error;
         ASSERT_TRUE(SaveSettings(Dir.File("Config.cfg"), State, Table, Profiles, Error)) << Error;
     }

@@ -404,6 +404,56 @@ TEST_F(MenuPagesTest, OnlineNameEditHoldsTwelveCharactersAndBackspaceRemovesOne)
     EXPECT_EQ(Game.State.OnlineName, "Annabcdefg");
 }
 
+// An online name an older game stored against today's rule stays as it was until the player
+// types another; the edit shows the part of it the rule keeps.
+TEST_F(MenuPagesTest, AnOldOnlineNameThatBreaksTheRuleIsKeptUntilThePlayerTypesAnother)
+{
+    const std::string Old = "on|line\x01 and far too long";
+    {
+        TGameState State;
+        State.OnlineName = Old;
+        THighScoreTable Scores;
+        TProfiles Profiles;
+        std::string Error;
+        ASSERT_TRUE(SaveSettings("Config.cfg", State, Scores, Profiles, Error)) << Error;
+    }
+    const auto Stored = [] {
+        TGameState Read;
+        THighScoreTable Scores;
+        TProfiles Profiles;
+        std::vector<std::string> Problems;
+        LoadSettings("Config.cfg", Read, Scores, Profiles, Problems);
+        return Read.OnlineName;
+    };
+    StartUp();
+    ASSERT_EQ(Game.State.OnlineName, Old);
+    GoTo(ssOptions);
+    EXPECT_EQ(MenuPages(Game).FEdit->Text, "online and f");
+    Click(Button("b_apply"));
+    EXPECT_EQ(Game.State.OnlineName, Old);
+    GoTo(ssOptions);
+    Click(Button("b_cancel"));
+    EXPECT_EQ(Game.State.OnlineName, Old);
+    GoTo(ssOptions);
+    Tap(vkEscape);
+    RunFrames(1);
+    ASSERT_EQ(StateId(), ssMainMenu);
+    EXPECT_EQ(Game.State.OnlineName, Old);
+    EXPECT_EQ(Stored(), Old);
+
+    GoTo(ssOptions);
+    TGuiEdit* Edit = MenuPages(Game).FEdit;
+    Click(Button("Edit"));
+    Tap(vkBack);
+    RunFrames(1);
+    Game.TextInput("|!");
+    RunFrames(1);
+    EXPECT_EQ(Edit->Text, "online and !");
+    Click(Button("b_apply"));
+    EXPECT_EQ(Game.State.OnlineName, "online and !");
+    EXPECT_EQ(Stored(), "online and !");
+}
+
 TEST_F(MenuPagesTest, TheEditFontIsBuiltOnceFromTheSystemFaceAndTinted)
 {
     StartUp();
