@@ -6,6 +6,7 @@
 #include "engine/shell_opener.h"
 #include "pages/menu_pages_state.h"
 #include "pages/options_screen.h"
+#include "persist/progress_file.h"
 #include "persist/settings_file.h"
 #include "screen_game_fixture.h"
 #include "shell/menu_light.h"
@@ -117,6 +118,31 @@ TEST_F(MenuPagesTest, MainMenuGreetsThePlayerAndZAddsTenPointsOnce)
     RunFrames(3);
     EXPECT_EQ(Game.State.Score, 50);
     EXPECT_EQ(StateId(), ssMainMenu);
+}
+
+// A score near the limit (an edited progress file) stops at the limit instead of wrapping round
+// to a negative score that the progress file would then keep.
+TEST_F(MenuPagesTest, ZStopsTheScoreAtItsLimitAndTheProgressFileKeepsIt)
+{
+    StartUp();
+    Game.State.Score = INT32_MAX - 5;
+    Game.LeaveState(ssLogo);
+    Game.EnterState(ssMainMenu);
+    RunFrames(1);
+    Tap('Z');
+    RunFrames(1);
+    EXPECT_EQ(Game.State.Score, INT32_MAX);
+    Tap('Z');
+    RunFrames(1);
+    EXPECT_EQ(Game.State.Score, INT32_MAX);
+
+    ASSERT_TRUE(Game.SaveFiles());
+    std::int32_t Read = 0;
+    TCatalogues Catalogues;
+    std::vector<std::string> Problems;
+    LoadProgress("Configdat.cfg", Read, Catalogues, Problems);
+    EXPECT_TRUE(Problems.empty());
+    EXPECT_EQ(Read, INT32_MAX);
 }
 
 TEST_F(MenuPagesTest, MainMenuShowsTheLightsAndHidesThemWhenLeft)
