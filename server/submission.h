@@ -1,6 +1,8 @@
 // Taking apart and checking the score text a game sends with a submission.
 #pragma once
 
+#include "common/player_name.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,7 +11,6 @@
 namespace vm::scored {
 
 inline constexpr std::int64_t MaxScore = 999999999;
-inline constexpr std::size_t MaxNameCharacters = 12;
 
 // A submission whose every field passed its check; the names are trimmed of blanks.
 struct TSubmission
@@ -32,9 +33,8 @@ struct TSubmissionCheck
 // only taken out here; whether it is valid is the token book's business.
 TSubmissionCheck CheckSubmission(std::string_view EncodedInf);
 
-// The name trimmed of blanks at both ends when it is valid UTF-8 of MinCharacters..MaxCharacters
-// characters with no control character and no "|"; nothing otherwise.
-std::optional<std::string> CleanName(std::string_view Raw, std::size_t MinCharacters,
-                                     std::size_t MaxCharacters);
+// Names follow the rule the game shares (common/player_name.h): the same length and characters.
+using vm::CleanName;
+using vm::MaxNameCharacters;
 
 } // namespace vm::scored

@@ -75,6 +75,8 @@ bool TGuiEdit::Type(char32_t Code)
         (CharRule == crLowerLetters && !IsLowerLetter(Code)) ||
         (CharRule == crDigits && !(Code >= U'0' && Code <= U'9')))
         return false;
+    if (Accepts && !Accepts(Code))
+        return false;
     // Only what the font can draw: without a font, the default set.
     const bool InSet = Font != nullptr ? Font->InSet(Code)
                                        : TBitmapFont::DefaultCharacters().find(Code) != std::u32string::npos;

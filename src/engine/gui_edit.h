@@ -4,6 +4,7 @@
 
 #include "engine/gui_component.h"
 
+#include <functional>
 #include <string>
 
 namespace vm {
@@ -30,6 +31,8 @@ public:
     int TextInset = 5;  // pixels from the left edge to the text
     bool ReadOnly = false;
     int CharRule = crAny;
+    // When set, a typed character it refuses is not taken (asked after CharRule's case change).
+    std::function<bool(char32_t)> Accepts;
     // Drawn at the caret while the edit has the focus. The caret is steady; a page that wants
     // it blinking switches this between "_" and "" on its own frame count.
     std::string CaretText = "_";

@@ -1,6 +1,7 @@
 // The first start's page that asks for the first player's name.
 #include "pages/add_player_screen.h"
 
+#include "common/player_name.h"
 #include "engine/gui_button.h"
 #include "engine/gui_edit.h"
 #include "engine/gui_list.h"
@@ -8,6 +9,7 @@
 #include "pages/menu_frame.h"
 #include "pages/options_screen.h"
 #include "pages/profile_pages_state.h"
+#include "persist/stored_names.h"
 #include "shell/game.h"
 #include "shell/menu_light.h"
 #include "shell/menu_screen.h"
@@ -60,7 +62,8 @@ TGuiEdit* CreateNameEdit(TGame& Game, int Left, int Top)
     Edit->SetStatePattern(0, 0);
     Edit->Left = Left;
     Edit->Top = Top;
-    Edit->MaxLength = NameMaxLength;
+    Edit->MaxLength = static_cast<int>(MaxNameCharacters);
+    Edit->Accepts = IsStoredNameCharacter;
     Edit->TextInset = 3;
     Edit->Text.clear();
     Edit->CaretPos = 0;

@@ -11,10 +11,9 @@ void AddPlayerFrame(TGame& Game);
 void LeaveAddPlayer(TGame& Game);
 
 // The name edits of the add-player and add-profile pages share these.
-// Longest name a player can type.
-inline constexpr int NameMaxLength = 12;
-// Makes the empty name edit ("e_name", 12 characters) at (Left, Top) in the page's widget list,
-// tints the GUI font for it and gives it the keyboard focus.
+// Makes the empty name edit ("e_name") at (Left, Top) in the page's widget list, tints the GUI
+// font for it and gives it the keyboard focus. It takes at most MaxNameCharacters characters and
+// refuses at typing what a stored name cannot hold (IsStoredNameCharacter).
 TGuiEdit* CreateNameEdit(TGame& Game, int Left, int Top);
 // One frame of the name edit: its caret blinks, it keeps the focus, and the Backspace latch is
 // taken (the edit already deleted on the key going down).

@@ -92,7 +92,7 @@ void MainMenuFrame(TGame& Game)
     if (Released[KeyZ] != 0)
     {
         Released[KeyZ] = 0;
-        Game.State.Score += 10;
+        Game.State.AddScore(10);
     }
 
     // The lights are sprites and are drawn with the others; the greeting lies clear of every

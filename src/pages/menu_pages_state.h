@@ -30,6 +30,9 @@ struct TMenuPagesState
     bool FKeptMusicOn = true;
     bool FKeptFullScreenOn = true;
     std::string FKeptOnlineName;
+    // Options: the online name as the edit showed it on entry (the part of the stored name that
+    // follows the name rule); leaving stores the edit's text only when it differs.
+    std::string FShownOnlineName;
 
     // Forgets the widgets (after the page's widget list was freed).
     void ForgetWidgets()

@@ -2,14 +2,15 @@
 #include "pages/options_screen.h"
 #include "pages/menu_pages_state.h"
 
+#include "common/player_name.h"
 #include "engine/gui_button.h"
 #include "engine/gui_edit.h"
 #include "engine/gui_scroll_bar.h"
 #include "engine/image_draw.h"
 #include "engine/image_list.h"
 #include "engine/sprite.h"
-#include "engine/utf8.h"
 #include "pages/menu_frame.h"
+#include "persist/stored_names.h"
 #include "shell/game.h"
 #include "shell/menu_screen.h"
 
@@ -20,7 +21,6 @@ namespace vm {
 
 namespace {
 
-constexpr int OnlineNameLength = 12;
 constexpr const char* EditFace = "MicrogrammaDBolExt";
 constexpr std::uint8_t EditTint = 250;
 
@@ -84,9 +84,9 @@ void Apply(TGame& Game)
     Page.FKeptOnlineName = Game.State.OnlineName;
 }
 
-// Puts back the values of the page's entry. The edit gets the kept name too, because leaving the
-// page stores the edit's text as the name and writes the settings file: what is written is then
-// what stays in force, not the values just cancelled.
+// Puts back the values of the page's entry. The edit gets back what it showed on entry too,
+// because leaving the page stores a changed edit's text as the name and writes the settings file:
+// what is written is then what stays in force, not the values just cancelled.
 void PutBackKeptValues(TGame& Game)
 {
     TMenuPagesState& Page = MenuPages(Game);
@@ -95,7 +95,7 @@ void PutBackKeptValues(TGame& Game)
     Game.State.MusicOn = Page.FKeptMusicOn;
     Game.State.OnlineName = Page.FKeptOnlineName;
     if (Page.FEdit != nullptr)
-        Page.FEdit->Text = Page.FKeptOnlineName;
+        Page.FEdit->Text = Page.FShownOnlineName;
     if (Page.FBar != nullptr)
         Page.FBar->Position = Page.FKeptVolumeLevel;
     Game.ApplyVolumeLevel();
@@ -155,13 +155,6 @@ void BuildEditFont(TGame& Game, ITextRasterizer* Rasterizer)
     Font.SetBlue(EditTint);
 }
 
-std::string CleanOnlineName(const std::string& Name)
-{
-    std::string Clean = Name;
-    std::erase_if(Clean, [](char C) { return C == '%' || C == '|'; });
-    return Clean;
-}
-
 void EnterOptions(TGame& Game)
 {
     TGameState& State = Game.State;
@@ -213,12 +206,13 @@ void EnterOptions(TGame& Game)
     }
     Edit->Left = 465;
     Edit->Top = 354;
-    Edit->MaxLength = OnlineNameLength;
+    Edit->MaxLength = static_cast<int>(MaxNameCharacters);
+    Edit->Accepts = IsStoredNameCharacter;
     Edit->TextInset = 3;
-    // A stored name longer than the edit holds is cut to what the edit can show and keep.
-    std::u32string Name = DecodeUtf8(CleanOnlineName(State.OnlineName));
-    Name.resize(std::min<std::size_t>(Name.size(), OnlineNameLength));
-    Edit->Text = EncodeUtf8(Name);
+    // A name from an older file that breaks the rule shows by the part of it that follows the
+    // rule; the stored name is replaced only when the player changes what the edit shows.
+    Page.FShownOnlineName = UsableNamePart(State.OnlineName);
+    Edit->Text = Page.FShownOnlineName;
     Edit->CaretPos = Edit->Length();
     Edit->OnClick = [&Game](TGuiComponent*, int) { MenuPages(Game).FEditActive = true; };
     Page.FEdit = Edit;
@@ -258,15 +252,6 @@ void OptionsFrame(TGame& Game)
         BlinkCaret(Game);
     // The edit itself deletes a character when Backspace goes down; the latch only has to go.
     Released[vkBack] = 0;
-    if (Page.FEdit != nullptr)
-    {
-        const std::string Clean = CleanOnlineName(Page.FEdit->Text);
-        if (Clean != Page.FEdit->Text)
-        {
-            Page.FEdit->Text = Clean;
-            Page.FEdit->CaretPos = Page.FEdit->Length();
-        }
-    }
 
     if (Game.State.TakeReleased(vkEscape))
     {
@@ -294,7 +279,8 @@ void LeaveOptions(TGame& Game)
     TMenuPagesState& Page = MenuPages(Game);
     if (Page.FEdit != nullptr)
     {
-        Game.State.OnlineName = CleanOnlineName(Page.FEdit->Text);
+        if (Page.FEdit->Text != Page.FShownOnlineName)
+            Game.State.OnlineName = Page.FEdit->Text;
         Page.FEdit->Text.clear();
     }
     Page.FEditActive = false;

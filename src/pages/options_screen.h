@@ -1,8 +1,6 @@
 // The options page (full screen, music, volume, online name).
 #pragma once
 
-#include <string>
-
 namespace vm {
 
 class ITextRasterizer;
@@ -17,8 +15,5 @@ void LeaveOptions(TGame& Game);
 // the glyphs stay as they were (tinted all the same); a font built once is not built again.
 void BuildEditFont(TGame& Game);
 void BuildEditFont(TGame& Game, ITextRasterizer* Rasterizer);
-// An online name as the edit may hold it: no "%" (the settings file pads with it and drops
-// trailing ones when reading) and no "|" (it separates the fields of the online score text).
-std::string CleanOnlineName(const std::string& Name);
 
 } // namespace vm

@@ -1,6 +1,8 @@
 // The player profiles: adding, choosing and deleting them.
 #include "persist/profiles.h"
 
+#include "persist/stored_names.h"
+
 #include <algorithm>
 
 namespace vm {
@@ -25,10 +27,10 @@ void TProfiles::MakeCurrent(std::int32_t Index, std::string& PlayerName)
 
 bool TProfiles::AddFirstProfile(const std::string& Text, std::string& PlayerName)
 {
-    const std::string Name = TrimBlanks(Text);
-    if (Name.empty())
+    const std::optional<std::string> Name = StoredName(Text, 1);
+    if (!Name)
         return false;
-    FProfiles[0].Name = Name;
+    FProfiles[0].Name = *Name;
     FProfileCount = 1;
     MakeCurrent(0, PlayerName);
     return true;
@@ -39,11 +41,11 @@ bool TProfiles::AddProfile(const std::string& Text, std::string& PlayerName)
     const std::int32_t N = Count();
     if (N >= kMaxProfiles)
         return false;
-    const std::string Name = TrimBlanks(Text);
-    if (Name.empty())
+    const std::optional<std::string> Name = StoredName(Text, 1);
+    if (!Name)
         return false;
     // The slot keeps the tag it holds (a freed last slot holds 1).
-    FProfiles[static_cast<std::size_t>(N)].Name = Name;
+    FProfiles[static_cast<std::size_t>(N)].Name = *Name;
     FProfileCount = N + 1;
     MakeCurrent(N, PlayerName);
     return true;

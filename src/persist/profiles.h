@@ -29,11 +29,13 @@ public:
     std::int32_t FProfileCursor = 0;                // the entry highlighted on the list pages
     std::int32_t FProfileTag = 0;                   // the current profile's tag, copied
 
-    // The first player's name (first start): trims Text; an empty result changes nothing and
+    // The first player's name (first start): trims Text; a name StoredName refuses (empty, too
+    // long, or a character the settings file or the online table cannot keep) changes nothing and
     // returns false. Else entry 0 gets the name and becomes the only and current profile.
     bool AddFirstProfile(const std::string& Text, std::string& PlayerName);
     // Adds a profile with the trimmed Text and makes it current. Returns false, changing
-    // nothing, when the trimmed name is empty or all ten profiles are in use.
+    // nothing, when StoredName refuses the name or all ten profiles are in use. Names loaded from
+    // an older file are kept as they were, whatever the rule says.
     bool AddProfile(const std::string& Text, std::string& PlayerName);
     // Makes the highlighted profile (FProfileCursor) current. With no profiles PlayerName is
     // cleared.

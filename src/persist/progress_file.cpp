@@ -39,8 +39,9 @@ void LoadProgress(const std::string& Path, std::int32_t& Score, TCatalogues& Cat
     TStoredLineReader Reader(Path, kProgressLines, Problems);
     if (Reader.Read())
     {
-        // Out-of-range counts and steps are brought into range by SanitizeProgress below.
-        if (const auto Value = Reader.Number(1, "score"))
+        // Out-of-range counts and steps are brought into range by SanitizeProgress below. The game
+        // never writes a negative score (gains stop at the 32-bit limit): one is damage, reported.
+        if (const auto Value = Reader.Number(1, "score", 0))
             Score = *Value;
         if (const auto Value = Reader.Number(2, "tracks open"))
             Catalogues.FTracksOpen = *Value;

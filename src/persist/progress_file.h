@@ -16,8 +16,9 @@ bool SaveProgress(const std::string& Path, std::int32_t Score, const TCatalogues
 
 // Reads the progress file over the defaults (called once at start-up, after the settings file),
 // then calls Catalogues.SanitizeProgress(); the caller then calls OpenAvailable(). A missing file
-// changes nothing and reports nothing. A damaged value keeps the current one and adds one line
-// to Problems; a track's best time is taken only when all three of its lines are good.
+// changes nothing and reports nothing. A damaged value (a negative score among them) keeps the
+// current one and adds one line to Problems; a track's best time is taken only when all three of its lines
+// are good.
 void LoadProgress(const std::string& Path, std::int32_t& Score, TCatalogues& Catalogues,
                   std::vector<std::string>& Problems);
 

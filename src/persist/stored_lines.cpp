@@ -63,14 +63,14 @@ void AppendStoredLine(std::string& Content, const std::string& Text, std::size_t
 {
     std::string Padded = Text;
     if (PadTo > 0 && Padded.size() % PadTo != 0)
-        Padded.append(PadTo - Padded.size() % PadTo, '%');
+        Padded.append(PadTo - Padded.size() % PadTo, kStoredPadding);
     Content += EncodeLine(Padded);
     Content += "\r\n";
 }
 
 std::string StripPadding(std::string Text)
 {
-    const std::size_t Keep = Text.find_last_not_of('%');
+    const std::size_t Keep = Text.find_last_not_of(kStoredPadding);
     Text.resize(Keep == std::string::npos ? 0 : Keep + 1);
     return Text;
 }

@@ -14,6 +14,9 @@ namespace vm {
 inline constexpr std::size_t kMaxStoredLineLength = 4096;
 inline constexpr std::size_t kMaxStoredFileBytes = 1 << 20;
 
+// The padding character: a stored text loses every trailing one when it is read back.
+inline constexpr char kStoredPadding = '%';
+
 // Appends one stored line: Text padded with "%" to a multiple of PadTo characters (PadTo 0: as
 // it is), encoded, then CR LF.
 void AppendStoredLine(std::string& Content, const std::string& Text, std::size_t PadTo);

@@ -87,7 +87,7 @@ void RaceOverFrame(TGame& Game)
             State.PhaseTicks = 0;
         else
         {
-            ++State.Score;
+            State.AddScore(1);
             --World.BonusLeft;
         }
     }

@@ -3,8 +3,10 @@
 
 #include "engine/virtual_keys.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace vm {
@@ -78,6 +80,15 @@ struct TGameState
     std::int32_t TimeMinutes = 0;
     std::int32_t TimeSeconds = 0;
     std::int32_t TimeHundredths = 0;
+
+    // Adds Points to Score; the score stops at the largest (or smallest) value it can hold instead
+    // of wrapping round. Every gain of points goes through here.
+    void AddScore(std::int32_t Points)
+    {
+        using TLimits = std::numeric_limits<std::int32_t>;
+        const std::int64_t Sum = static_cast<std::int64_t>(Score) + Points;
+        Score = static_cast<std::int32_t>(std::clamp<std::int64_t>(Sum, TLimits::min(), TLimits::max()));
+    }
 
     // True once for a released key: the latch is cleared as it is read.
     bool TakeReleased(int Key)

@@ -134,7 +134,7 @@ void TBonus::ApplyToPlayer()
     case bkCoin20:
     case bkCoin30:
         Sound("coin");
-        State.Score += 10 * (FKind - bkCoin10 + 1); // 10, 20 or 30 points
+        State.AddScore(10 * (FKind - bkCoin10 + 1)); // 10, 20 or 30 points
         Dead();
         break;
     case bkOil:

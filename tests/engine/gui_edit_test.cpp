@@ -130,6 +130,19 @@ TEST_F(GuiEditTest, CharacterRulesAndReadOnly)
     EXPECT_EQ(Edit->Text, "BГ");
 }
 
+TEST_F(GuiEditTest, AFilterRefusesCharactersAfterTheCaseRuleAndLeavesTheCaretAndDeleting)
+{
+    Edit->CharRule = crToUpper;
+    Edit->Accepts = [](char32_t Code) { return Code != U'Q' && Code != U'%'; };
+    Gui.TextInput("aq%b");
+    EXPECT_EQ(Edit->Text, "AB"); // "q" became "Q" before the filter saw it
+    EXPECT_EQ(Edit->CaretPos, 2);
+    Gui.KeyDown(vkBack);
+    EXPECT_EQ(Edit->Text, "A");
+    EXPECT_FALSE(Edit->Type(U'%'));
+    EXPECT_EQ(Edit->CaretPos, 1);
+}
+
 TEST_F(GuiEditTest, DrawsItsTextAtTheInsetAndTheCaretOnlyWithTheFocus)
 {
     const TImageListItem& Sheet = *Images.ImageList.Items(0);

@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 namespace vm {
@@ -60,6 +61,34 @@ TEST(InputScript, BadLinesNameTheirLine)
         EXPECT_FALSE(ParseInputScript(std::string("# ok\n") + Script, Events, Error)) << Script;
         EXPECT_EQ(Error.rfind("line 2:", 0), 0u) << Error;
     }
+}
+
+// A press lets its key go on the frame after its own: the last frame a script may name is the one
+// before the largest long, and anything past it is refused with its line, never wrapped round.
+TEST(InputScript, FrameNumbersEndWhereTheFrameAfterStillFits)
+{
+    const long Largest = std::numeric_limits<long>::max();
+    std::vector<TScriptEvent> Events;
+    std::string Error;
+    ASSERT_TRUE(ParseInputScript("5 down 38\n" + std::to_string(Largest - 1) + " press 13\n", Events, Error))
+        << Error;
+    ASSERT_EQ(Events.size(), 3u);
+    EXPECT_EQ(Events[1].Frame, Largest - 1);
+    EXPECT_EQ(Events[2].Frame, Largest);
+    EXPECT_EQ(Events[2].Kind, TScriptEventKind::KeyUp);
+
+    for (const std::string& Frame : {std::to_string(Largest), std::string("9223372036854775808"),
+                                     std::string("123456789012345678901234567890")})
+        for (const char* Event : {" press 13", " down 13", " text a"})
+        {
+            SCOPED_TRACE(Frame + Event);
+            Events.clear();
+            EXPECT_FALSE(ParseInputScript("# ok\n1 down 38\n" + Frame + Event + "\n", Events, Error));
+            EXPECT_EQ(Error, "line 3: frame number " + Frame + " is past " + std::to_string(Largest - 1) +
+                                 ", the last a script can use");
+        }
+    EXPECT_FALSE(ParseInputScript("-123456789012345678901234567890 down 1\n", Events, Error));
+    EXPECT_EQ(Error, "line 1: frame number -123456789012345678901234567890 is below 0");
 }
 
 TEST(HeadlessArgs, AcceptsTheContractAndRejectsTheRest)
@@ -198,7 +227,9 @@ TEST(HeadlessRun, NamesThatAreNotUtf8StillGiveAStateFileThatReadsAsJson)
         THighScoreTable Table;
         TProfiles Profiles;
         State.OnlineName = "on\xFFline";
-        ASSERT_TRUE(Profiles.AddFirstProfile("Te\xC3ster", State.PlayerName));
+        // As an older game could store it: the name rule of today refuses it.
+        Profiles.FProfiles[0].Name = State.PlayerName = "Te\xC3ster";
+        Profiles.FProfileCount = 1;
         std::string Error;
         ASSERT_TRUE(SaveSettings(Dir.File("Config.cfg"), State, Table, Profiles, Error)) << Error;
     }
@@ -258,6 +289,11 @@ TEST(HeadlessRun, BadScriptOrArgumentsExitWithTwo)
     }
     EXPECT_EQ(RunProgram("--frames 1 --input " + Dir.File("bad.txt")), 2);
     EXPECT_EQ(RunProgram("--frames 1 --input " + Dir.File("missing.txt")), 2);
+    {
+        std::ofstream Script(Dir.File("far.txt"));
+        Script << std::numeric_limits<long>::max() << " press 27\n";
+    }
+    EXPECT_EQ(RunProgram("--frames 1 --input " + Dir.File("far.txt")), 2);
     EXPECT_EQ(RunProgram("--frames"), 2);
     EXPECT_EQ(RunProgram("--frames 1 --workdir " + Dir.File("no-such-folder")), 2);
 }

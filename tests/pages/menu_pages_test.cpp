@@ -6,6 +6,7 @@
 #include "engine/shell_opener.h"
 #include "pages/menu_pages_state.h"
 #include "pages/options_screen.h"
+#include "persist/progress_file.h"
 #include "persist/settings_file.h"
 #include "screen_game_fixture.h"
 #include "shell/menu_light.h"
@@ -117,6 +118,31 @@ TEST_F(MenuPagesTest, MainMenuGreetsThePlayerAndZAddsTenPointsOnce)
     RunFrames(3);
     EXPECT_EQ(Game.State.Score, 50);
     EXPECT_EQ(StateId(), ssMainMenu);
+}
+
+// A score near the limit (an edited progress file) stops at the limit instead of wrapping round
+// to a negative score that the progress file would then keep.
+TEST_F(MenuPagesTest, ZStopsTheScoreAtItsLimitAndTheProgressFileKeepsIt)
+{
+    StartUp();
+    Game.State.Score = INT32_MAX - 5;
+    Game.LeaveState(ssLogo);
+    Game.EnterState(ssMainMenu);
+    RunFrames(1);
+    Tap('Z');
+    RunFrames(1);
+    EXPECT_EQ(Game.State.Score, INT32_MAX);
+    Tap('Z');
+    RunFrames(1);
+    EXPECT_EQ(Game.State.Score, INT32_MAX);
+
+    ASSERT_TRUE(Game.SaveFiles());
+    std::int32_t Read = 0;
+    TCatalogues Catalogues;
+    std::vector<std::string> Problems;
+    LoadProgress("Configdat.cfg", Read, Catalogues, Problems);
+    EXPECT_TRUE(Problems.empty());
+    EXPECT_EQ(Read, INT32_MAX);
 }
 
 TEST_F(MenuPagesTest, MainMenuShowsTheLightsAndHidesThemWhenLeft)
@@ -402,6 +428,56 @@ TEST_F(MenuPagesTest, OnlineNameEditHoldsTwelveCharactersAndBackspaceRemovesOne)
 
     Click(Button("b_apply"));
     EXPECT_EQ(Game.State.OnlineName, "Annabcdefg");
+}
+
+// An online name an older game stored against today's rule stays as it was until the player
+// types another; the edit shows the part of it the rule keeps.
+TEST_F(MenuPagesTest, AnOldOnlineNameThatBreaksTheRuleIsKeptUntilThePlayerTypesAnother)
+{
+    const std::string Old = "on|line\x01 and far too long";
+    {
+        TGameState State;
+        State.OnlineName = Old;
+        THighScoreTable Scores;
+        TProfiles Profiles;
+        std::string Error;
+        ASSERT_TRUE(SaveSettings("Config.cfg", State, Scores, Profiles, Error)) << Error;
+    }
+    const auto Stored = [] {
+        TGameState Read;
+        THighScoreTable Scores;
+        TProfiles Profiles;
+        std::vector<std::string> Problems;
+        LoadSettings("Config.cfg", Read, Scores, Profiles, Problems);
+        return Read.OnlineName;
+    };
+    StartUp();
+    ASSERT_EQ(Game.State.OnlineName, Old);
+    GoTo(ssOptions);
+    EXPECT_EQ(MenuPages(Game).FEdit->Text, "online and f");
+    Click(Button("b_apply"));
+    EXPECT_EQ(Game.State.OnlineName, Old);
+    GoTo(ssOptions);
+    Click(Button("b_cancel"));
+    EXPECT_EQ(Game.State.OnlineName, Old);
+    GoTo(ssOptions);
+    Tap(vkEscape);
+    RunFrames(1);
+    ASSERT_EQ(StateId(), ssMainMenu);
+    EXPECT_EQ(Game.State.OnlineName, Old);
+    EXPECT_EQ(Stored(), Old);
+
+    GoTo(ssOptions);
+    TGuiEdit* Edit = MenuPages(Game).FEdit;
+    Click(Button("Edit"));
+    Tap(vkBack);
+    RunFrames(1);
+    Game.TextInput("|!");
+    RunFrames(1);
+    EXPECT_EQ(Edit->Text, "online and !");
+    Click(Button("b_apply"));
+    EXPECT_EQ(Game.State.OnlineName, "online and !");
+    EXPECT_EQ(Stored(), "online and !");
 }
 
 TEST_F(MenuPagesTest, TheEditFontIsBuiltOnceFromTheSystemFaceAndTinted)

@@ -1,5 +1,6 @@
 // The add-player page, the profile list with its add and delete pages, and the high-score pages:
 // typing names, moving through the list, what each key and button does, and what is saved.
+#include "common/player_name.h"
 #include "engine/gui_edit.h"
 #include "engine/shell_opener.h"
 #include "pages/profile_pages_state.h"
@@ -135,6 +136,55 @@ TEST_F(ProfilePagesTest, NameEditTakesTwelveCharactersAndBackspaceRemovesOne)
     EXPECT_EQ(EditText(), "ABCDEFGHIJK");
     Type("xy");
     EXPECT_EQ(EditText(), "ABCDEFGHIJKx");
+}
+
+// "%" pads the settings file (a name ending in it came back shorter, "%%%" as nothing), "|"
+// separates the online score text's fields, control characters belong in no name: typing them
+// does nothing, so a stored name is always the name the player sees.
+TEST_F(ProfilePagesTest, NameEditsRefuseWhatTheFileOrTheOnlineTableCannotKeep)
+{
+    StartAt(ssAddPlayer);
+    RunFrames(1);
+    Type("%%%");
+    EXPECT_EQ(EditText(), "");
+    Press(vkReturn);
+    EXPECT_EQ(StateId(), ssAddPlayer);
+    Type("Ann|Lee%\t\x7F\xC2\x85 2");
+    EXPECT_EQ(EditText(), "AnnLee 2");
+    Press(vkReturn);
+    ASSERT_EQ(StateId(), ssMainMenu);
+    RunFrames(1);
+    EXPECT_TRUE(Drew("Hello, AnnLee 2!"));
+    EXPECT_EQ(SavedProfiles().FProfiles[0].Name, "AnnLee 2");
+    EXPECT_EQ(SavedPlayerName, "AnnLee 2");
+
+    // The add-profile page's edit is the same.
+    Game.LeaveState(ssMainMenu);
+    Game.EnterState(ssAddProfile);
+    RunFrames(1);
+    Type("|%Bo%|");
+    EXPECT_EQ(EditText(), "Bo");
+    Press(vkReturn);
+    ASSERT_EQ(StateId(), ssChooseProfile);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"AnnLee 2", "Bo"}));
+}
+
+// The online table keeps twelve characters, whatever their bytes: the edit takes as many, and
+// the name the file gives back is the one the table takes.
+TEST_F(ProfilePagesTest, NamesTakeTheOnlineTablesTwelveCharactersAndComeBackWhole)
+{
+    StartAt(ssAddPlayer);
+    RunFrames(1);
+    Type("Ёжик В Тумане");
+    EXPECT_EQ(EditText(), "Ёжик В Туман"); // twelve characters in 21 bytes; blanks count too
+    Press(vkBack);
+    Type("ЪЫ");
+    EXPECT_EQ(EditText(), "Ёжик В ТумаЪ");
+    Press(vkReturn);
+    ASSERT_EQ(StateId(), ssMainMenu);
+    const std::string Name = SavedProfiles().FProfiles[0].Name;
+    EXPECT_EQ(Name, "Ёжик В ТумаЪ");
+    EXPECT_EQ(CleanName(Name, 1, MaxNameCharacters), Name);
 }
 
 TEST_F(ProfilePagesTest, AddPlayerPageSlidesInAndItsCaretBlinks)

@@ -103,7 +103,7 @@ TEST(ProgressFile, ExtremeAndOutOfRangeValues)
     test::TTempDir Dir;
     const std::string Path = Dir.File("Configdat.cfg");
     TProgress Saved = Sample();
-    Saved.Score = INT32_MIN;
+    Saved.Score = INT32_MIN; // no game writes one: gains stop at the limit
     Saved.Catalogues.NextUnlockScore = INT32_MAX;
     Save(Path, Saved);
     std::vector<std::string> Lines = test::StoredLines(test::ReadBytes(Path));
@@ -114,14 +114,30 @@ TEST(ProgressFile, ExtremeAndOutOfRangeValues)
     test::WriteBytes(Path, test::JoinLines(Lines, Lines.size()));
 
     const TProgress Loaded = Load(Path);
-    EXPECT_EQ(Loaded.Score, INT32_MIN);
+    EXPECT_EQ(Loaded.Score, 0);
     EXPECT_EQ(Loaded.Catalogues.NextUnlockScore, INT32_MAX);
     EXPECT_EQ(Loaded.Catalogues.FTracksOpen, kTrackCount);
     EXPECT_EQ(Loaded.Catalogues.FUnlockStep, 0);
     EXPECT_EQ(Loaded.Catalogues.FTracks[0].BestMinutes, kNoBestMinutes); // 1:75.01 is no time
     EXPECT_EQ(Loaded.Catalogues.FTracks[1].BestMinutes, TCatalogues{}.FTracks[1].BestMinutes);
     EXPECT_EQ(Loaded.Catalogues.FTracks[2].BestMinutes, 3);
-    EXPECT_EQ(Loaded.Problems.size(), 1u); // only the number that is no 32-bit number
+    // Only the negative score and the number that is no 32-bit number.
+    ASSERT_EQ(Loaded.Problems.size(), 2u);
+    EXPECT_NE(Loaded.Problems[0].find("line 1 (score): -2147483648 is outside 0..2147483647"),
+              std::string::npos)
+        << Loaded.Problems[0];
+
+    // The score at its limit comes back; one past it is damage, and the score starts from 0.
+    Saved.Score = INT32_MAX;
+    Save(Path, Saved);
+    EXPECT_EQ(Load(Path).Score, INT32_MAX);
+    Lines = test::StoredLines(test::ReadBytes(Path));
+    Lines[0] = EncodeLine("2147483648");
+    test::WriteBytes(Path, test::JoinLines(Lines, Lines.size()));
+    const TProgress Past = Load(Path);
+    EXPECT_EQ(Past.Score, 0);
+    ASSERT_EQ(Past.Problems.size(), 1u);
+    EXPECT_NE(Past.Problems[0].find("line 1 (score)"), std::string::npos) << Past.Problems[0];
 }
 
 TEST(ProgressFile, AFileCutAfterAnyLineKeepsWholeTimesBeforeTheCut)

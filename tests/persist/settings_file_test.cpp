@@ -339,12 +339,12 @@ TEST(SettingsFile, ASaveThatFailsMidwayLeavesTheOldFileWhole)
     Save(Path, Old);
     const std::string Before = test::ReadBytes(Path);
 
-    // Ten long profile names make the new file far larger than the limit.
+    // Ten long profile names (as an older file may hold) make the new file far larger than the limit.
     TSettings New = Sample();
-    New.Profiles.FProfileCount = 0;
-    std::string Name;
+    New.Profiles.FProfileCount = kMaxProfiles;
     for (int I = 0; I < kMaxProfiles; ++I)
-        New.Profiles.AddProfile(std::string(200, 'a' + I), Name);
+        New.Profiles.FProfiles[static_cast<std::size_t>(I)].Name =
+            std::string(200, static_cast<char>('a' + I));
     const int Result = test::RunWithFileSizeLimit(Before.size() + 100, [&] {
         std::string Error;
         return SaveSettings(Path, New.State, New.Scores, New.Profiles, Error) || Error.empty() ? 1 : 0;

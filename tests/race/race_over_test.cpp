@@ -55,6 +55,18 @@ TEST_F(RaceOverTest, ThirdPlaceGetsAThirdOfTheBonusCountedOnePointAFrame)
     EXPECT_EQ(Game.State.Score, Score0 + 333);
 }
 
+TEST_F(RaceOverTest, TheBonusTallyStopsTheScoreAtItsLimitAndStillEnds)
+{
+    FinishRace(1, 40);
+    Game.State.Score = INT32_MAX - 25;
+    RunFrames(351 + 40);
+    EXPECT_EQ(Game.State.Score, INT32_MAX);
+    EXPECT_EQ(Game.World.BonusLeft, 0);
+    RunFrames(102);
+    EXPECT_TRUE(Button("bro_next")->Visible);
+    EXPECT_EQ(Game.State.Score, INT32_MAX);
+}
+
 TEST_F(RaceOverTest, AnEmptyBonusShowsTheButtonAfterFrame452)
 {
     FinishRace(2, 1);

@@ -102,6 +102,21 @@ TEST_F(BonusTest, EveryKindOnThePlayer)
     }
 }
 
+TEST_F(BonusTest, CoinsStopTheScoreAtItsLimit)
+{
+    for (int Kind : {bkCoin10, bkCoin20, bkCoin30})
+    {
+        SCOPED_TRACE(Kind);
+        Setup(*Player);
+        State.Score = INT32_MAX - 15;
+        Touch(*Drop(Kind, *Player));
+        EXPECT_EQ(State.Score, Kind == bkCoin10 ? INT32_MAX - 5 : INT32_MAX);
+        Touch(*Drop(Kind, *Player));
+        EXPECT_EQ(State.Score, INT32_MAX);
+        Engine.FreeDead();
+    }
+}
+
 TEST_F(BonusTest, BombSpinsTheCarAboutItsMiddleUnderAnExplosionOnIt)
 {
     Player->SetX(Player->X() + 40); // the explosion still sits where the player's car stands on screen

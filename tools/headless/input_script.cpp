@@ -2,6 +2,7 @@
 #include "input_script.h"
 
 #include <algorithm>
+#include <charconv>
 #include <sstream>
 
 namespace vm {
@@ -13,6 +14,32 @@ bool ReadInt(std::istringstream& In, long& Value, long Low, long High)
     if (!(In >> Value))
         return false;
     return Value >= Low && Value <= High;
+}
+
+// The frame number that opens a line, 0..MaxScriptFrame; false with the reason otherwise.
+bool ReadFrame(const std::string& Text, long& Frame, std::string& Why)
+{
+    const char* First = Text.data();
+    const char* Last = First + Text.size();
+    const auto [End, Code] = std::from_chars(First, Last, Frame);
+    if (End != Last || (Code != std::errc{} && Code != std::errc::result_out_of_range))
+    {
+        Why = "expected a frame number";
+        return false;
+    }
+    const bool Negative = Text.front() == '-';
+    if (Negative && (Code != std::errc{} || Frame < 0))
+    {
+        Why = "frame number " + Text + " is below 0";
+        return false;
+    }
+    if (Code != std::errc{} || Frame > MaxScriptFrame)
+    {
+        Why = "frame number " + Text + " is past " + std::to_string(MaxScriptFrame) +
+              ", the last a script can use";
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -28,25 +55,20 @@ bool ParseInputScript(const std::string& Text, std::vector<TScriptEvent>& Events
         const auto Hash = Line.find('#');
         std::string Body = Line.substr(0, Hash);
         std::istringstream In(Body);
-        long Frame = 0;
-        std::string Verb;
-        if (!(In >> Frame))
-        {
-            // A blank or comment-only line.
-            if (Body.find_first_not_of(" \t\r") == std::string::npos)
-                continue;
-            Error = "line " + std::to_string(LineNumber) + ": expected a frame number";
-            return false;
-        }
-        if (Frame < 0 || !(In >> Verb))
-        {
-            Error = "line " + std::to_string(LineNumber) + ": expected a frame number and an event";
-            return false;
-        }
-        auto Fail = [&](const char* Reason) {
+        auto Fail = [&](const std::string& Reason) {
             Error = "line " + std::to_string(LineNumber) + ": " + Reason;
             return false;
         };
+        std::string FrameText;
+        if (!(In >> FrameText))
+            continue; // a blank or comment-only line
+        long Frame = 0;
+        std::string Why;
+        if (!ReadFrame(FrameText, Frame, Why))
+            return Fail(Why);
+        std::string Verb;
+        if (!(In >> Verb))
+            return Fail("expected a frame number and an event");
         TScriptEvent Event;
         Event.Frame = Frame;
         long A = 0, B = 0;

@@ -1,6 +1,7 @@
 // The headless runner's input script: one event a line, keyed by frame number.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,12 @@ struct TScriptEvent
     std::string Text;
 };
 
+// The largest frame number a script may use: a press lets its key go on the frame after.
+inline constexpr long MaxScriptFrame = std::numeric_limits<long>::max() - 1;
+
 // Parses "FRAME down VK", "FRAME up VK", "FRAME press VK", "FRAME move X Y", "FRAME click X Y",
-// "FRAME text UTF-8"; '#' starts a comment. Events come back sorted by frame, stable. On a bad
-// line returns false with "line N: reason" in Error.
+// "FRAME text UTF-8"; '#' starts a comment; FRAME is decimal, 0..MaxScriptFrame. Events come back
+// sorted by frame, stable. On a bad line returns false with "line N: reason" in Error.
 bool ParseInputScript(const std::string& Text, std::vector<TScriptEvent>& Events, std::string& Error);
 
 } // namespace vm
