@@ -29,7 +29,9 @@ void TGameScoreService::SendScore(const std::string& Name, int Score)
     std::string Online = FState.OnlineName;
     while (!Online.empty() && Online.back() == '%')
         Online.pop_back();
-    vm::SendScore(*FHttp, FMessages, FEndpointUrl, Name, Score, Online);
+    const std::string Told = SendResultText(SubmitScore(*FHttp, nullptr, FEndpointUrl, Name, Score, Online));
+    if (!Told.empty())
+        FMessages.Show(Told, "Velomarch");
 }
 
 } // namespace vm

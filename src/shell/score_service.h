@@ -12,7 +12,7 @@ public:
     virtual ~IScoreService() = default;
     // Enters Score for Name in the local table; true when it reached the table.
     virtual bool EnterHighScore(const std::string& Name, int Score) = 0;
-    // Sends the score to the online table (blocking); reports its own failures.
+    // Sends the score to the online table (blocking); tells the player of a failure or a refusal.
     virtual void SendScore(const std::string& Name, int Score) = 0;
 };
 
