@@ -27,8 +27,8 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
       Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock),
       World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), Shell(Platform.Shell),
       ScoreUrl(Platform.ScoreUrl), TextRasterizer(Platform.Text), Pages(PageRows),
-      FScoreService(HighScores, State, Messages, Platform.Http, Platform.ScoreUrl),
-      FDataDir(Platform.DataDir), FFullScreenAllowed(Platform.FullScreenAllowed)
+      FScoreService(HighScores, State, Platform.Http, Platform.ScoreUrl), FDataDir(Platform.DataDir),
+      FFullScreenAllowed(Platform.FullScreenAllowed)
 {
     Screen.Width = PictureWidth;
     Screen.Height = PictureHeight;
