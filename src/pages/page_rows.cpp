@@ -52,7 +52,7 @@ TPageRows MakeRows()
     Row(ssGameOver, {EnterGameOver, RunEndFrame, LeaveRunEnd});
     Row(ssGameComplete, {EnterGameComplete, GameCompleteFrame, nullptr});
     Row(ssYourScore, {EnterYourScore, YourScoreFrame, LeaveFinalScore});
-    Row(ssSendScore, {EnterSendScore, SendScoreFrame, LeaveFinalScore});
+    Row(ssSendScore, {EnterSendScore, SendScoreFrame, LeaveSendScore});
     return Rows;
 }
 

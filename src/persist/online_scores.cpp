@@ -4,10 +4,44 @@
 #include "common/line_codec.h"
 #include "common/score_protocol.h"
 #include "engine/http_client.h"
-#include "engine/message_box.h"
 #include "engine/shell_opener.h"
 
 namespace vm {
+
+namespace {
+
+// The longest reason shown; a server's own reasons are a few words.
+constexpr std::size_t MaxReasonLength = 80;
+
+// The first line of Text, its bytes outside printable ASCII as "?", cut to MaxReasonLength.
+std::string ShownReason(const std::string& Text)
+{
+    std::string Reason;
+    for (const char C : Text)
+    {
+        if (C == '\n' || C == '\r' || Reason.size() == MaxReasonLength)
+            break;
+        Reason += C >= 0x20 && C < 0x7F ? C : '?';
+    }
+    while (!Reason.empty() && Reason.back() == ' ')
+        Reason.pop_back();
+    return Reason;
+}
+
+// The reason of a submission's reply that is not "OK": the server's words after "ERR ", or the
+// status when the reply is not the server's.
+std::string RefusalReason(const THttpResult& Reply)
+{
+    if (Reply.Body.compare(0, 4, "ERR ") == 0)
+    {
+        const std::string Reason = ShownReason(Reply.Body.substr(4));
+        if (!Reason.empty())
+            return Reason;
+    }
+    return "unexpected reply (HTTP " + std::to_string(Reply.Status) + ")";
+}
+
+} // namespace
 
 std::string VersionToken(const std::string& Reply)
 {
@@ -35,20 +69,40 @@ std::string ScoreText(const std::string& PlayerName, std::int32_t Score, const s
     return Text;
 }
 
-void SendScore(IHttpClient& Http, IMessageBox& Messages, const std::string& EndpointUrl,
-               const std::string& PlayerName, std::int32_t Score, const std::string& OnlineName)
+TSendResult SubmitScore(IHttpClient& Http, THttpCancel* Cancel, const std::string& EndpointUrl,
+                        const std::string& PlayerName, std::int32_t Score, const std::string& OnlineName)
 {
     const std::string Product(ScoreProduct);
-    std::string Reply;
-    if (!Http.Get(EndpointUrl + "?version&prg=" + Product, Reply) || Reply.compare(0, 2, "OK") != 0)
-    {
-        Messages.Show(CannotConnectText, "Velomarch");
-        return;
-    }
+    const THttpResult Version = Http.Fetch(EndpointUrl + "?version&prg=" + Product, Cancel);
+    if (Version.Outcome == THttpOutcome::Cancelled)
+        return {TSendOutcome::Cancelled, {}};
+    if (Version.Outcome != THttpOutcome::Reply || Version.Status != 200 ||
+        Version.Body.compare(0, 2, "OK") != 0)
+        return {TSendOutcome::NoConnection, {}};
     // The encoded text uses only letters and digits: it needs no escaping in the query.
-    const std::string Info = EncodeLine(ScoreText(PlayerName, Score, VersionToken(Reply), OnlineName));
-    std::string Ignored;
-    Http.Get(EndpointUrl + "?hs&prg=" + Product + "&inf=" + Info, Ignored);
+    const std::string Info = EncodeLine(ScoreText(PlayerName, Score, VersionToken(Version.Body), OnlineName));
+    const THttpResult Reply = Http.Fetch(EndpointUrl + "?hs&prg=" + Product + "&inf=" + Info, Cancel);
+    switch (Reply.Outcome)
+    {
+    case THttpOutcome::Cancelled: return {TSendOutcome::Cancelled, {}};
+    case THttpOutcome::Failed: return {TSendOutcome::NoConnection, {}};
+    case THttpOutcome::Reply: break;
+    }
+    if (Reply.Status == 200 && Reply.Body.compare(0, 2, "OK") == 0)
+        return {TSendOutcome::Stored, {}};
+    return {TSendOutcome::Refused, RefusalReason(Reply)};
+}
+
+std::string SendResultText(const TSendResult& Result)
+{
+    switch (Result.Outcome)
+    {
+    case TSendOutcome::NoConnection: return CannotConnectText;
+    case TSendOutcome::Refused: return "The server refused the score: " + Result.Reason;
+    case TSendOutcome::Stored:
+    case TSendOutcome::Cancelled: break;
+    }
+    return {};
 }
 
 void ViewOnlineScores(IShellOpener& Shell, const std::string& EndpointUrl)

@@ -7,10 +7,10 @@
 namespace vm {
 
 class IHttpClient;
-class IMessageBox;
 class IShellOpener;
+class THttpCancel;
 
-// The text shown when the server gives no usable version reply.
+// The text shown when the server gives no usable version reply or the connection is lost.
 inline constexpr const char* CannotConnectText = "Can't connect to server!";
 
 // The fifth "|"-separated field of a version reply (the first is "OK"): the server's token.
@@ -21,11 +21,31 @@ std::string VersionToken(const std::string& Reply);
 std::string ScoreText(const std::string& PlayerName, std::int32_t Score, const std::string& Token,
                       const std::string& OnlineName);
 
+// How sending a score ended.
+enum class TSendOutcome
+{
+    Stored,       // the server answered the submission "OK"
+    NoConnection, // no connection, no "OK" version reply, or the connection lost on the way
+    Refused,      // the server answered the submission with anything but "OK"
+    Cancelled,    // the cancel flag was raised
+};
+
+struct TSendResult
+{
+    TSendOutcome Outcome = TSendOutcome::NoConnection;
+    // A refusal's reason: the server's "ERR" text, or what the reply was; printable ASCII only
+    // and short, as it comes from the network and is shown to the player.
+    std::string Reason;
+};
+
 // Asks the endpoint for a version and a token, then submits the score with it; blocks for at most
-// the client's time-outs per request. Without an "OK" version reply the player is told
-// CannotConnectText and nothing is sent; the submission's own reply is not looked at.
-void SendScore(IHttpClient& Http, IMessageBox& Messages, const std::string& EndpointUrl,
-               const std::string& PlayerName, std::int32_t Score, const std::string& OnlineName);
+// the client's time-outs per request, or until Cancel (may be null) is raised. Without an "OK"
+// version reply nothing is submitted. Safe on any thread: it touches only its arguments.
+TSendResult SubmitScore(IHttpClient& Http, THttpCancel* Cancel, const std::string& EndpointUrl,
+                        const std::string& PlayerName, std::int32_t Score, const std::string& OnlineName);
+
+// What the player is told about Result: empty for a stored or cancelled score.
+std::string SendResultText(const TSendResult& Result);
 
 // Opens the endpoint's table page in the browser.
 void ViewOnlineScores(IShellOpener& Shell, const std::string& EndpointUrl);

@@ -58,12 +58,20 @@ void RaceOverFrame(TGame& Game);
 void LeaveRaceOver(TGame& Game);
 void NextRace(TGame& Game);
 
-// Your score (25) and send score (26); either answer of 26 ends the run.
+// Your score (25) and send score (26). "No" ends the run; "yes" starts sending the score, the page
+// shows it is on its way while the frames go on, and the run ends when the outcome is in (then the
+// player is told of a failure) or when Esc cancels the send.
 void EnterYourScore(TGame& Game);
 void YourScoreFrame(TGame& Game);
 void EnterSendScore(TGame& Game);
 void SendScoreFrame(TGame& Game);
 void LeaveFinalScore(TGame& Game);
-void EndGame(TGame& Game, bool Send);
+// Leaving the send page stops a send still in flight.
+void LeaveSendScore(TGame& Game);
+// The answer "yes": the score goes to the online table on a worker thread.
+void StartSendingScore(TGame& Game);
+// Ends the run: menu music, the page and the race go, the score enters the local table, then the
+// high scores (when it entered) or the main menu.
+void EndGame(TGame& Game);
 
 } // namespace vm

@@ -52,7 +52,8 @@ struct TGamePlatform
     IMessageBox& Messages;
     std::string DataDir;             // the folder holding Data/ and Sounds/
     ITextRasterizer* Text = nullptr; // installed fonts; without it system-font texts are not drawn
-    IHttpClient* Http = nullptr;     // the online score table; without it scores stay local
+    IHttpClient* Http = nullptr;     // the online score table (used from a worker thread too);
+                                     // without it scores stay local
     IShellOpener* Shell = nullptr;   // the browser for the online table; without it nothing opens
     std::string ScoreUrl = {};       // the high-score endpoint
     bool FullScreenAllowed = true;   // false where there is no desktop to fill (headless runs)

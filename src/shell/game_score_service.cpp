@@ -1,16 +1,17 @@
 // Where the game sends a finished run's score.
 #include "shell/game_score_service.h"
 
-#include "engine/message_box.h"
 #include "persist/high_scores.h"
-#include "persist/online_scores.h"
 #include "state/game_state.h"
+
+#include <utility>
 
 namespace vm {
 
-TGameScoreService::TGameScoreService(THighScoreTable& Table, const TGameState& State, IMessageBox& Messages,
-                                     IHttpClient* Http, std::string EndpointUrl)
-    : FTable(Table), FState(State), FMessages(Messages), FHttp(Http), FEndpointUrl(std::move(EndpointUrl))
+TGameScoreService::TGameScoreService(THighScoreTable& Table, const TGameState& State, IHttpClient* Http,
+                                     std::string EndpointUrl)
+    : FTable(Table), FState(State), FEndpointUrl(std::move(EndpointUrl)),
+      FSender(Http != nullptr ? std::make_unique<TScoreSender>(*Http) : nullptr)
 {}
 
 bool TGameScoreService::EnterHighScore(const std::string& Name, int Score)
@@ -18,18 +19,39 @@ bool TGameScoreService::EnterHighScore(const std::string& Name, int Score)
     return FTable.EnterHighScore(Name, Score);
 }
 
-void TGameScoreService::SendScore(const std::string& Name, int Score)
+void TGameScoreService::StartSend(const std::string& Name, int Score)
 {
-    if (FHttp == nullptr || FEndpointUrl.empty())
+    CancelSend();
+    if (FSender == nullptr || FEndpointUrl.empty())
     {
-        FMessages.Show(CannotConnectText, "Velomarch");
+        FImmediate = TSendResult{TSendOutcome::NoConnection, {}};
         return;
     }
     // The online name is sent without the padding a settings file may have left on it.
     std::string Online = FState.OnlineName;
     while (!Online.empty() && Online.back() == '%')
         Online.pop_back();
-    vm::SendScore(*FHttp, FMessages, FEndpointUrl, Name, Score, Online);
+    FSender->Start(FEndpointUrl, Name, Score, std::move(Online));
+}
+
+std::optional<TSendResult> TGameScoreService::TakeSendResult()
+{
+    if (FImmediate)
+        return std::exchange(FImmediate, std::nullopt);
+    return FSender != nullptr ? FSender->TakeResult() : std::nullopt;
+}
+
+void TGameScoreService::CancelSend()
+{
+    FImmediate.reset();
+    if (FSender != nullptr)
+        FSender->Cancel();
+}
+
+void TGameScoreService::WaitForSend()
+{
+    if (FSender != nullptr)
+        FSender->Wait();
 }
 
 } // namespace vm

@@ -2,33 +2,39 @@
 // platform can reach it.
 #pragma once
 
+#include "persist/score_sender.h"
 #include "shell/score_service.h"
 
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace vm {
 
 class IHttpClient;
-class IMessageBox;
 class THighScoreTable;
 struct TGameState;
 
-// Everything referenced is owned by the game and outlives this object. Without an HTTP client
-// SendScore tells the player it cannot connect.
+// Everything referenced is owned by the game or the platform and outlives this object. Without an
+// HTTP client or an endpoint a send ends at once with no connection. A send runs on the sender's
+// worker thread, which this object joins at the latest when it goes.
 class TGameScoreService : public IScoreService
 {
 public:
-    TGameScoreService(THighScoreTable& Table, const TGameState& State, IMessageBox& Messages,
-                      IHttpClient* Http, std::string EndpointUrl);
+    TGameScoreService(THighScoreTable& Table, const TGameState& State, IHttpClient* Http,
+                      std::string EndpointUrl);
     bool EnterHighScore(const std::string& Name, int Score) override;
-    void SendScore(const std::string& Name, int Score) override;
+    void StartSend(const std::string& Name, int Score) override;
+    std::optional<TSendResult> TakeSendResult() override;
+    void CancelSend() override;
+    void WaitForSend() override;
 
 private:
     THighScoreTable& FTable;
     const TGameState& FState;
-    IMessageBox& FMessages;
-    IHttpClient* FHttp;
     std::string FEndpointUrl;
+    std::unique_ptr<TScoreSender> FSender; // null without an HTTP client
+    std::optional<TSendResult> FImmediate; // the outcome of a send that could not start
 };
 
 } // namespace vm

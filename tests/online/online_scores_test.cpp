@@ -3,6 +3,7 @@
 #include "common/line_codec.h"
 #include "engine/http_client.h"
 #include "engine/shell_opener.h"
+#include "online/score_server_process.h"
 #include "persist/high_scores.h"
 #include "persist/online_scores.h"
 #include "persist/profiles.h"
@@ -15,13 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <signal.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -32,60 +26,7 @@
 namespace vm {
 namespace {
 
-// velomarch-scored started on a free loopback port with its own database; stopped at the end.
-class TServerProcess
-{
-public:
-    explicit TServerProcess(const std::string& DbPath)
-    {
-        int Pipe[2];
-        if (pipe(Pipe) != 0)
-            return;
-        FPid = fork();
-        if (FPid == 0)
-        {
-            dup2(Pipe[1], 1);
-            close(Pipe[0]);
-            execl(VM_SCORED_BIN, VM_SCORED_BIN, "--listen", "127.0.0.1:0", "--db", DbPath.c_str(),
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(Pipe[1]);
-        // "velomarch-scored listening on 127.0.0.1:PORT"
-        FILE* Out = fdopen(Pipe[0], "r");
-        char Line[256] = {};
-        if (Out != nullptr && std::fgets(Line, sizeof Line, Out) != nullptr)
-        {
-            const std::string Text = Line;
-            const auto Colon = Text.rfind(':');
-            if (Colon != std::string::npos)
-                FPort = std::atoi(Text.c_str() + Colon + 1);
-        }
-        if (Out != nullptr)
-            std::fclose(Out);
-    }
-    ~TServerProcess() { Stop(); }
-    // SIGTERM ends the server cleanly with status 0; any other end (a crash, or a leak found at
-    // exit in a sanitizer build) fails the test that started it.
-    void Stop()
-    {
-        if (FPid <= 0)
-            return;
-        kill(FPid, SIGTERM);
-        int Status = 0;
-        const bool Reaped = waitpid(FPid, &Status, 0) == FPid;
-        FPid = -1;
-        if (!Reaped || !WIFEXITED(Status) || WEXITSTATUS(Status) != 0)
-            ADD_FAILURE() << "velomarch-scored did not end with status 0 on SIGTERM (wait status " << Status
-                          << ")";
-    }
-    int Port() const { return FPort; }
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(FPort) + "/cgi/version.pl"; }
-
-private:
-    pid_t FPid = -1;
-    int FPort = 0;
-};
+using test::TServerProcess;
 
 TEST(OnlineScores, TheGameStoresExactlyOneRowOnTheRealServer)
 {
@@ -95,12 +36,12 @@ TEST(OnlineScores, TheGameStoresExactlyOneRowOnTheRealServer)
         TServerProcess Server(Db);
         ASSERT_GT(Server.Port(), 0);
         TCurlHttpClient Http;
-        test::TMessageRecorder Messages;
-        SendScore(Http, Messages, Server.Url(), "Zoë Runner", 12345, "zoe_online");
-        EXPECT_TRUE(Messages.Messages.empty());
+        TSendResult Result = SubmitScore(Http, nullptr, Server.Url(), "Zoë Runner", 12345, "zoe_online");
+        EXPECT_EQ(Result.Outcome, TSendOutcome::Stored) << Result.Reason;
+        EXPECT_EQ(SendResultText(Result), "");
         // An empty online name still sends the field; a name with blanks inside is kept.
-        SendScore(Http, Messages, Server.Url(), "Ann  Lee", 0, "");
-        EXPECT_TRUE(Messages.Messages.empty());
+        Result = SubmitScore(Http, nullptr, Server.Url(), "Ann  Lee", 0, "");
+        EXPECT_EQ(Result.Outcome, TSendOutcome::Stored) << Result.Reason;
         // The table page lists them.
         std::string Page;
         ASSERT_TRUE(Http.Get(Server.Url() + "?prg=Velomarch&show&type=0", Page));
@@ -123,53 +64,36 @@ TEST(OnlineScores, TheGameStoresExactlyOneRowOnTheRealServer)
 TEST(OnlineScores, NoServerOrASilentOneTellsThePlayerWithinTheTimeOut)
 {
     TCurlHttpClient Http;
-    test::TMessageRecorder Messages;
     // Nothing listens on this port: refused at once.
-    const int Closed = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in Address{};
-    Address.sin_family = AF_INET;
-    Address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(Closed, reinterpret_cast<sockaddr*>(&Address), sizeof Address), 0);
-    socklen_t Length = sizeof Address;
-    getsockname(Closed, reinterpret_cast<sockaddr*>(&Address), &Length);
-    const int ClosedPort = ntohs(Address.sin_port);
-    close(Closed);
-    SendScore(Http, Messages, "http://127.0.0.1:" + std::to_string(ClosedPort) + "/cgi/version.pl", "Ann", 10,
-              "");
-    ASSERT_EQ(Messages.Messages.size(), 1u);
-    EXPECT_EQ(Messages.Messages[0].Text, "Can't connect to server!");
+    TSendResult Result = SubmitScore(Http, nullptr, test::LoopbackUrl(test::ClosedPort()), "Ann", 10, "");
+    EXPECT_EQ(Result.Outcome, TSendOutcome::NoConnection);
+    EXPECT_EQ(SendResultText(Result), "Can't connect to server!");
 
-    // A server that accepts the connection and never answers: the kernel completes the handshake
-    // on the listening socket, nobody reads. The game comes back after its total time-out.
-    const int Silent = socket(AF_INET, SOCK_STREAM, 0);
-    Address.sin_port = 0;
-    ASSERT_EQ(bind(Silent, reinterpret_cast<sockaddr*>(&Address), sizeof Address), 0);
-    ASSERT_EQ(listen(Silent, 4), 0);
-    getsockname(Silent, reinterpret_cast<sockaddr*>(&Address), &Length);
+    // A server that accepts the connection and never answers: the game comes back after its total
+    // time-out.
+    test::TSilentServer Silent;
+    ASSERT_GT(Silent.Port(), 0);
     const auto Start = std::chrono::steady_clock::now();
-    SendScore(Http, Messages,
-              "http://127.0.0.1:" + std::to_string(ntohs(Address.sin_port)) + "/cgi/version.pl", "Ann", 10,
-              "");
+    Result = SubmitScore(Http, nullptr, Silent.Url(), "Ann", 10, "");
     const double Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-    close(Silent);
-    ASSERT_EQ(Messages.Messages.size(), 2u);
-    EXPECT_EQ(Messages.Messages[1].Text, "Can't connect to server!");
+    EXPECT_EQ(Result.Outcome, TSendOutcome::NoConnection);
+    EXPECT_EQ(SendResultText(Result), "Can't connect to server!");
     // It came back (not hung); how long it took is shown, not judged.
-    std::printf("a silent server held the game for %.2f s\n", Seconds);
+    std::printf("a silent server held the send for %.2f s\n", Seconds);
 }
 
-// Replies as a server would give them, for the reply handling the real server never exercises.
+// Replies as a server would give them, for the reply handling the real server never exercises:
+// the version reply first, then the submission's.
 class TScriptedHttp : public IHttpClient
 {
 public:
-    bool Get(const std::string& Url, std::string& Body) override
+    THttpResult Fetch(const std::string& Url, THttpCancel*) override
     {
         Urls.push_back(Url);
-        Body = Urls.size() == 1 ? VersionReply : "";
-        return Answer;
+        return Urls.size() == 1 ? Version : Submission;
     }
-    std::string VersionReply;
-    bool Answer = true;
+    THttpResult Version{THttpOutcome::Reply, 200, "OK|1|motd||T0K3N|"};
+    THttpResult Submission{THttpOutcome::Reply, 200, "OK"};
     std::vector<std::string> Urls;
 };
 
@@ -192,26 +116,87 @@ TEST(OnlineScores, VersionRepliesAndTheScoreText)
 
     // "OK" with no "|" at all: the submission still goes, with an empty token.
     TScriptedHttp Http;
-    test::TMessageRecorder Messages;
-    Http.VersionReply = "OK";
-    SendScore(Http, Messages, "http://h/cgi/version.pl", "Ann", 5, "a");
+    Http.Version.Body = "OK";
+    EXPECT_EQ(SubmitScore(Http, nullptr, "http://h/cgi/version.pl", "Ann", 5, "a").Outcome,
+              TSendOutcome::Stored);
     ASSERT_EQ(Http.Urls.size(), 2u);
     EXPECT_EQ(Http.Urls[0], "http://h/cgi/version.pl?version&prg=Velomarch");
     EXPECT_EQ(Http.Urls[1].rfind("http://h/cgi/version.pl?hs&prg=Velomarch&inf=", 0), 0u);
     const std::string Info = Http.Urls[1].substr(Http.Urls[1].find("inf=") + 4);
     EXPECT_EQ(DecodeLine(Info).rfind("type=0|name=Ann|score=5|key=V|p=|add=a|z=", 0), 0u);
-    EXPECT_TRUE(Messages.Messages.empty());
 
-    // Anything but "OK" in front: told, and nothing submitted.
-    for (const char* Reply : {"", "ok|x|y|z|t|", "ERR busy", "<html>OK</html>"})
+    // Anything but "OK" in front, or a status other than 200: told, and nothing submitted.
+    for (const THttpResult& Reply :
+         {THttpResult{THttpOutcome::Reply, 200, ""}, THttpResult{THttpOutcome::Reply, 200, "ok|x|y|z|t|"},
+          THttpResult{THttpOutcome::Reply, 200, "ERR busy"},
+          THttpResult{THttpOutcome::Reply, 200, "<html>OK</html>"},
+          THttpResult{THttpOutcome::Reply, 503, "OK|1|m||T|"}, THttpResult{THttpOutcome::Failed, 0, ""}})
     {
         TScriptedHttp Bad;
-        Bad.VersionReply = Reply;
-        test::TMessageRecorder Told;
-        SendScore(Bad, Told, "http://h/cgi/version.pl", "Ann", 5, "");
-        EXPECT_EQ(Bad.Urls.size(), 1u) << Reply;
-        ASSERT_EQ(Told.Messages.size(), 1u) << Reply;
+        Bad.Version = Reply;
+        const TSendResult Result = SubmitScore(Bad, nullptr, "http://h/cgi/version.pl", "Ann", 5, "");
+        EXPECT_EQ(Bad.Urls.size(), 1u) << Reply.Body;
+        EXPECT_EQ(Result.Outcome, TSendOutcome::NoConnection) << Reply.Body;
+        EXPECT_EQ(SendResultText(Result), "Can't connect to server!") << Reply.Body;
     }
+}
+
+TEST(OnlineScores, TheSubmissionsReplyDecidesWhatThePlayerIsTold)
+{
+    struct TCase
+    {
+        THttpResult Reply;
+        TSendOutcome Outcome;
+        std::string Told;
+    };
+    const std::string Long(300, 'x');
+    const std::vector<TCase> Cases = {
+        {{THttpOutcome::Reply, 200, "OK"}, TSendOutcome::Stored, ""},
+        {{THttpOutcome::Reply, 400, "ERR bad name"},
+         TSendOutcome::Refused,
+         "The server refused the score: bad name"},
+        {{THttpOutcome::Reply, 500, "ERR cannot store the score"},
+         TSendOutcome::Refused,
+         "The server refused the score: cannot store the score"},
+        // Not the server's words: what came is named instead.
+        {{THttpOutcome::Reply, 502, "<html>Bad gateway</html>"},
+         TSendOutcome::Refused,
+         "The server refused the score: unexpected reply (HTTP 502)"},
+        {{THttpOutcome::Reply, 200, "Welcome to the hotel network"},
+         TSendOutcome::Refused,
+         "The server refused the score: unexpected reply (HTTP 200)"},
+        {{THttpOutcome::Reply, 400, "ERR "},
+         TSendOutcome::Refused,
+         "The server refused the score: unexpected reply (HTTP 400)"},
+        // A reason from the network is shown as one short line of plain characters.
+        {{THttpOutcome::Reply, 400, "ERR bad\x1b[2Jname\nsecond line"},
+         TSendOutcome::Refused,
+         "The server refused the score: bad?[2Jname"},
+        {{THttpOutcome::Reply, 400, "ERR Zo\xc3\xab"},
+         TSendOutcome::Refused,
+         "The server refused the score: Zo??"},
+        {{THttpOutcome::Reply, 400, "ERR " + Long},
+         TSendOutcome::Refused,
+         "The server refused the score: " + Long.substr(0, 80)},
+        // The connection lost on the way is told as no connection.
+        {{THttpOutcome::Failed, 0, ""}, TSendOutcome::NoConnection, "Can't connect to server!"},
+        {{THttpOutcome::Cancelled, 0, ""}, TSendOutcome::Cancelled, ""},
+    };
+    for (const TCase& Case : Cases)
+    {
+        TScriptedHttp Http;
+        Http.Submission = Case.Reply;
+        const TSendResult Result = SubmitScore(Http, nullptr, "http://h/cgi/version.pl", "Ann", 5, "");
+        EXPECT_EQ(Http.Urls.size(), 2u) << Case.Reply.Body;
+        EXPECT_EQ(Result.Outcome, Case.Outcome) << Case.Reply.Body;
+        EXPECT_EQ(SendResultText(Result), Case.Told) << Case.Reply.Body;
+    }
+    // A cancel during the version request submits nothing.
+    TScriptedHttp Http;
+    Http.Version = THttpResult{THttpOutcome::Cancelled, 0, ""};
+    EXPECT_EQ(SubmitScore(Http, nullptr, "http://h/cgi/version.pl", "Ann", 5, "").Outcome,
+              TSendOutcome::Cancelled);
+    EXPECT_EQ(Http.Urls.size(), 1u);
 }
 
 // A whole run in velomarch-headless, pointed at the test's server with --score-url: the player

@@ -100,7 +100,7 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
         "velomarch-headless",
         "velomarch-headless [--seed N] [--frames N] [--input FILE] [--shot FRAME:FILE.png]...\n"
         "                   [--state FILE.json] [--workdir DIR] [--data DIR] [--race CAR]\n"
-        "                   [--autopilot] [--null-renderer] [--score-url URL]",
+        "                   [--autopilot] [--null-renderer] [--score-url URL] [--live-send]",
         "The game with no window, on the offscreen OpenGL renderer and a virtual clock of exactly\n"
         "1/90 s a frame, for tests and reviews.");
     CLI::App& App = CommandLine->App();
@@ -162,6 +162,10 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
     App.add_flag("--null-renderer", Options.NullRenderer, "draw nothing, for fast runs without pictures");
     App.add_option("--score-url", Options.ScoreUrl, "the high-score endpoint (default " VM_SCORE_URL ")")
         ->type_name("URL");
+    App.add_flag("--live-send", Options.LiveSend,
+                 "let the frames go on while a score is sent, as the game does (the frame\n"
+                 "where the outcome lands then varies); by default each frame waits for a\n"
+                 "send in flight to end, so runs repeat exactly");
     App.footer("The input script has one event a line: FRAME down VK, FRAME up VK, FRAME press VK,\n"
                "FRAME move X Y, FRAME click X Y, FRAME text TEXT; # starts a comment.");
     App.callback([&Options] {
@@ -268,6 +272,10 @@ int RunHeadless(const THeadlessOptions& Options)
             Game.RaceTimer.Poll();
             if (Options.Autopilot)
                 Autopilot.Frame(Game, Frame);
+            // A score sent on this frame's input lands on this frame, however long the network
+            // takes in real time.
+            if (!Options.LiveSend)
+                Game.Scores->WaitForSend();
             Game.FrameTimer.Tick();
             if (Frame == 1 && ReportStartup)
                 std::fprintf(

@@ -24,6 +24,7 @@ struct THeadlessOptions
     int RaceCar = -1;                    // --race CAR: a run with this car starts after start-up; -1 none
     std::string ScoreUrl = VM_SCORE_URL; // --score-url: the high-score endpoint
     bool NullRenderer = false;           // --null-renderer: draw nothing (no shots), for speed runs
+    bool LiveSend = false;               // --live-send: frames go on while a score is sent, as in the game
 };
 
 // The program's command line; reading it fills Options, which must outlive it.

@@ -35,6 +35,32 @@ size_t Collect(char* Data, size_t Size, size_t Count, void* User)
     return Bytes;
 }
 
+// The transfer's handles, released in the right order however the transfer ends.
+struct TTransfer
+{
+    CURL* Easy = curl_easy_init();
+    CURLM* Multi = curl_multi_init();
+    curl_slist* Headers = curl_slist_append(nullptr, "Accept: text/html, */*");
+    THttpCancel* Cancel = nullptr;
+
+    ~TTransfer()
+    {
+        // The cancelling thread must not wake a multi handle that is going away.
+        if (Cancel != nullptr)
+            Cancel->SetWaker({});
+        if (Multi != nullptr && Easy != nullptr)
+            curl_multi_remove_handle(Multi, Easy);
+        if (Easy != nullptr)
+            curl_easy_cleanup(Easy);
+        if (Multi != nullptr)
+            curl_multi_cleanup(Multi);
+        curl_slist_free_all(Headers);
+    }
+};
+
+// The longest single wait for the socket; curl shortens it to its own time-outs.
+constexpr int PollMs = 1000;
+
 } // namespace
 
 TCurlHttpClient::TCurlHttpClient(long ConnectMs, long TotalMs) : FConnectMs(ConnectMs), FTotalMs(TotalMs)
@@ -42,17 +68,17 @@ TCurlHttpClient::TCurlHttpClient(long ConnectMs, long TotalMs) : FConnectMs(Conn
     InitCurlOnce();
 }
 
-bool TCurlHttpClient::Get(const std::string& Url, std::string& Body)
+THttpResult TCurlHttpClient::Fetch(const std::string& Url, THttpCancel* Cancel)
 {
-    Body.clear();
-    CURL* Curl = curl_easy_init();
-    if (Curl == nullptr)
-        return false;
-    TSink Sink{&Body};
-    curl_slist* Headers = curl_slist_append(nullptr, "Accept: text/html, */*");
+    THttpResult Result;
+    TTransfer Transfer;
+    if (Transfer.Easy == nullptr || Transfer.Multi == nullptr)
+        return Result;
+    CURL* Curl = Transfer.Easy;
+    TSink Sink{&Result.Body};
     curl_easy_setopt(Curl, CURLOPT_URL, Url.c_str());
     curl_easy_setopt(Curl, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(Curl, CURLOPT_HTTPHEADER, Headers);
+    curl_easy_setopt(Curl, CURLOPT_HTTPHEADER, Transfer.Headers);
     curl_easy_setopt(Curl, CURLOPT_USERAGENT, "Velomarch");
     curl_easy_setopt(Curl, CURLOPT_CONNECTTIMEOUT_MS, FConnectMs);
     curl_easy_setopt(Curl, CURLOPT_TIMEOUT_MS, FTotalMs);
@@ -61,17 +87,48 @@ bool TCurlHttpClient::Get(const std::string& Url, std::string& Body)
     curl_easy_setopt(Curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(Curl, CURLOPT_WRITEFUNCTION, Collect);
     curl_easy_setopt(Curl, CURLOPT_WRITEDATA, &Sink);
-    const CURLcode Result = curl_easy_perform(Curl);
-    long Status = 0;
-    curl_easy_getinfo(Curl, CURLINFO_RESPONSE_CODE, &Status);
-    curl_slist_free_all(Headers);
-    curl_easy_cleanup(Curl);
-    if (Result != CURLE_OK || Status != 200 || Sink.Overflow)
+    if (curl_multi_add_handle(Transfer.Multi, Curl) != CURLM_OK)
+        return Result;
+    if (Cancel != nullptr)
     {
-        Body.clear();
-        return false;
+        // A cancel breaks the wait below at once; one raised before this is seen by the loop.
+        Transfer.Cancel = Cancel;
+        CURLM* Multi = Transfer.Multi;
+        Cancel->SetWaker([Multi] { curl_multi_wakeup(Multi); });
     }
-    return true;
+
+    // The transfer runs on the multi interface, whose wait a cancel can break.
+    CURLcode Done = CURLE_OK;
+    bool Finished = false;
+    while (!Finished)
+    {
+        if (Cancel != nullptr && Cancel->Cancelled())
+        {
+            Result.Outcome = THttpOutcome::Cancelled;
+            Result.Body.clear();
+            return Result;
+        }
+        int Running = 0;
+        if (curl_multi_perform(Transfer.Multi, &Running) != CURLM_OK)
+            break;
+        int Left = 0;
+        while (CURLMsg* Message = curl_multi_info_read(Transfer.Multi, &Left))
+            if (Message->msg == CURLMSG_DONE)
+            {
+                Done = Message->data.result;
+                Finished = true;
+            }
+        if (!Finished && curl_multi_poll(Transfer.Multi, nullptr, 0, PollMs, nullptr) != CURLM_OK)
+            break;
+    }
+    if (!Finished || Done != CURLE_OK || Sink.Overflow)
+    {
+        Result.Body.clear();
+        return Result;
+    }
+    curl_easy_getinfo(Curl, CURLINFO_RESPONSE_CODE, &Result.Status);
+    Result.Outcome = THttpOutcome::Reply;
+    return Result;
 }
 
 } // namespace vm

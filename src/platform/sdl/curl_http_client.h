@@ -1,16 +1,20 @@
-// The HTTP getter on libcurl: blocking, with a connect time-out and a total time-out.
+// The HTTP getter on libcurl: blocking, with a connect time-out and a total time-out, stopped at
+// once by its cancel flag.
 #pragma once
 
 #include "engine/http_client.h"
 
+#include <cstddef>
+
 namespace vm {
 
+// Keeps no state between requests: Fetch may run on several threads at once.
 class TCurlHttpClient : public IHttpClient
 {
 public:
     // A dead server costs at most ConnectMs to find out; a silent one at most TotalMs in all.
     explicit TCurlHttpClient(long ConnectMs = 3000, long TotalMs = 5000);
-    bool Get(const std::string& Url, std::string& Body) override;
+    THttpResult Fetch(const std::string& Url, THttpCancel* Cancel) override;
 
     // Replies longer than this are refused (a score page or a version line is a few KB at most).
     static constexpr std::size_t MaxBody = 1 << 20;

@@ -22,6 +22,8 @@ constexpr int ShadowRoom = 8;
 
 // The overlay buttons: one size for all three, so yes and no line up and next matches them.
 constexpr int ButtonWidth = 140, ButtonHeight = 36;
+// The send page's turning wheel, drawn where the buttons were.
+constexpr int SendWheelSize = 44;
 
 // Rows where the race-over page's values are written (top of the text), centred on ValueX.
 constexpr double ValueX = 532;
@@ -120,6 +122,14 @@ TArtImage MakeSendScore()
     });
 }
 
+// Turned by the send page about its centre while the score is on its way.
+TArtImage MakeSendWheel()
+{
+    return DrawSingle("sendwheel", SendWheelSize, SendWheelSize, [](cairo_t* Cr) {
+        overlay::DrawSendWheel(Cr, SendWheelSize / 2.0, SendWheelSize / 2.0, SendWheelSize - 2);
+    });
+}
+
 TArtImage MakeGameOver()
 {
     return MakePage("scr_gameover", ShortPage, [](cairo_t* Cr) {
@@ -184,6 +194,7 @@ void AddRaceOverlays(TArtList& Race)
     Race.push_back(MakeRaceOver());
     Race.push_back(MakeYourScore());
     Race.push_back(MakeSendScore());
+    Race.push_back(MakeSendWheel());
     Race.push_back(MakeGameOver());
     Race.push_back(MakeTimesUp());
     Race.push_back(MakeButton("b_yes1", "Yes", false));

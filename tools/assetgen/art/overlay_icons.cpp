@@ -1,4 +1,4 @@
-// Small emblems of the in-race pages: flag, trophy, stopwatch, warning sign, upload badge.
+// Small emblems of the in-race pages: flag, trophy, stopwatch, warning sign, upload badge, send wheel.
 #include "art/overlay_icons.h"
 
 #include "art/hud_shapes.h"
@@ -244,6 +244,51 @@ void DrawExitSign(cairo_t* Cr, double X, double Y, double Size)
     cairo_line_to(Cr, X + 6 * S, Y - 4 * S);
     cairo_close_path(Cr);
     cairo_fill(Cr);
+}
+
+void DrawSendWheel(cairo_t* Cr, double X, double Y, double Size)
+{
+    const double S = Size / 100, Outer = 49 * S, Lip = 34 * S, Rim = 31 * S, Hub = 10 * S;
+    // The tyre, lit from the top-left, with blocks of tread around it that catch the light.
+    cairo_arc(Cr, X, Y, Outer, 0, 2 * M_PI);
+    SetLitSource(Cr, X - Outer, Y - Outer, X + Outer, Y + Outer, palette::Steel.Darker(0.2), palette::Night);
+    cairo_fill_preserve(Cr);
+    Outline(Cr, 1.5);
+    cairo_set_line_width(Cr, 6 * S);
+    SetColor(Cr, palette::Fog.WithAlpha(0.45));
+    for (int I = 0; I < 12; ++I)
+    {
+        const double A = I * 2 * M_PI / 12;
+        cairo_new_sub_path(Cr);
+        cairo_arc(Cr, X, Y, Outer - 6 * S, A - 0.12, A + 0.12);
+    }
+    cairo_stroke(Cr);
+    // The rim's orange lip, then the bright dish with five spokes cut out of it.
+    cairo_arc(Cr, X, Y, Lip, 0, 2 * M_PI);
+    SetColor(Cr, palette::Orange);
+    cairo_fill(Cr);
+    cairo_arc(Cr, X, Y, Rim, 0, 2 * M_PI);
+    SetLitSource(Cr, X - Rim, Y - Rim, X + Rim, Y + Rim, palette::Snow, palette::Fog.Darker(0.25));
+    cairo_fill(Cr);
+    SetColor(Cr, palette::Navy);
+    for (int I = 0; I < 5; ++I)
+    {
+        const double A = I * 2 * M_PI / 5 + M_PI / 5 - M_PI / 2, Half = M_PI / 5 - 0.3;
+        cairo_new_sub_path(Cr);
+        cairo_arc(Cr, X, Y, Rim - 5 * S, A - Half, A + Half);
+        cairo_arc_negative(Cr, X, Y, Hub + 6 * S, A + Half * 0.5, A - Half * 0.5);
+        cairo_close_path(Cr);
+    }
+    cairo_fill(Cr);
+    // The hub, and the valve: a dark mark on the dish between two spokes' tops.
+    cairo_arc(Cr, X, Y, Hub, 0, 2 * M_PI);
+    SetLitSource(Cr, X - Hub, Y - Hub, X + Hub, Y + Hub, palette::Amber, palette::Orange.Darker(0.2));
+    cairo_fill_preserve(Cr);
+    Outline(Cr, 1);
+    cairo_arc(Cr, X, Y - Rim + 5.5 * S, 4 * S, 0, 2 * M_PI);
+    SetColor(Cr, palette::Red);
+    cairo_fill_preserve(Cr);
+    Outline(Cr, 1);
 }
 
 } // namespace vm::assetgen::overlay
