@@ -25,6 +25,11 @@ std::string FindDataDir()
     std::error_code Error;
     if (!Base.empty() && std::filesystem::is_directory(Base + "/Data", Error))
         return Base;
+    // An installed program finds its share folder beside its bin folder, wherever the install was
+    // unpacked.
+    const std::string Beside = Base + "/../share/velomarch";
+    if (!Base.empty() && std::filesystem::is_directory(Beside + "/Data", Error))
+        return std::filesystem::path(Beside).lexically_normal().string();
     if (std::filesystem::is_directory(std::string(VM_INSTALLED_DATA_DIR) + "/Data", Error))
         return VM_INSTALLED_DATA_DIR;
     return Base.empty() ? "." : Base;

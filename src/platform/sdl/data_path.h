@@ -5,7 +5,8 @@
 
 namespace vm {
 
-// The folder next to the executable when it holds Data/, else the installed share folder.
+// The folder next to the executable when it holds Data/, else share/velomarch beside the
+// executable's folder (an install in any root), else the share folder of the configured prefix.
 std::string FindDataDir();
 
 } // namespace vm
