@@ -143,6 +143,28 @@ shot() {
     && python3 "$here/../smoke/xwd_to_png.py" "$scratch/$1.xwd" "$shots/$1.png" >/dev/null \
     || fail "the $1 screenshot shows no picture"
 }
+# past_logo: waits (at most 20 s) until the window shows more than the logo's black background.
+past_logo() {
+  local _
+  for _ in $(seq 1 40); do
+    xwd -silent -id "$win" -out "$scratch/probe.xwd" 2>/dev/null && python3 - "$scratch/probe.xwd" <<'PY' && return 0
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+header_size, _version, _fmt, _depth, width, height = struct.unpack(">6I", data[:24])
+bytes_per_line = struct.unpack(">I", data[48:52])[0]
+offset = header_size + struct.unpack(">I", data[76:80])[0] * 12
+black = total = 0
+for y in range(0, height, 8):
+    row = data[offset + y * bytes_per_line: offset + y * bytes_per_line + width * 4]
+    for x in range(0, width * 4, 32):
+        total += 1
+        black += max(row[x:x + 4]) < 8
+sys.exit(0 if black * 2 < total else 1)
+PY
+    sleep 0.5
+  done
+  return 1
+}
 # play HOME WORK RUN [NAME]: starts the installed game with that HOME from WORK, goes on from the
 # logo, types NAME on the add-player page when NAME is given, and leaves the main menu through the
 # exit question; the game must end with status 0. RUN names the screenshots.
@@ -162,10 +184,11 @@ play() {
   xdotool search --class "^$(entry StartupWMClass)\$" 2>/dev/null | grep -qx "$win" \
     || fail "the window's class is not the desktop entry's StartupWMClass"
   xdotool windowactivate --sync "$win" 2>/dev/null
-  sleep 1.5
-  shot "${run}_logo"
+  sleep 1
+  # Enter goes on from the logo where the game allows it; else the logo ends on its own.
   xdotool key --window "$win" Return
-  sleep 4
+  past_logo || fail "the logo did not give way to the menus"
+  sleep 1
   if [ -n "$name" ]; then
     xdotool type --window "$win" --delay 60 "$name"
     sleep 0.5
@@ -173,13 +196,20 @@ play() {
     sleep 1.5
   fi
   shot "${run}_main_menu"
-  xdotool key --window "$win" Escape
-  sleep 1
-  shot "${run}_exit_question"
-  xdotool key --window "$win" Return
-  for _ in $(seq 1 50); do
+  # Esc opens the exit question and Enter answers yes; a key that lands while a page is still
+  # changing is lost, so a busy machine gets two more tries (Esc on the question goes back to the
+  # menu, Enter on the menu does nothing).
+  local try
+  for try in 1 2 3; do
+    xdotool key --window "$win" Escape
+    sleep 1
+    [ "$try" -eq 1 ] && shot "${run}_exit_question"
+    xdotool key --window "$win" Return
+    for _ in $(seq 1 20); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.2
+    done
     kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
   done
   kill -0 "$pid" 2>/dev/null && fail "the installed game did not end through the exit question"
   wait "$pid"
