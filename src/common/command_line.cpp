@@ -1,6 +1,8 @@
 // Every program's command line: one CLI11 parser set-up and one answer to --help and bad arguments.
 #include "common/command_line.h"
 
+#include "common/build_info.h"
+
 #include <CLI/CLI.hpp>
 
 #include <cctype>
@@ -81,6 +83,7 @@ TCommandLine::TCommandLine(std::string Program, std::string Synopsis, std::strin
 {
     FApp->formatter(std::make_shared<TUsageFormatter>(std::move(Synopsis)));
     FApp->set_help_flag("-h,--help", "print this help and exit");
+    FApp->set_version_flag("--version", VersionLine(FProgram), "print the version and exit");
     FApp->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     FApp->allow_extras();
 }
@@ -102,6 +105,10 @@ TCommandLineOutcome TCommandLine::Read(int Argc, const char* const* Argv, std::s
     {
         return TCommandLineOutcome::Help;
     }
+    catch (const CLI::CallForVersion&)
+    {
+        return TCommandLineOutcome::Version;
+    }
     catch (const CLI::ParseError& Error)
     {
         // Unknown arguments first: a check over the options that were read may have failed only for
@@ -120,6 +127,7 @@ std::optional<int> TCommandLine::Run(int Argc, const char* const* Argv)
     {
     case TCommandLineOutcome::Run: return std::nullopt;
     case TCommandLineOutcome::Help: std::fputs(Usage().c_str(), stdout); return 0;
+    case TCommandLineOutcome::Version: std::printf("%s\n", VersionLine(FProgram).c_str()); return 0;
     case TCommandLineOutcome::Bad: break;
     }
     std::fprintf(stderr, "%s: %s\n%s", FProgram.c_str(), Why.c_str(), Usage().c_str());

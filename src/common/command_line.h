@@ -13,9 +13,10 @@ namespace vm {
 
 enum class TCommandLineOutcome
 {
-    Run,  // parsed: the program goes on
-    Help, // --help or -h was given
-    Bad   // an argument was wrong; the reason says which and why
+    Run,     // parsed: the program goes on
+    Help,    // --help or -h was given
+    Version, // --version was given
+    Bad      // an argument was wrong; the reason says which and why
 };
 
 // A program's parser. The program adds its options to App() (include <CLI/CLI.hpp> for that); an option
@@ -37,8 +38,8 @@ public:
     TCommandLineOutcome Read(int Argc, const char* const* Argv, std::string& Reason);
 
     // Read, answered alike by every program: nothing when the program goes on; otherwise its exit
-    // status after printing the usage on stdout for --help (0), or "PROGRAM: reason" and then the
-    // usage on stderr for a bad argument (2).
+    // status after printing the usage on stdout for --help (0), the version line on stdout for
+    // --version (0), or "PROGRAM: reason" and then the usage on stderr for a bad argument (2).
     std::optional<int> Run(int Argc, const char* const* Argv);
 
     // The synopsis, the summary and every option with what it does.

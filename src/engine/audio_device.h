@@ -49,6 +49,8 @@ public:
     virtual bool StopMusic(TMusicHandle Music, std::string& Error) = 0;
     // Stops and unloads Music; the handle is dead afterwards.
     virtual void FreeMusic(TMusicHandle Music) = 0;
+    // Holds (true) or goes on with (false) the music that plays; starting music goes on with it.
+    virtual void PauseMusic(bool Paused) = 0;
 };
 
 // No sound card: a closed device, for tests that do not listen and for runs with no audio.
@@ -65,6 +67,7 @@ public:
     bool PlayMusic(TMusicHandle, bool, std::string&) override { return true; }
     bool StopMusic(TMusicHandle, std::string&) override { return true; }
     void FreeMusic(TMusicHandle) override {}
+    void PauseMusic(bool) override {}
 };
 
 } // namespace vm

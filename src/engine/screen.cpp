@@ -126,6 +126,8 @@ void TScreen::EndScene()
 {
     if (!FInScene)
         return;
+    if (BeforePresent)
+        BeforePresent();
     FInScene = false;
     FDevice.Present();
 }

@@ -6,6 +6,7 @@
 #include "engine/render_device.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace vm {
@@ -54,8 +55,11 @@ public:
     void Clear(std::uint8_t Red, std::uint8_t Green, std::uint8_t Blue, std::uint8_t Alpha);
     // Returns false (and draws nothing this frame) while the device is lost.
     bool BeginScene();
-    // Presents; does nothing when no scene was begun.
+    // Draws what BeforePresent draws over the page, then presents; does nothing when no scene was
+    // begun.
     void EndScene();
+    // Drawn over every page just before it is presented (the game's notices); may be empty.
+    std::function<void()> BeforePresent;
     bool InScene() const { return FInScene; }
 
     // Blend mode 0..13 (unknown values act as 0); -1 and the current mode change nothing.

@@ -114,6 +114,8 @@ public:
     void PlayMod(TModListItem* Item);
     void StopMod(TModListItem* Item);
     void FreeMod(TModListItem* Item);
+    // Holds or goes on with the module that plays (the window lost or got back the focus).
+    void PauseMusic(bool Paused) { FAudio.PauseMusic(Paused); }
 
     // By name, for the callers' cues: PlaySound(FindSound(Name)) and so on.
     void PlaySound(const std::string& Name) { PlaySound(FindSound(Name)); }

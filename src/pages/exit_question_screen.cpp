@@ -2,6 +2,7 @@
 #include "pages/exit_question_screen.h"
 
 #include "engine/gui_button.h"
+#include "engine/message_box.h"
 #include "engine/sprite.h"
 #include "pages/menu_frame.h"
 #include "pages/menu_pages_state.h"
@@ -20,7 +21,9 @@ constexpr int ButtonTop = 404;
 
 void AnswerYes(TGame& Game)
 {
-    Game.SaveFiles();
+    // The window closes next: a save that failed is told in a box the player must see first.
+    if (!Game.SaveFiles())
+        Game.Messages.Show(Game.LastSaveFailure(), "Velomarch");
     Game.ChangeState(ssExitQuestion, ssExit);
 }
 

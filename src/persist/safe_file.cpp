@@ -2,7 +2,10 @@
 #include "persist/safe_file.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -64,7 +67,53 @@ bool WriteAll(int Fd, const std::string& Content)
     return true;
 }
 
+// The process number in a temporary file's name "NAME.tmp-PID-N" after Prefix ("NAME.tmp-"), or
+// 0 when the name is not one of ours.
+long TemporaryOwner(const std::string& Entry, const std::string& Prefix)
+{
+    if (Entry.compare(0, Prefix.size(), Prefix) != 0)
+        return 0;
+    const char* Start = Entry.c_str() + Prefix.size();
+    char* End = nullptr;
+    const long Pid = std::strtol(Start, &End, 10);
+    if (End == Start || *End != '-' || Pid <= 0)
+        return 0;
+    const char* Attempt = End + 1;
+    std::strtol(Attempt, &End, 10);
+    return End != Attempt && *End == '\0' ? Pid : 0;
+}
+
+// True while process Pid runs (it may be another user's: then it cannot be signalled, but exists).
+bool ProcessRuns(long Pid)
+{
+    if (Pid == ::getpid())
+        return false; // this process has not saved yet: the number was an earlier one's
+    return ::kill(static_cast<pid_t>(Pid), 0) == 0 || errno != ESRCH;
+}
+
 } // namespace
+
+std::vector<std::string> RemoveStaleTemporaries(const std::string& Path)
+{
+    std::vector<std::string> Removed;
+    const std::string Folder = FolderOf(Path);
+    const std::size_t Slash = Path.find_last_of('/');
+    const std::string Prefix = (Slash == std::string::npos ? Path : Path.substr(Slash + 1)) + ".tmp-";
+    DIR* Dir = ::opendir(Folder.c_str());
+    if (Dir == nullptr)
+        return Removed;
+    while (const dirent* Entry = ::readdir(Dir))
+    {
+        const long Owner = TemporaryOwner(Entry->d_name, Prefix);
+        if (Owner == 0 || ProcessRuns(Owner))
+            continue;
+        const std::string Stale = Folder + "/" + Entry->d_name;
+        if (::unlink(Stale.c_str()) == 0)
+            Removed.push_back(Stale);
+    }
+    ::closedir(Dir);
+    return Removed;
+}
 
 bool WriteFileAtomically(const std::string& Path, const std::string& Content, std::string& Error)
 {

@@ -138,11 +138,12 @@ bool OpenOverlayByKey(TGame& Game)
         Game.EnterState(ssRaceExitQuestion);
         return true;
     }
-    if (State.KeyReleased[vkF1] != 0 || State.KeyReleased['P'] != 0)
+    if (State.KeyReleased[vkF1] != 0 || State.KeyReleased['P'] != 0 || State.PauseRequested)
     {
         Game.Sound3D.PlaySound("check2");
         State.KeyReleased[vkF1] = 0;
         State.KeyReleased['P'] = 0;
+        State.PauseRequested = false;
         Game.EnterState(ssPause);
         return true;
     }

@@ -6,6 +6,7 @@
 #include "engine/gui_list.h"
 #include "engine/message_box.h"
 #include "persist/progress_file.h"
+#include "persist/safe_file.h"
 #include "persist/settings_file.h"
 #include "shell/cursor.h"
 #include "shell/menu_light.h"
@@ -18,6 +19,47 @@
 
 namespace vm {
 
+namespace {
+
+std::string Joined(const std::vector<std::string>& Names)
+{
+    std::string Text;
+    for (const std::string& Name : Names)
+        Text += (Text.empty() ? "" : ", ") + Name;
+    return Text;
+}
+
+std::string FolderOf(const std::string& Path)
+{
+    const std::size_t Slash = Path.find_last_of('/');
+    return Slash == std::string::npos ? "." : Path.substr(0, Slash);
+}
+
+// Tells the player (and stderr) which files of an older start were moved, and which could not be.
+void ReportMovedFiles(const TMoveReport& Report, const std::string& OldFolder, const TUserFiles& Files,
+                      TNoticeBoard& Notices)
+{
+    if (!Report.Moved.empty())
+    {
+        const std::string Text = "Moved " + Joined(Report.Moved) + " from " + OldFolder +
+                                 ". Settings are kept in " + FolderOf(Files.SettingsFile) +
+                                 " and progress in " + FolderOf(Files.ProgressFile) + " from now on.";
+        std::fprintf(stderr, "velomarch: %s\n", Text.c_str());
+        Notices.Post("Your files have a new place", Text);
+    }
+    for (const std::string& Name : Report.Skipped)
+        std::fprintf(stderr, "velomarch: %s/%s was not moved: the per-user folder has one already\n",
+                     OldFolder.c_str(), Name.c_str());
+    if (!Report.Failed.empty())
+    {
+        for (const std::string& Line : Report.Failed)
+            std::fprintf(stderr, "velomarch: cannot move %s\n", Line.c_str());
+        Notices.Post("Your old files could not be moved", "Cannot move " + Joined(Report.Failed) + ".");
+    }
+}
+
+} // namespace
+
 TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
     : Messages(Platform.Messages), Clock(Platform.Clock), Screen(Platform.Render, Platform.Messages),
       MenuImageList(&Screen), GameImageList(&Screen), SpriteEngine(&Platform.Messages),
@@ -27,9 +69,12 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
       Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock),
       World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), Shell(Platform.Shell),
       ScoreUrl(Platform.ScoreUrl), TextRasterizer(Platform.Text), Pages(PageRows),
+      Notices(Screen, Platform.Text), Files(Platform.Files),
       FScoreService(HighScores, State, Messages, Platform.Http, Platform.ScoreUrl),
-      FDataDir(Platform.DataDir), FFullScreenAllowed(Platform.FullScreenAllowed)
+      FDataDir(Platform.DataDir), FFullScreenAllowed(Platform.FullScreenAllowed),
+      FFullScreenThisStart(Platform.FullScreenThisStart), FOldFilesFolder(Platform.OldFilesFolder)
 {
+    Screen.BeforePresent = [this] { Notices.Draw(); };
     Screen.Width = PictureWidth;
     Screen.Height = PictureHeight;
     Screen.CenterX = PictureWidth / 2;
@@ -137,9 +182,12 @@ void TGame::FormCreate(std::uint64_t Seed)
     LoadFiles();
     Catalogues.OpenAvailable();
     Screen.Initialize();
-    if (FFullScreenAllowed && Screen.FullScreen != State.FullScreenOn)
+    // The stored choice, unless this start was asked to be windowed or full screen; the stored
+    // choice itself stays as it is.
+    const bool WantFullScreen = FFullScreenThisStart.value_or(State.FullScreenOn);
+    if (FFullScreenAllowed && Screen.FullScreen != WantFullScreen)
         Screen.ToggleFullScreen();
-    State.FullScreenApplied = FFullScreenAllowed ? State.FullScreenOn : Screen.FullScreen;
+    State.FullScreenApplied = FFullScreenAllowed ? WantFullScreen : Screen.FullScreen;
     Screen.SetLinearFilter(true);
     // The GUI's font: the glyph sheet, picture 0 of the menu list, in the default character order.
     BitmapFont.ImageList = &MenuImageList;
@@ -158,32 +206,73 @@ void TGame::FormCreate(std::uint64_t Seed)
 
 void TGame::LoadFiles()
 {
+    if (!FOldFilesFolder.empty())
+        ReportMovedFiles(MoveOldFiles(FOldFilesFolder, Files), FOldFilesFolder, Files, Notices);
+    for (const std::string& Path : {Files.SettingsFile, Files.ProgressFile})
+        for (const std::string& Stale : RemoveStaleTemporaries(Path))
+            std::fprintf(stderr, "velomarch: removed \"%s\", left by a save that was cut short\n",
+                         Stale.c_str());
     std::vector<std::string> Problems;
-    LoadSettings("Config.cfg", State, HighScores, Profiles, Problems);
-    LoadProgress("Configdat.cfg", State.Score, Catalogues, Problems);
+    LoadSettings(Files.SettingsFile, State, HighScores, Profiles, Problems);
+    LoadProgress(Files.ProgressFile, State.Score, Catalogues, Problems);
     for (const std::string& Problem : Problems)
         std::fprintf(stderr, "velomarch: %s\n", Problem.c_str());
+    if (!Problems.empty())
+        Notices.Post(
+            "Some saved settings could not be read",
+            Problems.front() +
+                (Problems.size() > 1 ? " (and " + std::to_string(Problems.size() - 1) + " more)" : "") +
+                ". They are written whole again at the next save.");
+}
+
+void TGame::ReportSaveFailure(const std::string& What, const std::string& Path, const std::string& Error)
+{
+    std::fprintf(stderr, "velomarch: %s not saved: %s\n", Path.c_str(), Error.c_str());
+    FLastSaveFailure = "Your " + What + " could not be saved: " + Error + ".";
+    // Each kind of failure is shown once; the same one again is only written to stderr.
+    if (FSaveFailuresShown.insert(Error).second)
+        Notices.Post("Your " + What + " could not be saved",
+                     Error +
+                         ". The game goes on; the old file is kept whole and it is tried again next time.");
 }
 
 bool TGame::SaveSettingsFile()
 {
     std::string Error;
-    if (SaveSettings("Config.cfg", State, HighScores, Profiles, Error))
+    if (SaveSettings(Files.SettingsFile, State, HighScores, Profiles, Error))
         return true;
-    std::fprintf(stderr, "velomarch: Config.cfg not saved: %s\n", Error.c_str());
+    ReportSaveFailure("settings", Files.SettingsFile, Error);
     return false;
 }
 
 bool TGame::SaveFiles()
 {
+    FLastSaveFailure.clear();
     std::string Error;
     bool Saved = SaveSettingsFile();
-    if (!SaveProgress("Configdat.cfg", State.Score, Catalogues, Error))
+    if (!SaveProgress(Files.ProgressFile, State.Score, Catalogues, Error))
     {
-        std::fprintf(stderr, "velomarch: Configdat.cfg not saved: %s\n", Error.c_str());
+        ReportSaveFailure("progress", Files.ProgressFile, Error);
         Saved = false;
     }
     return Saved;
+}
+
+void TGame::FocusChanged(bool Focused)
+{
+    if (!Focused && (State.ScreenState == ssRace || State.ScreenState == ssWrecked))
+        State.PauseRequested = true;
+    // Music held while away comes back with the focus; music off stays off.
+    if (!Focused && State.MusicOn && !FMusicHeld)
+    {
+        Sound3D.PauseMusic(true);
+        FMusicHeld = true;
+    }
+    else if (Focused && FMusicHeld)
+    {
+        Sound3D.PauseMusic(false);
+        FMusicHeld = false;
+    }
 }
 
 void TGame::FormShow()
@@ -209,7 +298,7 @@ void TGame::FormDestroy()
     Sound3D.FreeMod("menumusic");
     Sound3D.FreeMod("gamemusic");
     Sound3D.FreeMod("losemusic");
-    // A "play.url" shortcut left next to the game opens on the way out.
+    // A "play.url" shortcut among the player's files opens on the way out.
     OpenShortcut(*this, "play.url");
 }
 
@@ -263,6 +352,7 @@ void TGame::DeviceReset()
     for (TSystemFont* Font : {&Font1, &Font2, &Font3, &Font4})
         Font->DeviceReset();
     BitmapFont.DeviceReset();
+    Notices.DeviceReset();
 }
 
 void TGame::EnterUnbuiltState(int Which)

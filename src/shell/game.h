@@ -7,6 +7,7 @@
 #include "engine/gui.h"
 #include "engine/image_list.h"
 #include "engine/music_player.h"
+#include "engine/notice_board.h"
 #include "engine/race_timer.h"
 #include "engine/random.h"
 #include "engine/screen.h"
@@ -15,6 +16,7 @@
 #include "engine/system_font.h"
 #include "persist/high_scores.h"
 #include "persist/profiles.h"
+#include "persist/user_files.h"
 #include "shell/game_score_service.h"
 #include "shell/page_table.h"
 #include "shell/score_service.h"
@@ -26,6 +28,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <set>
 #include <string>
 
 namespace vm {
@@ -52,6 +56,9 @@ struct TGamePlatform
     IShellOpener* Shell = nullptr;   // the browser for the online table; without it nothing opens
     std::string ScoreUrl = {};       // the high-score endpoint
     bool FullScreenAllowed = true;   // false where there is no desktop to fill (headless runs)
+    TUserFiles Files = {};           // the player's files (default: in the working folder)
+    std::string OldFilesFolder = {}; // where an older start left them, to move once; empty: none
+    std::optional<bool> FullScreenThisStart = {}; // full screen (true) or windowed for this start
 };
 
 // Whether a hand-over's cue plays only with sound on, or whatever the setting.
@@ -91,13 +98,20 @@ public:
     bool Terminated() const { return FTerminated; }
     void Terminate() { FTerminated = true; }
 
-    // The settings file ("Config.cfg") and the progress file ("Configdat.cfg") in the working
-    // folder: loading keeps the defaults for whatever is missing or damaged and reports damage on
-    // stderr once; saving replaces a file only when the new one is whole, else reports and keeps it.
+    // The settings file ("Config.cfg") and the progress file ("Configdat.cfg") where Files says.
+    // Loading first moves the files of an older start over (once), removes what interrupted saves
+    // left, and keeps the defaults for whatever is missing or damaged. Saving replaces a file only
+    // when the new one is whole, else keeps it. What went wrong goes to stderr and to the player
+    // as a notice, each kind of failure once.
     void LoadFiles();
     bool SaveFiles();
     // Only the settings file: when the option, add-player and profile pages are left.
     bool SaveSettingsFile();
+    // The player's message for the last failed save ("" when none failed), for a box at exit.
+    const std::string& LastSaveFailure() const { return FLastSaveFailure; }
+    // The window lost (false) or got back (true) the keyboard focus: a race pauses, and the music
+    // holds until the focus is back.
+    void FocusChanged(bool Focused);
 
     // Screen-state dispatch through the page table; only the low seven bits of State count.
     void EnterState(int State);
@@ -165,11 +179,22 @@ public:
     TCursor* FCursor = nullptr; // made at start-up, lives for the whole program
     // Every state's routines, what each page keeps, and what the page that is up has made.
     TPageTable Pages;
+    // Messages to the player drawn over every page (files that could not be saved or read).
+    TNoticeBoard Notices;
+    // The player's files.
+    const TUserFiles Files;
 
 private:
+    void ReportSaveFailure(const std::string& What, const std::string& Path, const std::string& Error);
+
     TGameScoreService FScoreService;
     std::string FDataDir;
     bool FFullScreenAllowed = true;
+    std::optional<bool> FFullScreenThisStart;
+    std::string FOldFilesFolder;
+    std::set<std::string> FSaveFailuresShown;
+    std::string FLastSaveFailure;
+    bool FMusicHeld = false;
     bool FTerminated = false;
 };
 

@@ -64,11 +64,11 @@ std::string ShortcutUrl(const std::string& Path)
     return {};
 }
 
-void OpenShortcut(TGame& Game, const std::string& Path)
+void OpenShortcut(TGame& Game, const std::string& Name)
 {
     if (Game.Shell == nullptr)
         return;
-    const std::string Url = ShortcutUrl(Path);
+    const std::string Url = ShortcutUrl(Game.Files.ShortcutPath(Name));
     if (!Url.empty())
         Game.Shell->OpenUrl(Url);
 }

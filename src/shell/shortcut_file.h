@@ -12,8 +12,8 @@ class TGame;
 // address is not an http or https one (a shortcut must not make the desktop run a local file).
 std::string ShortcutUrl(const std::string& Path);
 
-// Opens the shortcut's address in the player's browser; nothing happens without a browser opener
-// or without an address.
-void OpenShortcut(TGame& Game, const std::string& Path);
+// Opens the address of the shortcut Name ("website.url") among the player's files in the
+// player's browser; nothing happens without a browser opener or without an address.
+void OpenShortcut(TGame& Game, const std::string& Name);
 
 } // namespace vm

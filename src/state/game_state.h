@@ -55,6 +55,8 @@ struct TGameState
     std::int32_t MouseX = 0;
     std::int32_t MouseY = 0;
     bool MouseDown = false;
+    // The window lost the focus during a race: the race pauses at its next frame, as with P.
+    bool PauseRequested = false;
     // Text typed since the screen that reads it last took it.
     std::string TypedText;
 
@@ -86,11 +88,16 @@ struct TGameState
         return Was;
     }
 
-    void ClearLatches() { KeyReleased.fill(0); }
+    void ClearLatches()
+    {
+        KeyReleased.fill(0);
+        PauseRequested = false;
+    }
     void ClearKeys()
     {
         KeyReleased.fill(0);
         KeyHeld.fill(0);
+        PauseRequested = false;
     }
 };
 

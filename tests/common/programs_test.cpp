@@ -24,7 +24,12 @@ struct TProgram
 const std::vector<TProgram>& Programs()
 {
     static const std::vector<TProgram> List = {
-        {"velomarch", VM_GAME_BIN, {{"--no-such-option", "--no-such-option"}, {"stray", "stray"}}},
+        {"velomarch",
+         VM_GAME_BIN,
+         {{"--no-such-option", "--no-such-option"},
+          {"stray", "stray"},
+          {"--windowed --fullscreen", "--windowed"},
+          {"--data", "--data"}}},
         {"velomarch-headless",
          VM_HEADLESS_BIN,
          {{"--no-such-option", "--no-such-option"},
@@ -59,11 +64,11 @@ std::string ReadFile(const std::string& Path)
 
 // Runs the program in a fresh folder (nothing it might write lands elsewhere), with a time limit in
 // case it wrongly goes on to do its work.
-TRun RunProgram(const TProgram& Program, const std::string& Arguments)
+TRun RunProgram(const TProgram& Program, const std::string& Arguments, const std::string& Environment = "")
 {
     test::TTempDir Dir;
-    const std::string Command = "cd " + Dir.Path().string() + " && timeout 60 " + Program.Binary + " " +
-                                Arguments + " >out.txt 2>err.txt </dev/null";
+    const std::string Command = "cd " + Dir.Path().string() + " && " + Environment + " timeout 60 " +
+                                Program.Binary + " " + Arguments + " >out.txt 2>err.txt </dev/null";
     const int Status = std::system(Command.c_str());
     return {WIFEXITED(Status) ? WEXITSTATUS(Status) : -1, ReadFile(Dir.File("out.txt")),
             ReadFile(Dir.File("err.txt"))};
@@ -104,6 +109,52 @@ TEST(ProgramCommandLines, ABadArgumentGivesTheReasonThenTheUsageOnStderrAndExits
             EXPECT_NE(Reason.find(Named, Program.Name.size()), std::string::npos) << Reason;
             EXPECT_EQ(Ran.Err.substr(LineEnd + 1), Usage) << Program.Name << " " << Arguments;
         }
+    }
+}
+
+TEST(ProgramCommandLines, VersionNamesTheProjectVersionAndTheRevision)
+{
+    for (const TProgram& Program : Programs())
+    {
+        const TRun Ran = RunProgram(Program, "--version");
+        EXPECT_EQ(Ran.Status, 0) << Program.Name << "\n" << Ran.Err;
+        EXPECT_EQ(Ran.Err, "") << Program.Name;
+        // "PROGRAM 0.1.0 (git 0123abcd4567)", with "-modified" for uncommitted sources.
+        const std::string Prefix = Program.Name + " " + VM_VERSION + " (git ";
+        EXPECT_EQ(Ran.Out.rfind(Prefix, 0), 0u) << Ran.Out;
+        EXPECT_TRUE(Ran.Out.ends_with(")\n")) << Ran.Out;
+        const std::string Revision = Ran.Out.substr(Prefix.size(), Ran.Out.size() - Prefix.size() - 2);
+        EXPECT_GE(Revision.size(), 7u) << Ran.Out;
+        EXPECT_EQ(Revision.find_first_not_of("0123456789abcdef-modifiedunknown"), std::string::npos)
+            << Ran.Out;
+    }
+}
+
+// The game started where it cannot show itself or find its data: one line that says why, at once.
+TEST(GameStart, WithoutADisplayOrDataItSaysWhyInOneLineAndEndsAtOnce)
+{
+    const TProgram Game = Programs()[0];
+    const auto OneLine = [](const TRun& Ran) {
+        return !Ran.Err.empty() && Ran.Err.find('\n') == Ran.Err.size() - 1;
+    };
+    const TRun NoDisplay = RunProgram(Game, "", "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER");
+    EXPECT_EQ(NoDisplay.Status, 1) << NoDisplay.Err;
+    EXPECT_TRUE(OneLine(NoDisplay)) << NoDisplay.Err;
+    EXPECT_NE(NoDisplay.Err.find("velomarch: no display"), std::string::npos) << NoDisplay.Err;
+
+    const TRun Unreachable = RunProgram(Game, "", "env -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER DISPLAY=:93");
+    EXPECT_EQ(Unreachable.Status, 1) << Unreachable.Err;
+    EXPECT_TRUE(OneLine(Unreachable)) << Unreachable.Err;
+    EXPECT_NE(Unreachable.Err.find("DISPLAY=:93"), std::string::npos) << Unreachable.Err;
+
+    for (const std::string How : {"--data .", ""})
+    {
+        const TRun NoData = RunProgram(Game, How, "env VELOMARCH_DATA=/nonexistent");
+        EXPECT_EQ(NoData.Status, 2) << How << NoData.Err;
+        EXPECT_TRUE(OneLine(NoData)) << NoData.Err;
+        // --data wins over the variable, and each is named in the reason.
+        EXPECT_NE(NoData.Err.find(How.empty() ? "$VELOMARCH_DATA" : "(--data)"), std::string::npos)
+            << NoData.Err;
     }
 }
 

@@ -211,6 +211,44 @@ TEST(HeadlessRun, NamesThatAreNotUtf8StillGiveAStateFileThatReadsAsJson)
     EXPECT_EQ(State.at("online_name"), "on\xEF\xBF\xBDline");
 }
 
+// Without --workdir the player's files are where the game keeps them: the per-user folders of
+// HOME, with an older start's files moved there from the working folder once, and the move told.
+TEST(HeadlessRun, KeepsThePlayersFilesInThePerUserFolders)
+{
+    test::TTempDir Dir;
+    namespace fs = std::filesystem;
+    fs::create_directories(Dir.Path() / "home");
+    fs::create_directories(Dir.Path() / "work");
+    {
+        TGameState State;
+        THighScoreTable Table;
+        TProfiles Profiles;
+        ASSERT_TRUE(Profiles.AddFirstProfile("Old Hand", State.PlayerName));
+        std::string Error;
+        ASSERT_TRUE(SaveSettings(Dir.File("work/Config.cfg"), State, Table, Profiles, Error)) << Error;
+    }
+    const std::string Run = "cd " + Dir.File("work") +
+                            " && env -u XDG_CONFIG_HOME XDG_DATA_HOME=" + Dir.File("xdg-data") +
+                            " HOME=" + Dir.File("home") + " " + VM_HEADLESS_BIN +
+                            " --null-renderer --frames 1 --data " + VM_ASSET_DIR + " --state ";
+    ASSERT_EQ(std::system((Run + Dir.File("s1.json")).c_str()), 0);
+    EXPECT_TRUE(fs::is_regular_file(Dir.Path() / "home/.config/velomarch/Config.cfg"));
+    EXPECT_TRUE(fs::is_directory(Dir.Path() / "xdg-data/velomarch"));
+    EXPECT_FALSE(fs::exists(Dir.Path() / "work/Config.cfg"));
+    const auto First = test::ReadStateFile(Dir.File("s1.json"));
+    EXPECT_EQ(First.at("player_name"), "Old Hand") << First;
+    ASSERT_EQ(First.at("notices").size(), 1u) << First;
+    EXPECT_NE(First.at("notices")[0].get<std::string>().find("Moved Config.cfg from " + Dir.File("work")),
+              std::string::npos)
+        << First;
+    // The next start reads them from there and has nothing to tell.
+    ASSERT_EQ(std::system((Run + Dir.File("s2.json")).c_str()), 0);
+    const auto Second = test::ReadStateFile(Dir.File("s2.json"));
+    EXPECT_EQ(Second.at("player_name"), "Old Hand") << Second;
+    EXPECT_FALSE(Second.contains("notices")) << Second;
+    EXPECT_TRUE(fs::is_empty(Dir.Path() / "work"));
+}
+
 TEST(HeadlessRun, BadScriptOrArgumentsExitWithTwo)
 {
     test::TTempDir Dir;

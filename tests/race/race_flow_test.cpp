@@ -77,6 +77,35 @@ TEST_F(RaceGameTest, PauseAndExitQuestionDuringTheLightsDoNotStartTheClockOrRepl
     EXPECT_TRUE(Game.RaceTimer.Enabled());
 }
 
+TEST_F(RaceGameTest, LosingTheFocusPausesTheRaceAndHoldsTheMusicUntilItIsBack)
+{
+    StartRun(3);
+    RunToGreen();
+    Game.FocusChanged(false);
+    RunFrames(1);
+    ASSERT_EQ(StateId(), ssPause);
+    EXPECT_FALSE(Game.RaceTimer.Enabled());
+    ASSERT_FALSE(Sound.MusicCalls.empty());
+    EXPECT_EQ(Sound.MusicCalls.back(), "pause");
+    // Back in the window the race stays paused, as after P, and the music goes on.
+    Game.FocusChanged(true);
+    RunFrames(30);
+    EXPECT_EQ(StateId(), ssPause);
+    EXPECT_EQ(Sound.MusicCalls.back(), "resume");
+    Tap('P');
+    RunFrames(1);
+    EXPECT_EQ(StateId(), ssRace);
+    // A second loss in a row holds the music once; with music off nothing is held.
+    Game.FocusChanged(false);
+    Game.FocusChanged(false);
+    EXPECT_EQ(std::count(Sound.MusicCalls.begin(), Sound.MusicCalls.end(), "pause"), 2);
+    Game.FocusChanged(true);
+    Game.State.MusicOn = false;
+    Game.FocusChanged(false);
+    Game.FocusChanged(true);
+    EXPECT_EQ(std::count(Sound.MusicCalls.begin(), Sound.MusicCalls.end(), "pause"), 2);
+}
+
 TEST_F(RaceGameTest, PauseFreezesTheRaceAndResumingKeepsEverySprite)
 {
     StartRun(3);

@@ -2,7 +2,9 @@
 # Plays the start of the game in a real window under Xvfb with a window manager: the logo, the
 # first player's name typed on the add-player page, the main menu (screenshot), a refused close
 # request, and the way out through the exit question, which must end with status 0 and both
-# files written. SHOT_DIR, when set, keeps the screenshots as PNGs.
+# files written in the per-user folders of a fresh home, none in the working folder. Then files
+# of an older start left in the working folder are moved there once, and SIGTERM saves. SHOT_DIR,
+# when set, keeps the screenshots as PNGs.
 set -u
 if [ "${1:-}" != "--inside" ]; then
   exec env -u SDL_VIDEODRIVER xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$1"
@@ -11,10 +13,15 @@ game=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 log=$(mktemp)
 work=$(mktemp -d)
-shots=${SHOT_DIR:-$work}
+home=$(mktemp -d)
+config=$home/.config/velomarch
+data=$home/.local/share/velomarch
+shots=${SHOT_DIR:-$home}
+export HOME=$home
+unset XDG_CONFIG_HOME XDG_DATA_HOME
 fail() { echo "$1"; cat "$log"; kill -9 "$pid" 2>/dev/null; exit 1; }
 shot() {
-  xwd -silent -id "$win" -out "$work/$1.xwd" && python3 "$here/xwd_to_png.py" "$work/$1.xwd" "$shots/$1.png" \
+  xwd -silent -id "$win" -out "$home/$1.xwd" && python3 "$here/xwd_to_png.py" "$home/$1.xwd" "$shots/$1.png" \
     || fail "the $1 screenshot shows no picture"
 }
 openbox >/dev/null 2>&1 &
@@ -53,12 +60,17 @@ done
 kill -0 "$pid" 2>/dev/null && fail "the game did not end through the exit question"
 wait "$pid"; status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
-[ -s "$work/Config.cfg" ] && [ -s "$work/Configdat.cfg" ] || fail "the files were not written"
-# A stop from the system (SIGTERM) in the middle of the menus also ends cleanly and saves.
-rm -f "$work/Configdat.cfg"
+[ -s "$config/Config.cfg" ] && [ -s "$data/Configdat.cfg" ] || fail "the files were not written"
+[ -z "$(ls -A "$work")" ] || fail "files were written to the working folder: $(ls -A "$work")"
+# Files an older start left in the working folder move to the per-user folders once; a stop from
+# the system (SIGTERM) in the middle of the menus then ends cleanly and saves there.
+mv "$config/Config.cfg" "$data/Configdat.cfg" "$work/"
+touch -d @0 "$work/Configdat.cfg"
 (cd "$work" && exec "$game") >"$log" 2>&1 &
 pid=$!
-sleep 6
+sleep 3
+shot moved_notice
+sleep 3
 kill -TERM "$pid"
 for _ in $(seq 1 50); do
   kill -0 "$pid" 2>/dev/null || break
@@ -67,6 +79,9 @@ done
 kill -0 "$pid" 2>/dev/null && fail "the game did not end on SIGTERM"
 wait "$pid"; status=$?
 [ "$status" -eq 0 ] || fail "exit status $status after SIGTERM"
-[ -s "$work/Configdat.cfg" ] || fail "SIGTERM did not save the files"
-echo "logo, add-player page, main menu and exit question shown; closed with status 0; files written;" \
-  "SIGTERM saved and ended with status 0"
+[ -s "$config/Config.cfg" ] && [ -s "$data/Configdat.cfg" ] || fail "the old files were not moved"
+[ "$(stat -c %Y "$data/Configdat.cfg")" -gt 0 ] || fail "SIGTERM did not save the files"
+[ -z "$(ls -A "$work")" ] || fail "the old files stayed in the working folder: $(ls -A "$work")"
+grep -q "Moved Config.cfg, Configdat.cfg from $work" "$log" || fail "the move was not reported"
+echo "logo, add-player page, main menu and exit question shown; closed with status 0; files written" \
+  "in the per-user folders; old files moved once; SIGTERM saved and ended with status 0"

@@ -78,6 +78,7 @@ public:
         return true;
     }
     void FreeMusic(TMusicHandle Music) override { MusicCalls.push_back("free " + ModuleOf(Music)); }
+    void PauseMusic(bool Paused) override { MusicCalls.push_back(Paused ? "pause" : "resume"); }
 
     // The effect on Channel has ended.
     void Finish(int Channel) { Busy[Channel] = 0; }
@@ -99,7 +100,8 @@ public:
     std::vector<std::string> FreedChunks;
     std::vector<TPlay> Plays;
     std::vector<std::string> Stops;
-    std::vector<std::string> MusicCalls; // "loop FILE", "play FILE", "stop FILE", "free FILE"
+    std::vector<std::string>
+        MusicCalls; // "loop FILE", "play FILE", "stop FILE", "free FILE", "pause", "resume"
     std::array<TChunkHandle, 32> Busy{}; // the effect on each channel, 0 when free
 
 private:

@@ -14,6 +14,7 @@
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_text_rasterizer.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/user_folders.h"
 #include "race/run_start.h"
 #include "shell/game.h"
 #include "state_json.h"
@@ -139,11 +140,13 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
         });
     App.add_option("--state", Options.StateFile, "write the game's state at the end as JSON")
         ->type_name("FILE.json");
-    App.add_option("--workdir", Options.WorkDir, "the working folder, where the game keeps its files")
+    App.add_option("--workdir", Options.WorkDir,
+                   "keep every file of the player in DIR, the working folder\n"
+                   "(default: the per-user folders, as the game does)")
         ->type_name("DIR");
     App.add_option("--data", Options.DataDir,
-                   "the folder holding Data/ and Sounds/ (default: the one next to\n"
-                   "the program, or the installed one)")
+                   "the folder holding Data/ and Sounds/ (default: $VELOMARCH_DATA,\n"
+                   "else the one next to the program, else the installed one)")
         ->type_name("DIR");
     App.add_option_function<std::string>(
            "--race",
@@ -196,33 +199,26 @@ int RunHeadless(const THeadlessOptions& Options)
     const auto Absolute = [&](const std::string& Path) {
         return Path.empty() ? Path : std::filesystem::absolute(Path, Ec).string();
     };
-    std::string DataDir = Absolute(Options.DataDir);
+    std::string Error;
+    const std::string DataDir = FindDataDir(Absolute(Options.DataDir), Error);
+    if (DataDir.empty())
+    {
+        std::fprintf(stderr, "velomarch-headless: %s\n", Error.c_str());
+        return 2;
+    }
     std::string StateFile = Absolute(Options.StateFile);
     auto Shots = Options.Shots;
     for (auto& Shot : Shots)
         Shot.second = Absolute(Shot.second);
-    if (!Options.WorkDir.empty())
-    {
-        std::filesystem::current_path(Options.WorkDir, Ec);
-        if (Ec)
-        {
-            std::fprintf(stderr, "velomarch-headless: cannot use %s as the working folder\n",
-                         Options.WorkDir.c_str());
-            return 2;
-        }
-    }
 
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     TSdlVideo Video;
-    std::string Error;
     if (!Video.Open(true, Error))
     {
         std::fprintf(stderr, "velomarch-headless: no renderer: %s\n", Error.c_str());
         return 1;
     }
-    if (DataDir.empty())
-        DataDir = FindDataDir();
     TSdlMessageBox Messages(Video.Window());
     TManualClock Clock(ClockFrequency);
     // Silent: nobody listens to a headless run, and a mixer thread would cost time and make runs
@@ -235,6 +231,12 @@ int RunHeadless(const THeadlessOptions& Options)
     TCurlHttpClient Http;
     TGamePlatform Platform{Render, Clock, Audio,   Messages,         DataDir,
                            &Text,  &Http, nullptr, Options.ScoreUrl, false};
+    // Every file in --workdir when given, else in the per-user folders as the game keeps them.
+    if (!ChooseUserFiles(Options.WorkDir, Platform, Error))
+    {
+        std::fprintf(stderr, "velomarch-headless: %s\n", Error.c_str());
+        return 2;
+    }
     int Status = 0;
     {
         TGame Game(Platform, GamePages());

@@ -77,6 +77,9 @@ std::string GameStateJson(const TGame& Game, long Frame, const std::vector<std::
     for (const auto& [At, State] : Screens)
         Json["screens"].push_back({At, State});
     Json["fps_warning"] = Game.FrameTimer.FPSWarning();
+    // What the player was told over the pages (files not saved or moved); only when there was any.
+    if (!Game.Notices.Posted().empty())
+        Json["notices"] = Game.Notices.Posted();
     // Names come from the settings file as bytes: any that are not UTF-8 are written as U+FFFD.
     return Json.dump(2, ' ', false, TJson::error_handler_t::replace) + "\n";
 }

@@ -4,6 +4,7 @@
 #include <SDL2/SDL_filesystem.h>
 #include <SDL2/SDL_stdinc.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #ifndef VM_INSTALLED_DATA_DIR
@@ -12,8 +13,32 @@
 
 namespace vm {
 
-std::string FindDataDir()
+namespace {
+
+bool HoldsData(const std::string& Folder)
 {
+    std::error_code Error;
+    return !Folder.empty() && std::filesystem::is_directory(Folder + "/Data", Error);
+}
+
+// A folder the player named: used as given, but only when it holds the data.
+std::string Named(const std::string& Folder, const std::string& Source, std::string& Error)
+{
+    if (HoldsData(Folder))
+        return Folder;
+    Error = "no game data in \"" + Folder + "\" (" + Source + "): it has no Data folder";
+    return {};
+}
+
+} // namespace
+
+std::string FindDataDir(const std::string& Given, std::string& Error)
+{
+    Error.clear();
+    if (!Given.empty())
+        return Named(Given, "--data", Error);
+    if (const char* Variable = std::getenv(DataDirVariable); Variable != nullptr && Variable[0] != '\0')
+        return Named(Variable, std::string("$") + DataDirVariable, Error);
     std::string Base;
     if (char* Path = SDL_GetBasePath())
     {
@@ -22,15 +47,16 @@ std::string FindDataDir()
     }
     while (!Base.empty() && Base.back() == '/')
         Base.pop_back();
-    std::error_code Error;
-    if (!Base.empty() && std::filesystem::is_directory(Base + "/Data", Error))
+    if (HoldsData(Base))
         return Base;
-    // An installed program finds its share folder beside its bin folder, wherever the install was
-    // unpacked.
-    const std::string Beside = Base + "/../share/velomarch";
-    if (!Base.empty() && std::filesystem::is_directory(Beside + "/Data", Error))
-        return std::filesystem::path(Beside).lexically_normal().string();
-    if (std::filesystem::is_directory(std::string(VM_INSTALLED_DATA_DIR) + "/Data", Error))
+    if (!Base.empty())
+    {
+        std::error_code Ec;
+        const auto Beside = std::filesystem::weakly_canonical(Base + "/../share/velomarch", Ec);
+        if (!Ec && HoldsData(Beside.string()))
+            return Beside.string();
+    }
+    if (HoldsData(VM_INSTALLED_DATA_DIR))
         return VM_INSTALLED_DATA_DIR;
     return Base.empty() ? "." : Base;
 }

@@ -11,6 +11,7 @@
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_text_rasterizer.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/user_folders.h"
 #include "platform/sdl/xdg_shell_opener.h"
 #include "shell/game.h"
 
@@ -18,6 +19,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace vm {
@@ -45,15 +47,72 @@ void InstallStopHandlers()
 }
 constexpr const char* ExitText = "This application will now exit.";
 
+// Why no display opened, for the one line the player sees.
+std::string DisplayProblem(const std::string& SdlError)
+{
+    const char* X11 = std::getenv("DISPLAY");
+    const char* Wayland = std::getenv("WAYLAND_DISPLAY");
+    const bool HasX11 = X11 != nullptr && X11[0] != '\0';
+    const bool HasWayland = Wayland != nullptr && Wayland[0] != '\0';
+    if (!HasX11 && !HasWayland)
+        return "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    std::string Named = HasX11 ? std::string("DISPLAY=") + X11 : std::string("WAYLAND_DISPLAY=") + Wayland;
+    return Named + " cannot be reached" + (SdlError.empty() ? "" : ": " + SdlError);
+}
+
+// SDL's stand-ins that draw nowhere: taken only when asked for by name.
+bool DrawsNowhere(const char* Driver)
+{
+    return Driver == nullptr || SDL_strcmp(Driver, "offscreen") == 0 || SDL_strcmp(Driver, "dummy") == 0 ||
+           SDL_strcmp(Driver, "evdev") == 0;
+}
+
 } // namespace
 
-int RunGame()
+int RunGame(const TGameOptions& Options)
 {
     InstallStopHandlers();
+    std::string Error;
+    const std::string DataDir = FindDataDir(Options.DataDir, Error);
+    if (DataDir.empty())
+    {
+        std::fprintf(stderr, "velomarch: %s\n", Error.c_str());
+        return 2;
+    }
+    // Without a display SDL would fall back on a driver that draws nowhere and the game would run
+    // unseen until killed; unless such a driver was asked for, say so and stop at once.
+    const char* Asked = std::getenv("SDL_VIDEODRIVER");
+    const bool AskedForDriver = Asked != nullptr && Asked[0] != '\0';
+    if (!AskedForDriver)
+    {
+        // Only the display systems the session names are tried: no stand-in, and no probe of a
+        // system that is not there (which would print its own errors).
+        const bool HasX11 = std::getenv("DISPLAY") != nullptr && std::getenv("DISPLAY")[0] != '\0';
+        const char* Wayland = std::getenv("WAYLAND_DISPLAY");
+        const bool HasWayland = Wayland != nullptr && Wayland[0] != '\0';
+        if (!HasX11 && !HasWayland)
+        {
+            std::fprintf(stderr,
+                         "velomarch: no display to open the window on (%s); start the game from a "
+                         "desktop session\n",
+                         DisplayProblem("").c_str());
+            return 1;
+        }
+        if (HasX11 != HasWayland)
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, HasX11 ? "x11" : "wayland");
+    }
     TSdlMessageBox Messages;
     TSdlVideo Video;
-    std::string Error;
-    if (!Video.Open(false, Error))
+    const bool Opened = Video.Open(false, Error);
+    if (!AskedForDriver && DrawsNowhere(SDL_GetCurrentVideoDriver()))
+    {
+        std::fprintf(stderr,
+                     "velomarch: no display to open the window on (%s); start the game from a desktop "
+                     "session\n",
+                     DisplayProblem(Opened ? std::string() : Error).c_str());
+        return 1;
+    }
+    if (!Opened)
     {
         std::fprintf(stderr, "video: %s\n", Error.c_str());
         Messages.Show(NoDeviceText, "Error");
@@ -67,8 +126,14 @@ int RunGame()
     TSdlTextRasterizer Text;
     TCurlHttpClient Http;
     TXdgShellOpener Shell;
-    TGamePlatform Platform{Video.Device(), Clock, Audio,  Messages,    FindDataDir(),
+    TGamePlatform Platform{Video.Device(), Clock, Audio,  Messages,    DataDir,
                            &Text,          &Http, &Shell, VM_SCORE_URL};
+    Platform.FullScreenThisStart = Options.FullScreen;
+    if (!ChooseUserFiles(Options.WorkDir, Platform, Error))
+    {
+        std::fprintf(stderr, "velomarch: %s\n", Error.c_str());
+        return 2;
+    }
     TGame Game(Platform, GamePages());
     Game.FormCreate(static_cast<std::uint64_t>(SDL_GetPerformanceCounter()));
     Game.FormShow();

@@ -217,4 +217,14 @@ void TSdlAudioDevice::FreeMusic(TMusicHandle Music)
     FMusic.erase(Found);
 }
 
+void TSdlAudioDevice::PauseMusic(bool Paused)
+{
+    if (!FOpen)
+        return;
+    if (Paused)
+        Mix_PauseMusic();
+    else
+        Mix_ResumeMusic();
+}
+
 } // namespace vm

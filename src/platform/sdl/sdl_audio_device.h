@@ -37,6 +37,7 @@ public:
     bool PlayMusic(TMusicHandle Music, bool Loop, std::string& Error) override;
     bool StopMusic(TMusicHandle Music, std::string& Error) override;
     void FreeMusic(TMusicHandle Music) override;
+    void PauseMusic(bool Paused) override;
 
 private:
     // What this device last started on a channel, to pick a channel to take over when all are busy.

@@ -32,6 +32,10 @@ bool HandleEvent(const SDL_Event& Event, TGame& Game, TSdlRenderDevice& Device)
         else if (Event.window.event == SDL_WINDOWEVENT_RESTORED ||
                  Event.window.event == SDL_WINDOWEVENT_SHOWN)
             Device.SetReady(true);
+        else if (Event.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
+            Game.FocusChanged(false);
+        else if (Event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
+            Game.FocusChanged(true);
         break;
     case SDL_RENDER_DEVICE_RESET:
         Device.ForgetTextures();
