@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up for a fresh Debian 12 machine: installs what is missing, builds, then plays or tests.
-#   ./velomarch.sh play   build and start the game
-#   ./velomarch.sh test   build and run every test (also under AddressSanitizer and UBSan)
+#   ./velomarch.sh play      build and start the game
+#   ./velomarch.sh test      build and run every test (also under AddressSanitizer and UBSan)
+#   ./velomarch.sh package   build the game's and the score server's Debian packages into dist/
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -12,7 +13,10 @@ PACKAGES=(
   libcli11-dev nlohmann-json3-dev
   libgl1-mesa-dri libegl1 libegl-mesa0
 )
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool openbox x11-apps python3)
+# What CPack needs to make the Debian packages (file and dpkg-shlibdeps find the libraries).
+PACKAGING_PACKAGES=(dpkg-dev file)
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool openbox x11-apps python3
+  "${PACKAGING_PACKAGES[@]}" desktop-file-utils appstream man-db)
 
 install_missing() {
   local missing=()
@@ -41,6 +45,16 @@ case "${1:-}" in
     build build -DVM_BUILD_TESTS=OFF -DVM_BUILD_BENCH=OFF
     exec ./build/velomarch
     ;;
+  package)
+    install_missing "${PACKAGES[@]}" "${PACKAGING_PACKAGES[@]}"
+    build build -DVM_BUILD_TESTS=OFF -DVM_BUILD_BENCH=OFF
+    rm -rf build/packages
+    cpack --config build/CPackConfig.cmake -B build/packages
+    mkdir -p dist
+    rm -f dist/velomarch*.deb
+    cp build/packages/*.deb dist/
+    ls -l dist/*.deb
+    ;;
   test)
     install_missing "${PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build build-test -DVM_BUILD_BENCH=ON
@@ -55,7 +69,7 @@ case "${1:-}" in
        ctest --output-on-failure -j "$jobs")
     ;;
   *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|test|package" >&2
     exit 2
     ;;
 esac

@@ -6,10 +6,10 @@ generator=$1
 built=$2
 fresh=$(mktemp -d)
 trap 'rm -rf "$fresh"' EXIT
-"$generator" --out "$fresh" >/dev/null
+"$generator" --out "$fresh" --icons "$fresh/icons" >/dev/null
 status=0
 count=0
-for file in "$built"/Data/*.vil "$built"/Sounds/*.wav "$built"/Sounds/*.xm; do
+for file in "$built"/Data/*.vil "$built"/Sounds/*.wav "$built"/Sounds/*.xm "$built"/icons/hicolor/*/apps/*.png; do
   relative=${file#"$built"/}
   count=$((count + 1))
   if ! cmp -s "$file" "$fresh/$relative"; then
@@ -17,5 +17,5 @@ for file in "$built"/Data/*.vil "$built"/Sounds/*.wav "$built"/Sounds/*.xm; do
     status=1
   fi
 done
-[ "$count" -ge 24 ] || { echo "only $count generated files found in $built"; status=1; }
+[ "$count" -ge 31 ] || { echo "only $count generated files found in $built"; status=1; }
 exit $status

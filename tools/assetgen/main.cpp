@@ -2,6 +2,7 @@
 #include "asset_lists.h"
 #include "common/command_line.h"
 #include "contact_sheet.h"
+#include "icon_files.h"
 #include "music/music_modules.h"
 #include "preview_scenes.h"
 #include "sound/sound_effects.h"
@@ -57,13 +58,15 @@ int main(int Argc, char** Argv)
     std::string SheetFile;
     std::string SheetKeys;
     std::string PreviewDir;
+    std::string IconDir;
     vm::TCommandLine CommandLine(
         "assetgen",
         "assetgen --out DIR\n"
         "assetgen --sheet FILE.png [--keys K1,K2,...]\n"
-        "assetgen --preview DIR",
-        "Makes every picture, sound and music module of the game from code; the three\n"
-        "kinds of output may be asked for together.");
+        "assetgen --preview DIR\n"
+        "assetgen --icons DIR",
+        "Makes every picture, sound and music module of the game, and its desktop icon,\n"
+        "from code; the kinds of output may be asked for together.");
     CLI::App& App = CommandLine.App();
     App.add_option("--out", OutDir, "write DIR/Data/data1.vil, data2.vil and DIR/Sounds/*")->type_name("DIR");
     App.add_option("--sheet", SheetFile, "a contact sheet of every picture with its key and patterns")
@@ -71,20 +74,34 @@ int main(int Argc, char** Argv)
     App.add_option("--keys", SheetKeys, "only these keys on the sheet")->type_name("K1,K2,...");
     App.add_option("--preview", PreviewDir, "the road, the race HUD and the main menu composed for review")
         ->type_name("DIR");
+    App.add_option("--icons", IconDir,
+                   "the desktop icon at every size, as DIR/hicolor/NxN/apps/velomarch.png")
+        ->type_name("DIR");
     App.callback([&] {
-        if (OutDir.empty() && SheetFile.empty() && PreviewDir.empty())
-            throw CLI::ValidationError("nothing to make: give --out, --sheet or --preview");
+        if (OutDir.empty() && SheetFile.empty() && PreviewDir.empty() && IconDir.empty())
+            throw CLI::ValidationError("nothing to make: give --out, --sheet, --preview or --icons");
     });
     if (const auto Status = CommandLine.Run(Argc, Argv))
         return *Status;
 
     const auto Start = std::chrono::steady_clock::now();
+    std::string Error;
+    if (!IconDir.empty())
+    {
+        if (!vm::assetgen::WriteAppIcons(IconDir, Error))
+        {
+            Fail(Error);
+            return 1;
+        }
+        std::printf("assetgen: icons %.2f s\n", SecondsSince(Start));
+        if (OutDir.empty() && SheetFile.empty() && PreviewDir.empty())
+            return 0;
+    }
     TArtList Menu = vm::assetgen::BuildMenuList();
     TArtList Race = vm::assetgen::BuildRaceList();
     std::printf("assetgen: pictures %.2f s\n", SecondsSince(Start));
     if (!OutDir.empty() && !WriteAll(OutDir, Menu, Race))
         return 1;
-    std::string Error;
     if (!PreviewDir.empty() && !vm::assetgen::WritePreviews(Menu, Race, PreviewDir, Error))
     {
         Fail(Error);
