@@ -7,8 +7,6 @@
 # ~/.config/velomarch, the progress in ~/.local/share/velomarch and nothing in the working folder;
 # a second start with an old Config.cfg in the working folder moves it there once.
 #   package_install.sh BUILD_DIR CPACK      (SHOT_DIR, when set, keeps the screenshots)
-# Exit status 77 (skipped) when the game does not yet know --version, the sign of a game that
-# keeps its files in the working folder: then only the per-user file checks are left out.
 set -u
 if [ "${1:-}" != "--inside" ]; then
   exec env -u SDL_VIDEODRIVER xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside "$@"
@@ -127,12 +125,9 @@ packaged=$(date +%s)
 
 # --- The installed game in a window --------------------------------------------------------------
 game=$root/usr/games/velomarch
-xdg=1
-version=$("$game" --version 2>/dev/null) && [[ "$version" == "velomarch "* ]] || xdg=0
-if [ "$xdg" -eq 1 ]; then
-  [[ "$version" == "velomarch $(field "$game_deb" Version) "* ]] \
-    || fail "velomarch --version says \"$version\", the package is version $(field "$game_deb" Version)"
-fi
+version=$("$game" --version 2>/dev/null)
+[[ "$version" == "velomarch $(field "$game_deb" Version) "* ]] \
+  || fail "velomarch --version says \"$version\", the package is version $(field "$game_deb" Version)"
 
 openbox >/dev/null 2>&1 &
 wm=$!
@@ -240,15 +235,10 @@ mkdir -p "$home" "$work"
 play "$home" "$work" first Tester
 settings=$home/.config/velomarch/Config.cfg
 progress=$home/.local/share/velomarch/Configdat.cfg
-if [ "$xdg" -eq 1 ]; then
-  [ -s "$settings" ] || fail "no settings in ~/.config/velomarch (home: $(listing "$home"))"
-  [ -s "$progress" ] || fail "no progress in ~/.local/share/velomarch (home: $(listing "$home"))"
-  [ -z "$(listing "$work")" ] || fail "the game wrote into its working folder: $(listing "$work")"
-  old_settings=$settings
-else
-  [ -s "$work/Config.cfg" ] || fail "the game saved no settings"
-  old_settings=$work/Config.cfg
-fi
+[ -s "$settings" ] || fail "no settings in ~/.config/velomarch (home: $(listing "$home"))"
+[ -s "$progress" ] || fail "no progress in ~/.local/share/velomarch (home: $(listing "$home"))"
+[ -z "$(listing "$work")" ] || fail "the game wrote into its working folder: $(listing "$work")"
+old_settings=$settings
 holds_player "$old_settings" Tester || fail "the settings do not hold the player typed in"
 
 # Second start: an older version's Config.cfg in the working folder and no per-user one. The
@@ -258,18 +248,11 @@ work2=$scratch/work2
 mkdir -p "$home2" "$work2"
 cp "$old_settings" "$work2/Config.cfg"
 play "$home2" "$work2" second
-if [ "$xdg" -eq 1 ]; then
-  [ -f "$home2/.config/velomarch/Config.cfg" ] && holds_player "$home2/.config/velomarch/Config.cfg" Tester \
-    || fail "the old Config.cfg was not moved to ~/.config/velomarch (home: $(listing "$home2"))"
-  [ -s "$home2/.local/share/velomarch/Configdat.cfg" ] || fail "no progress in ~/.local/share/velomarch"
-  [ -z "$(listing "$work2")" ] || fail "the working folder still holds files: $(listing "$work2")"
-fi
+[ -f "$home2/.config/velomarch/Config.cfg" ] && holds_player "$home2/.config/velomarch/Config.cfg" Tester \
+  || fail "the old Config.cfg was not moved to ~/.config/velomarch (home: $(listing "$home2"))"
+[ -s "$home2/.local/share/velomarch/Configdat.cfg" ] || fail "no progress in ~/.local/share/velomarch"
+[ -z "$(listing "$work2")" ] || fail "the working folder still holds files: $(listing "$work2")"
 finished=$(date +%s)
 echo "packages built, unpacked and checked in $((packaged - started)) s; installed game played twice" \
   "in $((finished - packaged)) s"
-if [ "$xdg" -eq 0 ]; then
-  echo "SKIPPED the per-user file checks: the installed game does not know --version yet, so it keeps" \
-    "its files in the working folder"
-  exit 77
-fi
 echo "settings and progress in the per-user folders, nothing in the working folder, old settings moved"
