@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 namespace vm {
@@ -29,11 +30,7 @@ std::string Joined(const std::vector<std::string>& Names)
     return Text;
 }
 
-std::string FolderOf(const std::string& Path)
-{
-    const std::size_t Slash = Path.find_last_of('/');
-    return Slash == std::string::npos ? "." : Path.substr(0, Slash);
-}
+std::string FolderOf(const std::string& Path) { return std::filesystem::path(Path).parent_path().string(); }
 
 // Tells the player (and stderr) which files of an older start were moved, and which could not be.
 void ReportMovedFiles(const TMoveReport& Report, const std::string& OldFolder, const TUserFiles& Files,

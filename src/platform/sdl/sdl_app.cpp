@@ -47,17 +47,25 @@ void InstallStopHandlers()
 }
 constexpr const char* ExitText = "This application will now exit.";
 
-// Why no display opened, for the one line the player sees.
-std::string DisplayProblem(const std::string& SdlError)
+// The value of the environment variable Name, or "" when it is unset.
+std::string Environment(const char* Name)
 {
-    const char* X11 = std::getenv("DISPLAY");
-    const char* Wayland = std::getenv("WAYLAND_DISPLAY");
-    const bool HasX11 = X11 != nullptr && X11[0] != '\0';
-    const bool HasWayland = Wayland != nullptr && Wayland[0] != '\0';
-    if (!HasX11 && !HasWayland)
-        return "neither DISPLAY nor WAYLAND_DISPLAY is set";
-    std::string Named = HasX11 ? std::string("DISPLAY=") + X11 : std::string("WAYLAND_DISPLAY=") + Wayland;
-    return Named + " cannot be reached" + (SdlError.empty() ? "" : ": " + SdlError);
+    const char* Value = std::getenv(Name);
+    return Value != nullptr ? Value : "";
+}
+
+// The one line the player sees when no display opens, with why; always returns 1.
+int NoDisplay(const std::string& SdlError)
+{
+    const std::string X11 = Environment("DISPLAY"), Wayland = Environment("WAYLAND_DISPLAY");
+    std::string Why = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    if (!X11.empty() || !Wayland.empty())
+        Why = (X11.empty() ? "WAYLAND_DISPLAY=" + Wayland : "DISPLAY=" + X11) + " cannot be reached" +
+              (SdlError.empty() ? "" : ": " + SdlError);
+    std::fprintf(stderr,
+                 "velomarch: no display to open the window on (%s); start the game from a desktop session\n",
+                 Why.c_str());
+    return 1;
 }
 
 // SDL's stand-ins that draw nowhere: taken only when asked for by name.
@@ -81,23 +89,15 @@ int RunGame(const TGameOptions& Options)
     }
     // Without a display SDL would fall back on a driver that draws nowhere and the game would run
     // unseen until killed; unless such a driver was asked for, say so and stop at once.
-    const char* Asked = std::getenv("SDL_VIDEODRIVER");
-    const bool AskedForDriver = Asked != nullptr && Asked[0] != '\0';
+    const bool AskedForDriver = !Environment("SDL_VIDEODRIVER").empty();
     if (!AskedForDriver)
     {
         // Only the display systems the session names are tried: no stand-in, and no probe of a
         // system that is not there (which would print its own errors).
-        const bool HasX11 = std::getenv("DISPLAY") != nullptr && std::getenv("DISPLAY")[0] != '\0';
-        const char* Wayland = std::getenv("WAYLAND_DISPLAY");
-        const bool HasWayland = Wayland != nullptr && Wayland[0] != '\0';
+        const bool HasX11 = !Environment("DISPLAY").empty();
+        const bool HasWayland = !Environment("WAYLAND_DISPLAY").empty();
         if (!HasX11 && !HasWayland)
-        {
-            std::fprintf(stderr,
-                         "velomarch: no display to open the window on (%s); start the game from a "
-                         "desktop session\n",
-                         DisplayProblem("").c_str());
-            return 1;
-        }
+            return NoDisplay("");
         if (HasX11 != HasWayland)
             SDL_SetHint(SDL_HINT_VIDEODRIVER, HasX11 ? "x11" : "wayland");
     }
@@ -105,13 +105,7 @@ int RunGame(const TGameOptions& Options)
     TSdlVideo Video;
     const bool Opened = Video.Open(false, Error);
     if (!AskedForDriver && DrawsNowhere(SDL_GetCurrentVideoDriver()))
-    {
-        std::fprintf(stderr,
-                     "velomarch: no display to open the window on (%s); start the game from a desktop "
-                     "session\n",
-                     DisplayProblem(Opened ? std::string() : Error).c_str());
-        return 1;
-    }
+        return NoDisplay(Opened ? std::string() : Error);
     if (!Opened)
     {
         std::fprintf(stderr, "video: %s\n", Error.c_str());
