@@ -20,6 +20,13 @@ shots=${SHOT_DIR:-$home}
 export HOME=$home
 unset XDG_CONFIG_HOME XDG_DATA_HOME
 fail() { echo "$1"; cat "$log"; kill -9 "$pid" 2>/dev/null; exit 1; }
+# Under the sanitizers, LeakSanitizer's stop-the-world tracer now and then crashes at exit on its
+# own ("Tracer caught signal 11"), with no leak report; that is the tool failing, not the game, so
+# it is let through with a line saying so. A leak report still fails.
+tool_fault() {
+  grep -q "LeakSanitizer has encountered a fatal error" "$log" && ! grep -q "detected memory leaks" "$log" \
+    && echo "note: LeakSanitizer's tracer failed at exit (a fault of the tool, no leak reported)"
+}
 shot() {
   xwd -silent -id "$win" -out "$home/$1.xwd" && python3 "$here/xwd_to_png.py" "$home/$1.xwd" "$shots/$1.png" \
     || fail "the $1 screenshot shows no picture"
@@ -64,7 +71,7 @@ for try in 1 2 3; do
 done
 kill -0 "$pid" 2>/dev/null && fail "the game did not end through the exit question"
 wait "$pid"; status=$?
-[ "$status" -eq 0 ] || fail "exit status $status"
+[ "$status" -eq 0 ] || tool_fault || fail "exit status $status"
 [ -s "$config/Config.cfg" ] && [ -s "$data/Configdat.cfg" ] || fail "the files were not written"
 [ -z "$(ls -A "$work")" ] || fail "files were written to the working folder: $(ls -A "$work")"
 # Files an older start left in the working folder move to the per-user folders once; a stop from
@@ -83,7 +90,7 @@ for _ in $(seq 1 50); do
 done
 kill -0 "$pid" 2>/dev/null && fail "the game did not end on SIGTERM"
 wait "$pid"; status=$?
-[ "$status" -eq 0 ] || fail "exit status $status after SIGTERM"
+[ "$status" -eq 0 ] || tool_fault || fail "exit status $status after SIGTERM"
 [ -s "$config/Config.cfg" ] && [ -s "$data/Configdat.cfg" ] || fail "the old files were not moved"
 [ "$(stat -c %Y "$data/Configdat.cfg")" -gt 0 ] || fail "SIGTERM did not save the files"
 [ -z "$(ls -A "$work")" ] || fail "the old files stayed in the working folder: $(ls -A "$work")"
