@@ -12,6 +12,10 @@ struct TUserFiles
     std::string SettingsFile = "Config.cfg";
     std::string ProgressFile = "Configdat.cfg";
     std::string ShortcutFolder; // empty: the working folder
+    // The player's controls (keys and pad buttons of the race's actions, rumble), beside the
+    // settings; and extra controller mappings in SDL's format, read at start-up when present.
+    std::string ControlsFile = "Controls.cfg";
+    std::string PadMappingsFile = "gamecontrollerdb.txt";
 
     // Path of the shortcut file Name ("play.url") in ShortcutFolder.
     std::string ShortcutPath(const std::string& Name) const;

@@ -132,17 +132,16 @@ bool FinishCountdown(TGame& Game)
 bool OpenOverlayByKey(TGame& Game)
 {
     TGameState& State = Game.State;
-    if (State.TakeReleased(vkEscape))
+    if (State.TakeAction(acLeave))
     {
         Game.Sound3D.PlaySound("check2");
         Game.EnterState(ssRaceExitQuestion);
         return true;
     }
-    if (State.KeyReleased[vkF1] != 0 || State.KeyReleased['P'] != 0 || State.PauseRequested)
+    const bool PauseKey = State.TakeAction(acPause);
+    if (PauseKey || State.PauseRequested)
     {
         Game.Sound3D.PlaySound("check2");
-        State.KeyReleased[vkF1] = 0;
-        State.KeyReleased['P'] = 0;
         State.PauseRequested = false;
         Game.EnterState(ssPause);
         return true;
@@ -185,12 +184,8 @@ void RaceFrame(TGame& Game)
         return;
     if (OpenOverlayByKey(Game))
         return;
-    if (State.KeyReleased['H'] != 0 || State.KeyReleased[vkNumpad8] != 0)
-    {
-        State.KeyReleased['H'] = 0;
-        State.KeyReleased[vkNumpad8] = 0;
+    if (State.TakeAction(acHorn))
         Game.Sound3D.PlaySound("horn");
-    }
     if (Player != nullptr && Player->WrongWayMeter < -1000)
         PutBack(Game);
     if (World.FWrecked)

@@ -74,6 +74,8 @@ void FreeOverlay(TGame& Game)
 void ResumeRace(TGame& Game)
 {
     Game.State.ScreenState = ssRace;
+    // A pad button pressed on the overlay (Back on the pause, say) is not read again by the race.
+    Game.State.PadReleased.fill(0);
     // The clock runs again once the race has started: while the player drives, and also during a
     // wreck, which it would otherwise leave stopped for the rest of the race.
     const TRaceWorld& World = Game.World;
@@ -160,12 +162,11 @@ void EnterPause(TGame& Game)
 void PauseFrame(TGame& Game)
 {
     TGameState& State = Game.State;
-    if (State.KeyReleased[vkEscape] != 0 || State.KeyReleased[vkF1] != 0 || State.KeyReleased['P'] != 0)
+    // Esc, or the pause action again (its keys, or Start on a pad).
+    const bool Escape = State.TakeReleased(vkEscape);
+    if (State.TakeAction(acPause) || Escape)
     {
         Game.Sound3D.PlaySound("check2");
-        State.KeyReleased[vkEscape] = 0;
-        State.KeyReleased[vkF1] = 0;
-        State.KeyReleased['P'] = 0;
         Game.LeaveState(ssPause);
         ResumeRace(Game);
         return;

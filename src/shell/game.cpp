@@ -69,7 +69,7 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
       Notices(Screen, Platform.Text), Files(Platform.Files),
       FScoreService(HighScores, State, Platform.Http, Platform.ScoreUrl), FDataDir(Platform.DataDir),
       FFullScreenAllowed(Platform.FullScreenAllowed), FFullScreenThisStart(Platform.FullScreenThisStart),
-      FOldFilesFolder(Platform.OldFilesFolder)
+      FOldFilesFolder(Platform.OldFilesFolder), FPadRumble(Platform.PadRumble)
 {
     Screen.BeforePresent = [this] { Notices.Draw(); };
     Screen.Width = PictureWidth;
@@ -90,6 +90,7 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
             return;
         Sound3D.PlaySound(Item);
     };
+    World.Rumble = [this](float Strength, int Milliseconds) { Rumble(Strength, Milliseconds); };
 }
 
 TGame::~TGame() = default;
@@ -297,43 +298,6 @@ void TGame::FormDestroy()
     Sound3D.FreeMod("losemusic");
     // A "play.url" shortcut among the player's files opens on the way out.
     OpenShortcut(*this, "play.url");
-}
-
-void TGame::FormKeyDown(int Key)
-{
-    if (Key >= 0 && Key <= 255)
-        State.KeyHeld[Key] = 1;
-    Gui.KeyDown(Key);
-}
-
-void TGame::FormKeyUp(int Key)
-{
-    if (Key < 0 || Key > 255)
-        return;
-    State.KeyHeld[Key] = 0;
-    State.KeyReleased[Key] = 1;
-}
-
-void TGame::MouseMove(int X, int Y)
-{
-    State.MouseX = X;
-    State.MouseY = Y;
-    Gui.MouseMove(X, Y);
-}
-
-void TGame::MouseButton(bool Down, int X, int Y)
-{
-    MouseMove(X, Y);
-    State.MouseDown = Down;
-    Gui.MouseButton(mbLeft, Down);
-}
-
-void TGame::TextInput(const std::string& Utf8)
-{
-    // Kept short: a screen without a text field never takes it.
-    if (State.TypedText.size() < 256)
-        State.TypedText += Utf8;
-    Gui.TextInput(Utf8);
 }
 
 void TGame::FrameTimerTick()

@@ -28,6 +28,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -39,6 +40,7 @@ class IClock;
 class IHttpClient;
 class IShellOpener;
 class IMessageBox;
+class IPadRumble;
 class IRenderDevice;
 class ITextRasterizer;
 class TCursor;
@@ -60,6 +62,7 @@ struct TGamePlatform
     TUserFiles Files = {};           // the player's files (default: in the working folder)
     std::string OldFilesFolder = {}; // where an older start left them, to move once; empty: none
     std::optional<bool> FullScreenThisStart = {}; // full screen (true) or windowed for this start
+    IPadRumble* PadRumble = nullptr;              // the pads' motors; without it nothing shakes
 };
 
 // Whether a hand-over's cue plays only with sound on, or whatever the setting.
@@ -95,6 +98,18 @@ public:
     void MouseMove(int X, int Y);
     void MouseButton(bool Down, int X, int Y);
     void TextInput(const std::string& Utf8);
+    // Game controllers: Pad names one (any number may be connected, and each drives). Buttons
+    // are TPadButton numbers, axes TPadAxis numbers with SDL's values. A pad connected or lost
+    // during a race pauses it, as losing the focus does. In a race the pad drives the actions
+    // bound to its controls; on every other page its D-pad, stick, A, B, X, Start and Back act
+    // as the arrow keys, Enter, Esc, Backspace, Enter and Esc.
+    void PadAdded(int Pad);
+    void PadRemoved(int Pad);
+    void PadButton(int Pad, int Button, bool Down);
+    void PadAxis(int Pad, int Axis, int Value);
+    int PadCount() const { return static_cast<int>(FPads.size()); }
+    // Shakes the pads (when the player left rumble on): Strength 0..1 for Milliseconds.
+    void Rumble(float Strength, int Milliseconds);
     // True once the game has asked for its window to close.
     bool Terminated() const { return FTerminated; }
     void Terminate() { FTerminated = true; }
@@ -186,6 +201,18 @@ public:
     const TUserFiles Files;
 
 private:
+    // What one pad holds: its axes as last reported, its controls as switches, and the key each
+    // control stands for on a page while it is held (0: none).
+    struct TPadState
+    {
+        std::array<int, 6> Axes{};
+        std::array<bool, PadControlCount> Held{};
+        std::array<int, PadControlCount> PageKey{};
+    };
+    void KeyDown(int Key, bool FromPad);
+    void KeyUp(int Key);
+    // A pad's control switched: the actions it drives, and on pages the key it stands for.
+    void SetPadControl(TPadState& Pad, int Control, bool Down);
     void ReportSaveFailure(const std::string& What, const std::string& Path, const std::string& Error);
 
     TGameScoreService FScoreService;
@@ -196,6 +223,8 @@ private:
     std::set<std::string> FSaveFailuresShown;
     std::string FLastSaveFailure;
     bool FMusicHeld = false;
+    std::map<int, TPadState> FPads;
+    IPadRumble* FPadRumble = nullptr;
     bool FTerminated = false;
 };
 

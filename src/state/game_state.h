@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/virtual_keys.h"
+#include "state/control_bindings.h"
 
 #include <algorithm>
 #include <array>
@@ -57,8 +58,21 @@ struct TGameState
     std::int32_t MouseX = 0;
     std::int32_t MouseY = 0;
     bool MouseDown = false;
-    // The window lost the focus during a race: the race pauses at its next frame, as with P.
+    // The window lost the focus or a pad went away during a race: the race pauses at its next
+    // frame, as with P.
     bool PauseRequested = false;
+    // The race's actions and what the pads add to them: an action is held while a key or a pad
+    // control bound to it is held, and released (latched until read) when one is let go. The
+    // pads' part is kept here by the game; the keys' part is KeyHeld and KeyReleased.
+    TControlBindings Controls;
+    std::array<std::uint8_t, ActionCount> PadHeld{};
+    std::array<std::uint8_t, ActionCount> PadReleased{};
+    // The last key, button or stick move came from a pad (pages then offer the letter grid and
+    // show pad buttons).
+    bool LastInputPad = false;
+    // The pad control pressed last (a TPadButton or TPadControl number), latched until a page
+    // that binds controls takes it; -1 for none.
+    int PadPressed = -1;
     // Text typed since the screen that reads it last took it.
     std::string TypedText;
 
@@ -99,16 +113,47 @@ struct TGameState
         return Was;
     }
 
+    bool Held(int Action) const
+    {
+        if (PadHeld[static_cast<std::size_t>(Action)] != 0)
+            return true;
+        for (int Key : Controls.Of(Action).Keys)
+            if (KeyHeld[static_cast<std::size_t>(Key & 0xFF)] != 0)
+                return true;
+        return false;
+    }
+    // True once for a released action: the latches of its keys and pads are cleared as they are
+    // read. With LetGo, a key found released counts as up from now on, as a race's controls
+    // want (a press and release within one frame is not read as still held).
+    bool TakeAction(int Action, bool LetGo = false)
+    {
+        std::uint8_t& Pad = PadReleased[static_cast<std::size_t>(Action)];
+        bool Was = Pad != 0;
+        Pad = 0;
+        for (int Key : Controls.Of(Action).Keys)
+        {
+            const auto Index = static_cast<std::size_t>(Key & 0xFF);
+            if (KeyReleased[Index] == 0)
+                continue;
+            KeyReleased[Index] = 0;
+            if (LetGo)
+                KeyHeld[Index] = 0;
+            Was = true;
+        }
+        return Was;
+    }
+
     void ClearLatches()
     {
         KeyReleased.fill(0);
+        PadReleased.fill(0);
         PauseRequested = false;
     }
     void ClearKeys()
     {
-        KeyReleased.fill(0);
+        ClearLatches();
         KeyHeld.fill(0);
-        PauseRequested = false;
+        PadHeld.fill(0);
     }
 };
 

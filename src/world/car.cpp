@@ -30,19 +30,6 @@ const char* CarImageKey(int CarIndex, bool FromMenu)
     return FromMenu ? MenuKeys[CarIndex] : GameKeys[CarIndex];
 }
 
-bool Held(const TGameState& State, int Key) { return State.KeyHeld[static_cast<std::size_t>(Key)] != 0; }
-
-// A released key: clears its latch and its held flag; true when it was released.
-bool TakeRelease(TGameState& State, int Key)
-{
-    auto Index = static_cast<std::size_t>(Key);
-    if (State.KeyReleased[Index] == 0)
-        return false;
-    State.KeyReleased[Index] = 0;
-    State.KeyHeld[Index] = 0;
-    return true;
-}
-
 } // namespace
 
 TCourseFix MeasureCourseProgress(const TRaceWorld& World, double Cx, double Cy)
@@ -276,20 +263,20 @@ void TCar::ApplyControls()
 {
     TGameState& State = FWorld.State;
 
-    if (Held(State, vkUp))
+    if (State.Held(acAccelerate))
         Accelerate();
-    else if (Held(State, vkDown))
+    else if (State.Held(acBrake))
         Brake();
 
     // Right wins when both are held; at |speed| <= 0.1 the wheels do nothing.
     const bool Rolling = FSpeed > 0.1 || FSpeed < -0.1;
-    if (Held(State, vkRight) && Rolling)
+    if (State.Held(acSteerRight) && Rolling)
         SteerRight();
-    else if (Held(State, vkLeft) && Rolling)
+    else if (State.Held(acSteerLeft) && Rolling)
         SteerLeft();
 
     // Hand brake: replaces this frame's throttle or brake value.
-    if (Held(State, vkSpace) || Held(State, vkControl))
+    if (State.Held(acHandBrake))
     {
         FSkidding = true;
         if (FSpeed > FRollDecel)
@@ -298,16 +285,15 @@ void TCar::ApplyControls()
             FAccel = FRollDecel;
     }
 
-    // Only releasing Up or Down ends the acceleration, so a hand-brake deceleration stays in
-    // force after the hand brake is let go.
-    if (TakeRelease(State, vkUp))
+    // Only letting go of the throttle or the brake ends the acceleration, so a hand-brake
+    // deceleration stays in force after the hand brake is let go.
+    if (State.TakeAction(acAccelerate, true))
         FAccel = 0.0;
-    if (TakeRelease(State, vkDown))
+    if (State.TakeAction(acBrake, true))
         FAccel = 0.0;
-    TakeRelease(State, vkRight);
-    TakeRelease(State, vkLeft);
-    TakeRelease(State, vkSpace);
-    TakeRelease(State, vkControl);
+    State.TakeAction(acSteerRight, true);
+    State.TakeAction(acSteerLeft, true);
+    State.TakeAction(acHandBrake, true);
 }
 
 double TCar::PivotX() const { return X() + Width() / 2.0; }

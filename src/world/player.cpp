@@ -210,9 +210,19 @@ void TPlayer::Damage(int Amount)
     if (Amount <= 0 || FProtected || FWorld.State.ScreenState != ssRace || FWorld.FRaceFinished)
         return;
     if (Health - Amount > 0)
+    {
         Health -= Amount;
+        // Walls scrape a little at a time and a bomb takes 40: the pad shakes as hard as it hurt.
+        if (FWorld.Rumble)
+            FWorld.Rumble(std::min(1.0f, 0.3f + static_cast<float>(Amount) / 40.0f),
+                          80 + 6 * std::min(Amount, 70));
+    }
     else if (!FWorld.FWrecked)
+    {
         FWorld.FWrecked = true; // Health stays; the race flow runs the wreck sequence
+        if (FWorld.Rumble)
+            FWorld.Rumble(1.0f, 700);
+    }
 }
 
 void TPlayer::Repair(int Amount)

@@ -49,6 +49,8 @@ struct TRaceWorld
     // Plays an effect of the game's sound set by its name; set by the race, empty in tests that
     // do not listen. The sprites decide when (on screen, sound on) before they call it.
     std::function<void(const std::string& Name)> PlaySound;
+    // Shakes the player's pads: Strength 0..1 for Milliseconds; set by the game, may be empty.
+    std::function<void(float Strength, int Milliseconds)> Rumble;
 
     // Not owned; they outlive the race.
     TSpriteEngine& Engine;

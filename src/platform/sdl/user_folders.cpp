@@ -72,6 +72,8 @@ TUserFiles XdgUserFiles(std::string& Error)
     Files.SettingsFile = (Config / "Config.cfg").string();
     Files.ProgressFile = (Data / "Configdat.cfg").string();
     Files.ShortcutFolder = Config.string();
+    Files.ControlsFile = (Config / "Controls.cfg").string();
+    Files.PadMappingsFile = (Config / "gamecontrollerdb.txt").string();
     std::string Why;
     if (!MakeFolder(Config, Why))
         Error = Why;
