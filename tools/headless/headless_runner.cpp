@@ -18,10 +18,12 @@
 #include "race/run_start.h"
 #include "shell/game.h"
 #include "state_json.h"
+#include "virtual_pads.h"
 
 #include <CLI/CLI.hpp>
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -60,10 +62,14 @@ long CountOf(const std::string& Text)
     return Value;
 }
 
-void ApplyEvent(TGame& Game, const TScriptEvent& Event)
+void ApplyEvent(TGame& Game, TVirtualPads* Pads, const TScriptEvent& Event)
 {
     switch (Event.Kind)
     {
+    case TScriptEventKind::Pad:
+        if (Pads != nullptr)
+            Pads->Apply(Event);
+        break;
     case TScriptEventKind::KeyDown: Game.FormKeyDown(Event.Key); break;
     case TScriptEventKind::KeyUp: Game.FormKeyUp(Event.Key); break;
     case TScriptEventKind::Move: Game.MouseMove(Event.X, Event.Y); break;
@@ -167,7 +173,9 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
                  "where the outcome lands then varies); by default each frame waits for a\n"
                  "send in flight to end, so runs repeat exactly");
     App.footer("The input script has one event a line: FRAME down VK, FRAME up VK, FRAME press VK,\n"
-               "FRAME move X Y, FRAME click X Y, FRAME text TEXT; # starts a comment.");
+               "FRAME move X Y, FRAME click X Y, FRAME text TEXT, and for game controllers (SDL's\n"
+               "virtual joysticks) FRAME pad [N] connect|disconnect, FRAME pad [N] down|up|press\n"
+               "BUTTON, FRAME pad [N] axis AXIS VALUE; # starts a comment.");
     App.callback([&Options] {
         if (Options.NullRenderer && !Options.Shots.empty())
             throw CLI::ValidationError("--shot needs a renderer: leave out --null-renderer");
@@ -235,6 +243,20 @@ int RunHeadless(const THeadlessOptions& Options)
     TCurlHttpClient Http;
     TGamePlatform Platform{Render, Clock, Audio,   Messages,         DataDir,
                            &Text,  &Http, nullptr, Options.ScoreUrl, false};
+    // Game controllers only for scripts that use them: SDL's virtual joysticks, read through the
+    // game's own controller code.
+    std::unique_ptr<TVirtualPads> Pads;
+    if (std::any_of(Events.begin(), Events.end(),
+                    [](const TScriptEvent& Event) { return Event.Kind == TScriptEventKind::Pad; }))
+    {
+        Pads = std::make_unique<TVirtualPads>();
+        if (!Pads->Open(Error))
+        {
+            std::fprintf(stderr, "velomarch-headless: %s\n", Error.c_str());
+            return 1;
+        }
+        Platform.PadRumble = &Pads->Pads();
+    }
     // Every file in --workdir when given, else in the per-user folders as the game keeps them.
     if (!ChooseUserFiles(Options.WorkDir, Platform, Error))
     {
@@ -262,7 +284,9 @@ int RunHeadless(const THeadlessOptions& Options)
         {
             ++Frame;
             while (NextEvent < Events.size() && Events[NextEvent].Frame <= Frame)
-                ApplyEvent(Game, Events[NextEvent++]);
+                ApplyEvent(Game, Pads.get(), Events[NextEvent++]);
+            if (Pads != nullptr)
+                Pads->Deliver(Game);
             bool Shot = false;
             for (const auto& S : Shots)
                 Shot = Shot || S.first == Frame;
@@ -294,7 +318,8 @@ int RunHeadless(const THeadlessOptions& Options)
         if (!StateFile.empty())
         {
             std::ofstream Out(StateFile);
-            Out << GameStateJson(Game, Frame, Screens, Options.Autopilot ? &Autopilot.Record() : nullptr);
+            Out << GameStateJson(Game, Frame, Screens, Options.Autopilot ? &Autopilot.Record() : nullptr,
+                                 Pads != nullptr ? Pads->Rumbles() : -1);
             if (!Out)
             {
                 std::fprintf(stderr, "velomarch-headless: cannot write %s\n", StateFile.c_str());

@@ -1,6 +1,8 @@
 // The headless runner's input script.
 #include "input_script.h"
 
+#include "engine/pad_input.h"
+
 #include <algorithm>
 #include <charconv>
 #include <sstream>
@@ -42,6 +44,105 @@ bool ReadFrame(const std::string& Text, long& Frame, std::string& Why)
     return true;
 }
 
+// The rest of a "pad" line: [N] connect | disconnect | down B | up B | press B | axis A V.
+bool ParsePadEvent(std::istringstream& In, TScriptEvent Event, std::vector<TScriptEvent>& Events,
+                   std::string& Why)
+{
+    Event.Kind = TScriptEventKind::Pad;
+    Event.Key = 1;
+    std::string Op;
+    In >> Op;
+    if (!Op.empty() && Op.find_first_not_of("0123456789") == std::string::npos)
+    {
+        long Pad = 0;
+        std::from_chars(Op.data(), Op.data() + Op.size(), Pad);
+        if (Op.size() > 2 || Pad < 1 || Pad > MaxScriptPads)
+        {
+            Why = "pad number " + Op + " is not 1.." + std::to_string(MaxScriptPads);
+            return false;
+        }
+        Event.Key = static_cast<int>(Pad);
+        Op.clear();
+        In >> Op;
+    }
+    const auto Button = [&]() {
+        std::string Name;
+        In >> Name;
+        Event.X = PadButtonFromName(Name);
+        if (Event.X < 0)
+            Why = "expected a pad button (a, b, x, y, back, guide, start, leftstick, rightstick, "
+                  "leftshoulder, rightshoulder, dpup, dpdown, dpleft, dpright), not \"" +
+                  Name + "\"";
+        return Event.X >= 0;
+    };
+    if (Op == "connect" || Op == "disconnect")
+        Event.PadOp = Op == "connect" ? TPadOp::Connect : TPadOp::Disconnect;
+    else if (Op == "down" || Op == "up" || Op == "press")
+    {
+        if (!Button())
+            return false;
+        Event.PadOp = Op == "up" ? TPadOp::Up : TPadOp::Down;
+        if (Op == "press")
+        {
+            Events.push_back(Event);
+            Event.Frame += 1;
+            Event.PadOp = TPadOp::Up;
+        }
+    }
+    else if (Op == "axis")
+    {
+        std::string Name;
+        In >> Name;
+        Event.X = PadAxisFromName(Name);
+        if (Event.X < 0)
+        {
+            Why = "expected a pad axis (leftx, lefty, rightx, righty, lefttrigger, righttrigger), not \"" +
+                  Name + "\"";
+            return false;
+        }
+        const bool Trigger = Event.X == paLeftTrigger || Event.X == paRightTrigger;
+        long Value = 0;
+        if (!ReadInt(In, Value, Trigger ? 0 : -32768, 32767))
+        {
+            Why = Trigger ? "expected a trigger value 0..32767" : "expected a stick value -32768..32767";
+            return false;
+        }
+        Event.Y = static_cast<int>(Value);
+        Event.PadOp = TPadOp::Axis;
+    }
+    else
+    {
+        Why = "unknown pad event (connect, disconnect, down, up, press, axis)";
+        return false;
+    }
+    Events.push_back(Event);
+    return true;
+}
+
+// In frame order, a pad is connected before anything else happens to it, and not twice.
+bool CheckPadOrder(const std::vector<TScriptEvent>& Events, std::string& Error)
+{
+    bool Connected[MaxScriptPads + 1] = {};
+    for (const TScriptEvent& Event : Events)
+    {
+        if (Event.Kind != TScriptEventKind::Pad)
+            continue;
+        bool& Is = Connected[Event.Key];
+        const std::string Pad = "pad " + std::to_string(Event.Key);
+        if (Event.PadOp == TPadOp::Connect && Is)
+            Error = Pad + " is already connected";
+        else if (Event.PadOp != TPadOp::Connect && !Is)
+            Error = Pad + " is not connected";
+        if (!Error.empty())
+        {
+            Error = "line " + std::to_string(Event.Line) + ": " + Error;
+            return false;
+        }
+        Is = Event.PadOp != TPadOp::Disconnect;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ParseInputScript(const std::string& Text, std::vector<TScriptEvent>& Events, std::string& Error)
@@ -71,6 +172,7 @@ bool ParseInputScript(const std::string& Text, std::vector<TScriptEvent>& Events
             return Fail("expected a frame number and an event");
         TScriptEvent Event;
         Event.Frame = Frame;
+        Event.Line = LineNumber;
         long A = 0, B = 0;
         if (Verb == "down" || Verb == "up" || Verb == "press")
         {
@@ -113,12 +215,17 @@ bool ParseInputScript(const std::string& Text, std::vector<TScriptEvent>& Events
             Event.Text = Rest;
             Events.push_back(Event);
         }
+        else if (Verb == "pad")
+        {
+            if (!ParsePadEvent(In, Event, Events, Why))
+                return Fail(Why);
+        }
         else
-            return Fail("unknown event (down, up, press, move, click, text)");
+            return Fail("unknown event (down, up, press, move, click, text, pad)");
     }
     std::stable_sort(Events.begin(), Events.end(),
                      [](const TScriptEvent& L, const TScriptEvent& R) { return L.Frame < R.Frame; });
-    return true;
+    return CheckPadOrder(Events, Error);
 }
 
 } // namespace vm

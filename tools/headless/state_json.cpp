@@ -47,7 +47,7 @@ void AddRace(TJson& Json, const TRaceWorld& World)
 } // namespace
 
 std::string GameStateJson(const TGame& Game, long Frame, const std::vector<std::pair<long, int>>& Screens,
-                          const TAutopilotRecord* Autopilot)
+                          const TAutopilotRecord* Autopilot, int PadRumbles)
 {
     const TGameState& S = Game.State;
     TJson Json;
@@ -80,6 +80,9 @@ std::string GameStateJson(const TGame& Game, long Frame, const std::vector<std::
     // What the player was told over the pages (files not saved or moved); only when there was any.
     if (!Game.Notices.Posted().empty())
         Json["notices"] = Game.Notices.Posted();
+    // Runs with scripted pads: how many are connected at the end and how often they were shaken.
+    if (PadRumbles >= 0)
+        Json["pads"] = {{"connected", Game.PadCount()}, {"rumbles", PadRumbles}};
     // Names come from the settings file as bytes: any that are not UTF-8 are written as U+FFFD.
     return Json.dump(2, ' ', false, TJson::error_handler_t::replace) + "\n";
 }

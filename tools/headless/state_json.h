@@ -10,11 +10,12 @@ namespace vm {
 class TGame;
 struct TAutopilotRecord;
 
-// The game's state after Frame frames, the screens shown (frame of each change, screen state) and,
-// with a record, how the autopilot's run went. Speeds are rounded to 3 decimals; bytes of a name
-// that are not UTF-8 are written as U+FFFD.
+// The game's state after Frame frames, the screens shown (frame of each change, screen state),
+// with a record, how the autopilot's run went, and with PadRumbles of 0 or more (a run with
+// scripted pads), the pads connected and the rumbles they were given. Speeds are rounded to 3 decimals; bytes
+// of a name that are not UTF-8 are written as U+FFFD.
 std::string GameStateJson(const TGame& Game, long Frame,
                           const std::vector<std::pair<long, int>>& Screens = {},
-                          const TAutopilotRecord* Autopilot = nullptr);
+                          const TAutopilotRecord* Autopilot = nullptr, int PadRumbles = -1);
 
 } // namespace vm

@@ -9,6 +9,7 @@
 #include "platform/sdl/sdl_clock.h"
 #include "platform/sdl/sdl_events.h"
 #include "platform/sdl/sdl_message_box.h"
+#include "platform/sdl/sdl_pads.h"
 #include "platform/sdl/sdl_text_rasterizer.h"
 #include "platform/sdl/sdl_video.h"
 #include "platform/sdl/user_folders.h"
@@ -128,9 +129,20 @@ int RunGame(const TGameOptions& Options)
         std::fprintf(stderr, "velomarch: %s\n", Error.c_str());
         return 2;
     }
+    // Pads work from the first page; a problem with them is told once the game can show it.
+    TSdlPads Pads;
+    std::string PadProblem;
+    Pads.Open(Platform.Files.PadMappingsFile, PadProblem);
+    Platform.PadRumble = &Pads;
     TGame Game(Platform, GamePages());
     Game.FormCreate(static_cast<std::uint64_t>(SDL_GetPerformanceCounter()));
     Game.FormShow();
+    if (!PadProblem.empty())
+    {
+        std::fprintf(stderr, "velomarch: %s\n", PadProblem.c_str());
+        Game.Notices.Post("Game controllers", PadProblem + ".");
+    }
+    Pads.OpenConnected(Game);
     SDL_StartTextInput();
 
     TThreadSleeper Sleeper;
@@ -140,7 +152,7 @@ int RunGame(const TGameOptions& Options)
     {
         SDL_Event Event;
         while (SDL_PollEvent(&Event))
-            if (HandleEvent(Event, Game, Video.Device()))
+            if (!Pads.HandleEvent(Event, Game) && HandleEvent(Event, Game, Video.Device()))
                 Quit = true;
         if (Game.Terminated())
             Quit = true;
