@@ -1,5 +1,6 @@
 // velomarch-headless: its script and arguments, and whole runs of the program.
 #include "engine/image_list.h"
+#include "engine/pad_input.h"
 #include "engine/picture.h"
 #include "headless_runner.h"
 #include "input_script.h"
@@ -61,6 +62,49 @@ TEST(InputScript, BadLinesNameTheirLine)
         EXPECT_FALSE(ParseInputScript(std::string("# ok\n") + Script, Events, Error)) << Script;
         EXPECT_EQ(Error.rfind("line 2:", 0), 0u) << Error;
     }
+}
+
+TEST(InputScript, PadLinesNameTheirPadButtonAndAxisAndPadsComeBeforeTheirEvents)
+{
+    std::vector<TScriptEvent> Events;
+    std::string Error;
+    ASSERT_TRUE(ParseInputScript("1 pad connect\n"
+                                 "1 pad 2 connect\n"
+                                 "5 pad press dpleft\n"
+                                 "7 pad 2 axis lefttrigger 32767\n"
+                                 "8 pad axis leftx -32768\n"
+                                 "9 pad disconnect\n"
+                                 "10 pad connect\n",
+                                 Events, Error))
+        << Error;
+    ASSERT_EQ(Events.size(), 8u);
+    EXPECT_EQ(Events[1].Key, 2);
+    EXPECT_EQ(Events[2].PadOp, TPadOp::Down);
+    EXPECT_EQ(Events[2].X, pbDPadLeft);
+    EXPECT_EQ(Events[3].Frame, 6);
+    EXPECT_EQ(Events[3].PadOp, TPadOp::Up);
+    EXPECT_EQ(Events[4].PadOp, TPadOp::Axis);
+    EXPECT_EQ(Events[4].X, paLeftTrigger);
+    EXPECT_EQ(Events[4].Y, 32767);
+    EXPECT_EQ(Events[5].Y, -32768);
+    EXPECT_EQ(Events[6].PadOp, TPadOp::Disconnect);
+
+    const char* Bad[] = {"5 pad down a\n",
+                         "1 pad connect\n5 pad connect\n",
+                         "1 pad connect\n5 pad down z\n",
+                         "1 pad connect\n5 pad axis lefttrigger -1\n",
+                         "1 pad connect\n5 pad axis leftx 40000\n",
+                         "1 pad 5 connect\n",
+                         "1 pad connect\n5 pad wiggle\n",
+                         "1 pad connect\n2 pad disconnect\n3 pad up a\n"};
+    for (const char* Script : Bad)
+    {
+        EXPECT_FALSE(ParseInputScript(Script, Events, Error)) << Script;
+        EXPECT_EQ(Error.rfind("line ", 0), 0u) << Error;
+    }
+    // The line named is the one at fault, also when it comes first in the file but later in time.
+    EXPECT_FALSE(ParseInputScript("20 pad connect\n5 pad press a\n", Events, Error));
+    EXPECT_EQ(Error.rfind("line 2:", 0), 0u) << Error;
 }
 
 // A press lets its key go on the frame after its own: the last frame a script may name is the one
@@ -278,6 +322,34 @@ TEST(HeadlessRun, KeepsThePlayersFilesInThePerUserFolders)
     EXPECT_EQ(Second.at("player_name"), "Old Hand") << Second;
     EXPECT_FALSE(Second.contains("notices")) << Second;
     EXPECT_TRUE(fs::is_empty(Dir.Path() / "work"));
+}
+
+// A race driven by a pad alone through SDL's virtual joystick and the game's own controller code:
+// plugging it in pauses the race and Start resumes it, the trigger drives and the stick steers
+// into the wall (the pad rumbles), pulling it out pauses the race, and a new pad's Start resumes.
+TEST(HeadlessRun, AVirtualPadDrivesTheRaceAndComingOrGoingPausesIt)
+{
+    test::TTempDir Dir;
+    {
+        std::ofstream Script(Dir.File("pad.txt"));
+        Script << "1 pad connect\n5 pad press start\n"
+                  "300 pad axis righttrigger 32767\n600 pad axis leftx -30000\n640 pad axis leftx 0\n"
+                  "1100 pad axis righttrigger 0\n1150 pad disconnect\n"
+                  "1200 pad connect\n1250 pad press start\n";
+    }
+    ASSERT_EQ(RunProgram(std::string("--seed 4 --race 0 --frames 1300 --null-renderer --data ") +
+                         VM_ASSET_DIR + " --workdir " + Dir.Path().string() + " --input " +
+                         Dir.File("pad.txt") + " --state " + Dir.File("s.json")),
+              0);
+    const auto State = test::ReadStateFile(Dir.File("s.json"));
+    ASSERT_TRUE(State.is_object()) << ReadFile(Dir.File("s.json"));
+    const auto Screens = State.at("screens");
+    const nlohmann::json Expected = {{0, ssRace}, {1, ssPause}, {6, ssRace}, {1150, ssPause}, {1251, ssRace}};
+    EXPECT_EQ(Screens, Expected) << State;
+    EXPECT_GE(State.at("player").at("next_checkpoint").get<int>(), 3) << State;
+    EXPECT_LT(State.at("player").at("health").get<int>(), 100) << State;
+    EXPECT_EQ(State.at("pads").at("connected"), 1) << State;
+    EXPECT_GT(State.at("pads").at("rumbles").get<int>(), 0) << State;
 }
 
 TEST(HeadlessRun, BadScriptOrArgumentsExitWithTwo)

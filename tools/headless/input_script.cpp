@@ -147,6 +147,7 @@ bool CheckPadOrder(const std::vector<TScriptEvent>& Events, std::string& Error)
 
 bool ParseInputScript(const std::string& Text, std::vector<TScriptEvent>& Events, std::string& Error)
 {
+    Events.clear();
     std::istringstream Lines(Text);
     std::string Line;
     int LineNumber = 0;
