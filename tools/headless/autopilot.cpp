@@ -24,6 +24,8 @@ constexpr double RadToDeg = 180.0 / std::numbers::pi;
 
 // The keys the driver may press, in the order of its held flags.
 constexpr std::array<int, 4> DrivingKeys = {vkUp, vkDown, vkLeft, vkRight};
+// What the game makes of them (a pad driving for the autopilot holds the actions, not the keys).
+constexpr std::array<int, 4> DrivingActions = {acAccelerate, acBrake, acSteerLeft, acSteerRight};
 
 // Z of the sprites the driver looks for (the race's drawing order).
 constexpr int WallZ = 28;
@@ -392,7 +394,7 @@ void TAutopilot::Send(const TRaceWorld& World, const TWish& Wish, const TSendKey
     const std::array<bool, 4> Want = {Wish.Up, Wish.Down, Wish.Left, Wish.Right};
     for (std::size_t K = 0; K < DrivingKeys.size(); ++K)
     {
-        const bool GameHolds = World.State.KeyHeld[static_cast<std::size_t>(DrivingKeys[K])] != 0;
+        const bool GameHolds = World.State.Held(DrivingActions[K]);
         if (Want[K])
         {
             // The car lets go of a key whose release it had not read yet when the key is pressed

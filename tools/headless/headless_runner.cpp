@@ -8,6 +8,7 @@
 #include "engine/null_render_device.h"
 #include "engine/picture.h"
 #include "input_script.h"
+#include "pad_pilot.h"
 #include "pages/page_rows.h"
 #include "platform/sdl/curl_http_client.h"
 #include "platform/sdl/data_path.h"
@@ -106,7 +107,8 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
         "velomarch-headless",
         "velomarch-headless [--seed N] [--frames N] [--input FILE] [--shot FRAME:FILE.png]...\n"
         "                   [--state FILE.json] [--workdir DIR] [--data DIR] [--race CAR]\n"
-        "                   [--autopilot] [--null-renderer] [--score-url URL] [--live-send]",
+        "                   [--autopilot] [--pad-pilot] [--null-renderer] [--score-url URL]\n"
+        "                   [--live-send]",
         "The game with no window, on the offscreen OpenGL renderer and a virtual clock of exactly\n"
         "1/90 s a frame, for tests and reviews.");
     CLI::App& App = CommandLine->App();
@@ -165,6 +167,9 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
         });
     App.add_flag("--autopilot", Options.Autopilot,
                  "drive the player's car, and click on through the pages between races");
+    App.add_flag("--pad-pilot", Options.PadPilot,
+                 "drive the first race through the script's game controller (pad 1, which the\n"
+                 "script connects) as the autopilot would, leaving every page to the script");
     App.add_flag("--null-renderer", Options.NullRenderer, "draw nothing, for fast runs without pictures");
     App.add_option("--score-url", Options.ScoreUrl, "the high-score endpoint (default " VM_SCORE_URL ")")
         ->type_name("URL");
@@ -246,8 +251,9 @@ int RunHeadless(const THeadlessOptions& Options)
     // Game controllers only for scripts that use them: SDL's virtual joysticks, read through the
     // game's own controller code.
     std::unique_ptr<TVirtualPads> Pads;
-    if (std::any_of(Events.begin(), Events.end(),
-                    [](const TScriptEvent& Event) { return Event.Kind == TScriptEventKind::Pad; }))
+    if (Options.PadPilot || std::any_of(Events.begin(), Events.end(), [](const TScriptEvent& Event) {
+            return Event.Kind == TScriptEventKind::Pad;
+        }))
     {
         Pads = std::make_unique<TVirtualPads>();
         if (!Pads->Open(Error))
@@ -277,6 +283,7 @@ int RunHeadless(const THeadlessOptions& Options)
             StartRun(Game);
         }
         TAutopilotSession Autopilot;
+        TPadPilot PadPilot;
         std::vector<std::pair<long, int>> Screens{{0, Game.State.ScreenState}};
         std::size_t NextEvent = 0;
         long Frame = 0;
@@ -286,7 +293,11 @@ int RunHeadless(const THeadlessOptions& Options)
             while (NextEvent < Events.size() && Events[NextEvent].Frame <= Frame)
                 ApplyEvent(Game, Pads.get(), Events[NextEvent++]);
             if (Pads != nullptr)
+            {
+                if (Options.PadPilot)
+                    PadPilot.Frame(Game, *Pads);
                 Pads->Deliver(Game);
+            }
             bool Shot = false;
             for (const auto& S : Shots)
                 Shot = Shot || S.first == Frame;

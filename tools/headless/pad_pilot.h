@@ -1,0 +1,26 @@
+// The headless runner's --pad-pilot: the autopilot drives the first race through a game
+// controller, the script's virtual pad 1 (right trigger throttle, left trigger brake, left stick
+// steering), and leaves every page to the script.
+#pragma once
+
+#include "autopilot.h"
+
+namespace vm {
+
+class TGame;
+class TVirtualPads;
+
+class TPadPilot
+{
+public:
+    // Called once per frame after the script's events and before the pads' changes are handed to
+    // the game. Drives while the first race is on; lets go of everything once it has finished.
+    void Frame(TGame& Game, TVirtualPads& Pads);
+
+private:
+    TAutopilot FPilot;
+    bool FLeft = false, FRight = false;
+    bool FRaceFinished = false;
+};
+
+} // namespace vm
