@@ -7,8 +7,27 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 namespace vm {
+
+namespace {
+
+// Whether a mappings file has any line other than blanks and comments.
+bool HasMappingLines(const std::string& Path)
+{
+    std::ifstream In(Path);
+    std::string Line;
+    while (std::getline(In, Line))
+    {
+        const auto First = Line.find_first_not_of(" \t\r");
+        if (First != std::string::npos && Line[First] != '#')
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 TSdlPads::~TSdlPads()
 {
@@ -30,9 +49,16 @@ bool TSdlPads::Open(const std::string& MappingsFile, std::string& Problem)
     std::error_code Ec;
     if (MappingsFile.empty() || !std::filesystem::exists(MappingsFile, Ec))
         return true;
-    if (SDL_GameControllerAddMappingsFromFile(MappingsFile.c_str()) < 0)
+    const int Added = SDL_GameControllerAddMappingsFromFile(MappingsFile.c_str());
+    if (Added < 0)
     {
-        Problem = "the controller mappings in \"" + MappingsFile + "\" cannot be used: " + SDL_GetError();
+        Problem = "the controller mappings in \"" + MappingsFile + "\" cannot be read: " + SDL_GetError();
+        return false;
+    }
+    // SDL passes over lines it cannot read; a file with lines but not one mapping is told.
+    if (Added == 0 && HasMappingLines(MappingsFile))
+    {
+        Problem = "no line of \"" + MappingsFile + "\" is a controller mapping SDL can use";
         return false;
     }
     return true;
