@@ -130,7 +130,7 @@ TEST_F(SdlPadsTest, AMappingsFileThatCannotBeUsedIsToldAndPadsStillWork)
     std::filesystem::create_directories(Data.Path() / "folder.txt");
     TSdlPads Pads;
     EXPECT_FALSE(Pads.Open(Data.File("folder.txt"), Problem));
-    EXPECT_NE(Problem.find("cannot be read"), std::string::npos) << Problem;
+    EXPECT_NE(Problem.find("not a file"), std::string::npos) << Problem;
     // Only comments: nothing to tell.
     Write("comments.txt", "# nothing yet\n\n");
     TSdlPads Quiet;

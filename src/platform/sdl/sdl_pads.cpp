@@ -13,6 +13,9 @@ namespace vm {
 
 namespace {
 
+// SDL's own database of every known pad is some 600 KB; a file of the player's far larger is not one.
+constexpr std::uintmax_t MaxMappingsBytes = 16 * 1024 * 1024;
+
 // Whether a mappings file has any line other than blanks and comments.
 bool HasMappingLines(const std::string& Path)
 {
@@ -49,6 +52,19 @@ bool TSdlPads::Open(const std::string& MappingsFile, std::string& Problem)
     std::error_code Ec;
     if (MappingsFile.empty() || !std::filesystem::exists(MappingsFile, Ec))
         return true;
+    // SDL reads the whole file into memory and takes a folder's size for a file's: only a
+    // regular file of a sensible size is handed over.
+    if (!std::filesystem::is_regular_file(MappingsFile, Ec))
+    {
+        Problem = "the controller mappings \"" + MappingsFile + "\" cannot be read: it is not a file";
+        return false;
+    }
+    if (std::filesystem::file_size(MappingsFile, Ec) > MaxMappingsBytes)
+    {
+        Problem = "the controller mappings \"" + MappingsFile + "\" cannot be read: it is larger than " +
+                  std::to_string(MaxMappingsBytes / (1024 * 1024)) + " MB";
+        return false;
+    }
     const int Added = SDL_GameControllerAddMappingsFromFile(MappingsFile.c_str());
     if (Added < 0)
     {
