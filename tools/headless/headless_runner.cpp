@@ -7,8 +7,8 @@
 #include "engine/game_constants.h"
 #include "engine/null_render_device.h"
 #include "engine/picture.h"
+#include "first_race_pilot.h"
 #include "input_script.h"
-#include "pad_pilot.h"
 #include "pages/page_rows.h"
 #include "platform/sdl/curl_http_client.h"
 #include "platform/sdl/data_path.h"
@@ -107,8 +107,8 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
         "velomarch-headless",
         "velomarch-headless [--seed N] [--frames N] [--input FILE] [--shot FRAME:FILE.png]...\n"
         "                   [--state FILE.json] [--workdir DIR] [--data DIR] [--race CAR]\n"
-        "                   [--autopilot] [--pad-pilot] [--null-renderer] [--score-url URL]\n"
-        "                   [--live-send]",
+        "                   [--autopilot] [--first-race-pilot keys|pad] [--null-renderer]\n"
+        "                   [--score-url URL] [--live-send]",
         "The game with no window, on the offscreen OpenGL renderer and a virtual clock of exactly\n"
         "1/90 s a frame, for tests and reviews.");
     CLI::App& App = CommandLine->App();
@@ -167,9 +167,12 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
         });
     App.add_flag("--autopilot", Options.Autopilot,
                  "drive the player's car, and click on through the pages between races");
-    App.add_flag("--pad-pilot", Options.PadPilot,
-                 "drive the first race through the script's game controller (pad 1, which the\n"
-                 "script connects) as the autopilot would, leaving every page to the script");
+    App.add_option("--first-race-pilot", Options.FirstRacePilot,
+                   "drive the first race as the autopilot would, with the keys or through the\n"
+                   "script's game controller (pad 1, which the script connects), leaving every\n"
+                   "page to the script")
+        ->type_name("keys|pad")
+        ->check(CLI::IsMember({"keys", "pad"}));
     App.add_flag("--null-renderer", Options.NullRenderer, "draw nothing, for fast runs without pictures");
     App.add_option("--score-url", Options.ScoreUrl, "the high-score endpoint (default " VM_SCORE_URL ")")
         ->type_name("URL");
@@ -251,9 +254,9 @@ int RunHeadless(const THeadlessOptions& Options)
     // Game controllers only for scripts that use them: SDL's virtual joysticks, read through the
     // game's own controller code.
     std::unique_ptr<TVirtualPads> Pads;
-    if (Options.PadPilot || std::any_of(Events.begin(), Events.end(), [](const TScriptEvent& Event) {
-            return Event.Kind == TScriptEventKind::Pad;
-        }))
+    if (Options.FirstRacePilot == "pad" ||
+        std::any_of(Events.begin(), Events.end(),
+                    [](const TScriptEvent& Event) { return Event.Kind == TScriptEventKind::Pad; }))
     {
         Pads = std::make_unique<TVirtualPads>();
         if (!Pads->Open(Error))
@@ -283,7 +286,9 @@ int RunHeadless(const THeadlessOptions& Options)
             StartRun(Game);
         }
         TAutopilotSession Autopilot;
-        TPadPilot PadPilot;
+        std::unique_ptr<TFirstRacePilot> Pilot;
+        if (!Options.FirstRacePilot.empty())
+            Pilot = std::make_unique<TFirstRacePilot>(Options.FirstRacePilot == "pad" ? Pads.get() : nullptr);
         std::vector<std::pair<long, int>> Screens{{0, Game.State.ScreenState}};
         std::size_t NextEvent = 0;
         long Frame = 0;
@@ -292,12 +297,10 @@ int RunHeadless(const THeadlessOptions& Options)
             ++Frame;
             while (NextEvent < Events.size() && Events[NextEvent].Frame <= Frame)
                 ApplyEvent(Game, Pads.get(), Events[NextEvent++]);
+            if (Pilot != nullptr)
+                Pilot->Frame(Game);
             if (Pads != nullptr)
-            {
-                if (Options.PadPilot)
-                    PadPilot.Frame(Game, *Pads);
                 Pads->Deliver(Game);
-            }
             bool Shot = false;
             for (const auto& S : Shots)
                 Shot = Shot || S.first == Frame;

@@ -21,7 +21,7 @@ struct THeadlessOptions
     std::string WorkDir;
     std::string DataDir; // empty: found like the game finds it
     bool Autopilot = false;
-    bool PadPilot = false;               // --pad-pilot: the first race driven through the script's pad 1
+    std::string FirstRacePilot;          // --first-race-pilot keys|pad: the first race driven; empty: not
     int RaceCar = -1;                    // --race CAR: a run with this car starts after start-up; -1 none
     std::string ScoreUrl = VM_SCORE_URL; // --score-url: the high-score endpoint
     bool NullRenderer = false;           // --null-renderer: draw nothing (no shots), for speed runs
