@@ -7,6 +7,7 @@
 #include "engine/image_list.h"
 #include "engine/screen.h"
 #include "engine/utf8.h"
+#include "engine/virtual_keys.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,7 +21,7 @@ constexpr std::int64_t MoveThinningMs = 10;
 } // namespace
 
 TGui::TGui(TScreen* Screen, TBitmapFont* BitmapFont, IClock* Clock)
-    : Screen(Screen), BitmapFont(BitmapFont), FClock(Clock)
+    : Screen(Screen), BitmapFont(BitmapFont), FClock(Clock), FFocusGlow(Screen)
 {}
 
 TGui::~TGui()
@@ -85,9 +86,8 @@ void TGui::Prepare(int ClientWidth, int ClientHeight)
 
 void TGui::Draw()
 {
-    ApplyPendingMove();
     // Widgets may have moved under a still mouse (sliding pages): hover follows them.
-    TrackHover();
+    TrackHover(ApplyPendingMove());
     if (Background != nullptr && Background->Screen() != nullptr)
     {
         TQuadParams P;
@@ -109,6 +109,14 @@ void TGui::Draw()
                 Widget->Draw();
         }
     }
+    if (ShowFocus)
+        DrawFocus();
+}
+
+void TGui::DrawFocus()
+{
+    if (const TGuiComponent* Widget = Focused())
+        FFocusGlow.Draw(Widget->Left, Widget->Top, Widget->Width, Widget->Height);
 }
 
 std::int64_t TGui::Milliseconds() const
@@ -132,13 +140,13 @@ void TGui::MouseMove(int X, int Y)
         FHaveLastMove = true;
     }
     ApplyPendingMove();
-    TrackHover();
+    TrackHover(true);
 }
 
-void TGui::ApplyPendingMove()
+bool TGui::ApplyPendingMove()
 {
     if (!FPending)
-        return;
+        return false;
     FPending = false;
     FMouseKnown = true;
     FMouseX = FPendingX;
@@ -147,6 +155,7 @@ void TGui::ApplyPendingMove()
     if (FButtonDown[mbLeft])
         if (TGuiComponent* Pressed = Find(FPressedId))
             Pressed->MouseDrag(FMouseX, FMouseY);
+    return true;
 }
 
 TGuiComponent* TGui::HitTest(int X, int Y) const
@@ -167,7 +176,7 @@ TGuiComponent* TGui::HitTest(int X, int Y) const
     return nullptr;
 }
 
-void TGui::TrackHover()
+void TGui::TrackHover(bool Moved)
 {
     TGuiComponent* Hit = HitTest(FMouseX, FMouseY);
     const int NewId = Hit != nullptr ? Hit->Id() : -1;
@@ -177,6 +186,17 @@ void TGui::TrackHover()
         List->SetHoverId(Hit != nullptr && &Hit->List() == List.get() ? NewId : -1);
     if (OldId == NewId)
         return;
+    if (FFocusByMouse && FFocusId == OldId)
+    {
+        FFocusId = -1;
+        FFocusByMouse = false;
+    }
+    // Only a moving mouse takes the focus: widgets sliding under a resting one do not.
+    if (Moved && Focusable(Hit) && !Hit->TakesText())
+    {
+        FFocusId = NewId;
+        FFocusByMouse = true;
+    }
     // Handlers may free lists: every widget is looked up again after a handler ran.
     if (TGuiComponent* Old = Find(OldId))
     {
@@ -196,8 +216,7 @@ void TGui::MouseButton(int Button, bool Down, bool DoubleClick)
 {
     if (Button < 0 || Button > 2)
         return;
-    ApplyPendingMove();
-    TrackHover();
+    TrackHover(ApplyPendingMove());
     FButtonDown[Button] = Down;
     TGuiComponent* Under = Find(FHoverId);
     if (Button != mbLeft)
@@ -235,7 +254,7 @@ void TGui::Click(TGuiComponent* Widget, int Button, bool DoubleClick)
     if (Widget == nullptr)
         return;
     if (Widget->TakesFocusOnClick())
-        FFocusId = Widget->Id();
+        SetFocus(Widget);
     // A copy runs: the handler may free the widget and with it the stored function.
     TGuiClickEvent Handler = DoubleClick && Widget->OnDoubleClick ? Widget->OnDoubleClick : Widget->OnClick;
     if (Handler)
@@ -250,29 +269,214 @@ TGuiComponent* TGui::Focused() const
     return Widget;
 }
 
-void TGui::SetFocus(TGuiComponent* Widget) { FFocusId = Widget != nullptr ? Widget->Id() : -1; }
+void TGui::SetFocus(TGuiComponent* Widget)
+{
+    FFocusId = Widget != nullptr ? Widget->Id() : -1;
+    FFocusByMouse = false;
+    if (Widget != nullptr && Widget->TakesText())
+        Widget->List().TypingId = Widget->Id();
+}
 
-void TGui::KeyDown(int VirtualKey)
+void TGui::ClearFocus()
+{
+    FFocusId = -1;
+    FFocusByMouse = false;
+    for (const auto& List : FLists)
+        List->TypingId = -1;
+}
+
+bool TGui::Focusable(const TGuiComponent* Widget)
+{
+    return Widget != nullptr && Widget->TabStop && Widget->Visible && Widget->Enabled &&
+           Widget->List().Visible && Widget->List().Enabled;
+}
+
+TGuiComponent* TGui::TypingTarget() const
 {
     TGuiComponent* Widget = Focused();
-    if (Widget == nullptr)
-        return;
-    const int Id = Widget->Id();
-    if (TGuiKeyEvent Handler = Widget->OnKeyDown)
+    if (Widget != nullptr && Widget->TakesText())
+        return Widget;
+    for (auto List = FLists.rbegin(); List != FLists.rend(); ++List)
     {
-        Handler(Widget, VirtualKey);
-        Widget = Focused();
-        if (Widget == nullptr || Widget->Id() != Id)
-            return;
+        if (!(*List)->Visible || !(*List)->Enabled)
+            continue;
+        TGuiComponent* Typing = Find((*List)->TypingId);
+        if (Typing != nullptr && Typing->Visible && Typing->Enabled && Typing->TakesText())
+            return Typing;
     }
-    Widget->KeyDown(VirtualKey);
+    return nullptr;
+}
+
+std::vector<TGuiComponent*> TGui::TabOrder() const
+{
+    std::vector<TGuiComponent*> Left;
+    for (const auto& List : FLists)
+        for (int I = 0; I < List->Count(); ++I)
+            if (Focusable(List->Widget(I)))
+                Left.push_back(List->Widget(I));
+    std::stable_sort(Left.begin(), Left.end(),
+                     [](const TGuiComponent* A, const TGuiComponent* B) { return A->Top < B->Top; });
+    std::vector<TGuiComponent*> Order;
+    while (!Left.empty())
+    {
+        // The topmost widget opens a row; every widget whose middle lies within its height joins.
+        const TGuiComponent* First = Left.front();
+        std::vector<TGuiComponent*> Row, Rest;
+        for (TGuiComponent* Widget : Left)
+        {
+            const int Middle = Widget->Top + Widget->Height / 2;
+            (Middle >= First->Top && Middle <= First->Top + First->Height ? Row : Rest).push_back(Widget);
+        }
+        if (Row.empty()) // a widget of negative height: it forms a row of its own
+            Row.push_back(Left.front()), Rest.erase(std::find(Rest.begin(), Rest.end(), Left.front()));
+        std::stable_sort(Row.begin(), Row.end(),
+                         [](const TGuiComponent* A, const TGuiComponent* B) { return A->Left < B->Left; });
+        Order.insert(Order.end(), Row.begin(), Row.end());
+        Left = std::move(Rest);
+    }
+    return Order;
+}
+
+bool TGui::MoveFocus(int Dx, int Dy)
+{
+    const TGuiComponent* From = Focused();
+    if (From == nullptr)
+        return false;
+    const auto Middle = [](const TGuiComponent* W, bool Horizontal) {
+        return Horizontal ? W->Left + W->Width / 2.0 : W->Top + W->Height / 2.0;
+    };
+    const bool Horizontal = Dx != 0;
+    const int Sign = Horizontal ? Dx : Dy;
+    TGuiComponent* Best = nullptr;
+    double BestScore = 0;
+    for (TGuiComponent* Widget : TabOrder())
+    {
+        if (Widget == From)
+            continue;
+        const double Along = (Middle(Widget, Horizontal) - Middle(From, Horizontal)) * Sign;
+        if (Along <= 0)
+            continue;
+        // How far the widget lies out of line: the gap between the two across the move, 0 when
+        // they overlap. Out of line counts three times as much as the way along.
+        const double FromLow = Horizontal ? From->Top : From->Left;
+        const double FromHigh = FromLow + (Horizontal ? From->Height : From->Width);
+        const double Low = Horizontal ? Widget->Top : Widget->Left;
+        const double High = Low + (Horizontal ? Widget->Height : Widget->Width);
+        const double Across = std::max({FromLow - High, Low - FromHigh, 0.0});
+        const double Score = Along + 3 * Across;
+        if (Best == nullptr || Score < BestScore)
+            Best = Widget, BestScore = Score;
+    }
+    if (Best == nullptr)
+        return false;
+    SetFocus(Best);
+    return true;
+}
+
+bool TGui::FocusNext()
+{
+    const std::vector<TGuiComponent*> Order = TabOrder();
+    if (Order.empty())
+        return false;
+    const auto Found = std::find(Order.begin(), Order.end(), Focused());
+    SetFocus(Found == Order.end() || Found + 1 == Order.end() ? Order.front() : *(Found + 1));
+    return true;
+}
+
+TGuiList* TGui::ActiveList() const
+{
+    if (const TGuiComponent* Widget = Focused())
+        return &Widget->List();
+    for (auto List = FLists.rbegin(); List != FLists.rend(); ++List)
+        for (int I = 0; I < (*List)->Count(); ++I)
+            if (Focusable((*List)->Widget(I)))
+                return List->get();
+    return nullptr;
+}
+
+bool TGui::FocusDefault()
+{
+    const TGuiList* List = ActiveList();
+    if (List == nullptr)
+        return false;
+    TGuiComponent* Default = Find(List->DefaultFocusId);
+    if (Focusable(Default))
+    {
+        SetFocus(Default);
+        return true;
+    }
+    return FocusNext();
+}
+
+bool TGui::TakeKey(int VirtualKey)
+{
+    if (VirtualKey >= 0 && VirtualKey < static_cast<int>(FTakenKeys.size()))
+        FTakenKeys[static_cast<std::size_t>(VirtualKey)] = true;
+    return true;
+}
+
+bool TGui::KeyUp(int VirtualKey)
+{
+    if (VirtualKey < 0 || VirtualKey >= static_cast<int>(FTakenKeys.size()))
+        return false;
+    const bool Taken = FTakenKeys[static_cast<std::size_t>(VirtualKey)];
+    FTakenKeys[static_cast<std::size_t>(VirtualKey)] = false;
+    return Taken;
+}
+
+bool TGui::KeyDown(int VirtualKey)
+{
+    TGuiComponent* Widget = Focused();
+    TGuiComponent* Typing = TypingTarget();
+    // While a name is being typed elsewhere, Space is a blank in it, not a click.
+    const bool ToWidget =
+        Widget != nullptr && !(VirtualKey == vkSpace && Typing != nullptr && Typing != Widget);
+    if (ToWidget)
+    {
+        const int Id = Widget->Id();
+        if (TGuiKeyEvent Handler = Widget->OnKeyDown)
+        {
+            Handler(Widget, VirtualKey);
+            Widget = Focused();
+            if (Widget == nullptr || Widget->Id() != Id)
+                return false;
+        }
+        if (Widget->KeyDown(VirtualKey))
+            return TakeKey(VirtualKey);
+    }
+    const bool EditKey =
+        VirtualKey == vkBack || VirtualKey == vkDelete || VirtualKey == vkHome || VirtualKey == vkEnd;
+    if (EditKey && Typing != nullptr && Typing != Widget)
+        return Typing->KeyDown(VirtualKey) && TakeKey(VirtualKey);
+
+    int Dx = 0, Dy = 0;
+    switch (VirtualKey)
+    {
+    case vkLeft: Dx = -1; break;
+    case vkRight: Dx = 1; break;
+    case vkUp: Dy = -1; break;
+    case vkDown: Dy = 1; break;
+    case vkTab: break;
+    default: return false;
+    }
+    const TGuiList* List = ActiveList();
+    if (List == nullptr || List->KeepsKey(VirtualKey))
+        return false;
+    if (Widget == nullptr)
+        return FocusDefault() && TakeKey(VirtualKey);
+    if (VirtualKey == vkTab)
+        FocusNext();
+    else
+        MoveFocus(Dx, Dy);
+    // Nothing that way: the focus stays, and the key still belongs to the GUI.
+    return TakeKey(VirtualKey);
 }
 
 void TGui::TextInput(const std::string& Utf8)
 {
     for (char32_t Code : DecodeUtf8(Utf8))
     {
-        TGuiComponent* Widget = Focused();
+        TGuiComponent* Widget = TypingTarget();
         if (Widget == nullptr)
             return;
         Widget->Character(Code);

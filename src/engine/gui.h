@@ -2,8 +2,10 @@
 #pragma once
 
 #include "engine/gui_component.h"
+#include "engine/gui_focus_glow.h"
 #include "engine/gui_list.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -66,13 +68,40 @@ public:
     // clicks it (OnDoubleClick instead when the press was a double-click and that is set).
     void MouseButton(int Button, bool Down, bool DoubleClick = false);
     // Virtual-key numbers: the focused widget gets them (a button clicks on 13 or 32, an edit
-    // edits; 8 is Backspace).
-    void KeyDown(int VirtualKey);
-    // Typed UTF-8 text: each character goes to the focused widget.
+    // edits; 8 is Backspace). Edit keys (Backspace, Delete, Home, End) go to the typing edit
+    // when another widget has the focus, and Space is then typed rather than clicking. An
+    // arrow or Tab the widget did not use and the page does not keep moves the focus; with no
+    // focus it focuses the page's default widget. True when the GUI took the key.
+    bool KeyDown(int VirtualKey);
+    // True when the key's press was taken by KeyDown (the page must not see its release);
+    // forgets it.
+    bool KeyUp(int VirtualKey);
+    // Typed UTF-8 text: each character goes to the typing edit (TypingTarget).
     void TextInput(const std::string& Utf8);
+    // Focuses Widget (nullptr: none); an edit becomes its list's typing edit.
     void SetFocus(TGuiComponent* Widget);
-    void ClearFocus() { FFocusId = -1; }
+    // No focus and no typing edit anywhere.
+    void ClearFocus();
     TGuiComponent* Focused() const;
+    // The focused widget when it takes text, else the typing edit of the frontmost list that
+    // has one; nullptr when typed text goes nowhere.
+    TGuiComponent* TypingTarget() const;
+    // Focusable: a visible, enabled tab stop of a visible, enabled list.
+    static bool Focusable(const TGuiComponent* Widget);
+    // The focusable widgets in Tab order: rows top to bottom (widgets whose middles lie within
+    // the first one's height share its row), each row left to right.
+    std::vector<TGuiComponent*> TabOrder() const;
+    // Moves the focus to the nearest focusable widget in direction (Dx, Dy) (one of them -1 or
+    // 1, the other 0), preferring widgets in line with the focused one. False, focus kept,
+    // when there is none that way or nothing is focused.
+    bool MoveFocus(int Dx, int Dy);
+    // The next widget in Tab order, wrapping; the first when nothing is focused.
+    bool FocusNext();
+    // The default widget of the frontmost list with focusable widgets, else the first in Tab
+    // order. False when nothing can be focused.
+    bool FocusDefault();
+    // The ring around the focused widget is drawn only when this is on (the game turns it on).
+    bool ShowFocus = false;
 
     // Clicks Widget as a left release would: an edit takes the focus, then the handler runs.
     void Click(TGuiComponent* Widget, int Button, bool DoubleClick);
@@ -85,10 +114,16 @@ public:
     bool ButtonDown(int Button) const { return Button >= 0 && Button < 3 && FButtonDown[Button]; }
 
 private:
-    // Applies a move that thinning held back.
-    void ApplyPendingMove();
-    // Finds the widget under the mouse, updates the hover ids and fires leave/enter.
-    void TrackHover();
+    // Applies a move that thinning held back; true when there was one.
+    bool ApplyPendingMove();
+    // Finds the widget under the mouse, updates the hover ids and fires leave/enter. A mouse
+    // that Moved onto a focusable widget focuses it; a focus the mouse gave goes when it leaves.
+    void TrackHover(bool Moved);
+    // The list whose page keys and default apply: the focused widget's, else the frontmost
+    // visible, enabled list with a focusable widget.
+    TGuiList* ActiveList() const;
+    bool TakeKey(int VirtualKey);
+    void DrawFocus();
     // The topmost hit-testable widget at (X, Y): last list first, last widget first.
     TGuiComponent* HitTest(int X, int Y) const;
     std::int64_t Milliseconds() const;
@@ -108,6 +143,9 @@ private:
     int FPressedId = -1;
     bool FPressedDouble = false;
     int FFocusId = -1;
+    bool FFocusByMouse = false; // the focus came from the mouse moving onto the widget
+    std::array<bool, 256> FTakenKeys{};
+    TGuiFocusGlow FFocusGlow;
     bool FButtonDown[3] = {false, false, false};
 };
 

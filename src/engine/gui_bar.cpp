@@ -1,6 +1,8 @@
 // Bars: the position from the mouse, and dragging.
 #include "engine/gui_bar.h"
 
+#include "engine/virtual_keys.h"
+
 #include <algorithm>
 
 namespace vm {
@@ -41,6 +43,17 @@ void TGuiBar::MouseUp(int Button)
 {
     if (Button == mbLeft)
         Dragging = false;
+}
+
+bool TGuiBar::KeyDown(int VirtualKey)
+{
+    const int Lower = Vertical ? vkDown : vkLeft;
+    const int Higher = Vertical ? vkUp : vkRight;
+    if (VirtualKey != Lower && VirtualKey != Higher)
+        return false;
+    if (Max >= Min)
+        Position = std::clamp(Position + (VirtualKey == Higher ? 1 : -1), Min, Max);
+    return true;
 }
 
 } // namespace vm

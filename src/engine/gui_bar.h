@@ -8,7 +8,7 @@ namespace vm {
 class TGuiBar : public TGuiComponent
 {
 public:
-    explicit TGuiBar(TGuiList& Owner) : TGuiComponent(Owner) {}
+    explicit TGuiBar(TGuiList& Owner) : TGuiComponent(Owner) { TabStop = true; }
 
     bool Vertical = false;
     int Position = 0;
@@ -25,6 +25,9 @@ public:
     void MouseDown(int Button, int X, int Y) override;
     void MouseDrag(int X, int Y) override;
     void MouseUp(int Button) override;
+    // While focused: Left and Right (Down and Up for a vertical bar) step the position by one,
+    // within Min..Max; both keys are used even at an end, so the focus stays on the bar.
+    bool KeyDown(int VirtualKey) override;
 };
 
 } // namespace vm

@@ -6,7 +6,10 @@
 
 namespace vm {
 
-TGuiButton::TGuiButton(TGuiList& Owner) : TGuiComponent(Owner), Caption(std::to_string(Id())) {}
+TGuiButton::TGuiButton(TGuiList& Owner) : TGuiComponent(Owner), Caption(std::to_string(Id()))
+{
+    TabStop = true;
+}
 
 void TGuiButton::Draw()
 {
@@ -23,10 +26,12 @@ void TGuiButton::Draw()
     DrawText(X, Y, Caption, CaptionColor);
 }
 
-void TGuiButton::KeyDown(int VirtualKey)
+bool TGuiButton::KeyDown(int VirtualKey)
 {
-    if (VirtualKey == vkReturn || VirtualKey == vkSpace)
-        Gui().Click(this, mbLeft, false);
+    if (VirtualKey != vkReturn && VirtualKey != vkSpace)
+        return false;
+    Gui().Click(this, mbLeft, false);
+    return true;
 }
 
 } // namespace vm

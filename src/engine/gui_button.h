@@ -22,7 +22,7 @@ public:
     bool DrawOverlay = false;                 // draw slot 3 over the state image
 
     void Draw() override;
-    void KeyDown(int VirtualKey) override;
+    bool KeyDown(int VirtualKey) override;
 };
 
 } // namespace vm

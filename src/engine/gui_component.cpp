@@ -95,7 +95,7 @@ void TGuiComponent::Draw() { DrawSlot(CurrentSlot()); }
 void TGuiComponent::MouseDown(int, int, int) {}
 void TGuiComponent::MouseDrag(int, int) {}
 void TGuiComponent::MouseUp(int) {}
-void TGuiComponent::KeyDown(int) {}
+bool TGuiComponent::KeyDown(int) { return false; }
 void TGuiComponent::Character(char32_t) {}
 
 int TGuiComponent::CurrentSlot() const

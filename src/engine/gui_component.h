@@ -64,6 +64,8 @@ public:
     std::string Name;
     bool Visible = true; // drawn and hit only while true
     bool Enabled = true; // hit only while true
+    // Reached by the arrow keys and Tab, and focused when the mouse moves onto it.
+    bool TabStop = false;
     int Left = 0, Top = 0;
     int Width = 20, Height = 15;
     bool MirrorX = false, MirrorY = false;
@@ -101,10 +103,12 @@ public:
     virtual void MouseDown(int Button, int X, int Y);
     virtual void MouseDrag(int X, int Y);
     virtual void MouseUp(int Button);
-    virtual void KeyDown(int VirtualKey);
+    // True when the widget used the key; an unused arrow or Tab may then move the focus.
+    virtual bool KeyDown(int VirtualKey);
     virtual void Character(char32_t Code);
-    // Only edits take the keyboard focus by a click.
+    // Only edits take the keyboard focus by a click, and only they take typed text.
     virtual bool TakesFocusOnClick() const { return false; }
+    virtual bool TakesText() const { return false; }
 
 protected:
     // The slot for the widget's mouse state: 0 normal, 1 under the mouse, 2 while the left button

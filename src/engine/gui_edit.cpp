@@ -88,19 +88,27 @@ bool TGuiEdit::Type(char32_t Code)
     return true;
 }
 
-void TGuiEdit::KeyDown(int VirtualKey)
+bool TGuiEdit::KeyDown(int VirtualKey)
 {
     if (ReadOnly)
-        return;
+        return false;
     const int Size = Length();
     CaretPos = std::clamp(CaretPos, 0, Size);
     switch (VirtualKey)
     {
-    case vkBack: Type(Backspace); break; // Backspace comes only as a key, never as typed text
-    case vkEnd: CaretPos = Size; break;
-    case vkHome: CaretPos = 0; break;
-    case vkLeft: CaretPos = std::max(CaretPos - 1, 0); break;
-    case vkRight: CaretPos = std::min(CaretPos + 1, Size); break;
+    case vkBack: Type(Backspace); return true; // Backspace comes only as a key, never as typed text
+    case vkEnd: CaretPos = Size; return true;
+    case vkHome: CaretPos = 0; return true;
+    case vkLeft:
+        if (CaretPos == 0)
+            return false;
+        --CaretPos;
+        return true;
+    case vkRight:
+        if (CaretPos == Size)
+            return false;
+        ++CaretPos;
+        return true;
     case vkDelete:
         if (CaretPos < Size)
         {
@@ -108,8 +116,8 @@ void TGuiEdit::KeyDown(int VirtualKey)
             Codes.erase(static_cast<std::size_t>(CaretPos), 1);
             Text = EncodeUtf8(Codes);
         }
-        break;
-    default: break;
+        return true;
+    default: return false;
     }
 }
 
@@ -119,7 +127,7 @@ void TGuiEdit::Draw()
     const float X = static_cast<float>(Left + TextInset);
     const float Y = Top + (Height - TextHeightOf(Text)) / 2.0f;
     DrawText(X, Y, Text, FontColor());
-    if (Gui().FocusId() != Id() || CaretText.empty())
+    if (Gui().TypingTarget() != this || CaretText.empty())
         return;
     const std::u32string Codes = DecodeUtf8(Text);
     const int Caret = std::clamp(CaretPos, 0, static_cast<int>(Codes.size()));

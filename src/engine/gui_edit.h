@@ -23,7 +23,7 @@ enum TGuiCharRule : int
 class TGuiEdit : public TGuiComponent
 {
 public:
-    explicit TGuiEdit(TGuiList& Owner) : TGuiComponent(Owner) {}
+    explicit TGuiEdit(TGuiList& Owner) : TGuiComponent(Owner) { TabStop = true; }
 
     std::string Text;   // UTF-8; may be set directly (the caret is kept within it)
     int CaretPos = 0;   // in characters, 0..length
@@ -43,9 +43,12 @@ public:
     bool Type(char32_t Code);
 
     void Draw() override;
-    void KeyDown(int VirtualKey) override;
+    // Backspace, Delete, Home and End are always used; Left and Right only while the caret can
+    // move that way, so that at the ends they move the focus.
+    bool KeyDown(int VirtualKey) override;
     void Character(char32_t Code) override { Type(Code); }
     bool TakesFocusOnClick() const override { return true; }
+    bool TakesText() const override { return true; }
 };
 
 } // namespace vm

@@ -65,6 +65,11 @@ void TGuiList::BringToFront(TGuiComponent* Widget)
         std::rotate(Found, Found + 1, FWidgets.end());
 }
 
+bool TGuiList::KeepsKey(int VirtualKey) const
+{
+    return std::find(PageKeys.begin(), PageKeys.end(), VirtualKey) != PageKeys.end();
+}
+
 void TGuiList::BringListToFront() { FGui.BringToFront(this); }
 
 TGuiComponent* TGuiList::Widget(int Index) const

@@ -32,6 +32,20 @@ public:
     int HoverId() const { return FHoverId; }
     void SetHoverId(int Id) { FHoverId = Id; }
 
+    // Keys the page reads itself (its own arrows): the GUI does not move the focus with them.
+    std::vector<int> PageKeys;
+    bool KeepsKey(int VirtualKey) const;
+    // The widget the first arrow or Tab focuses on a page without focus (-1: the first in Tab
+    // order).
+    int DefaultFocusId = -1;
+    void SetDefaultFocus(const TGuiComponent* Widget)
+    {
+        DefaultFocusId = Widget != nullptr ? Widget->Id() : -1;
+    }
+    // The edit of this list that last had the focus: it keeps taking typed text while the
+    // focus rests on another widget of the list (-1 none).
+    int TypingId = -1;
+
     // Makes a widget of type TWidget at the end of the list; the list owns it.
     template <typename TWidget> TWidget* Create()
     {

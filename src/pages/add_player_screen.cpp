@@ -81,8 +81,10 @@ void NameEditFrame(TGame& Game, TGuiEdit* Edit)
     State.KeyReleased[vkBack] = 0;
     if (Edit == nullptr)
         return;
-    // The only field of the page: typing always goes to it, even after a click elsewhere.
-    Game.Gui.SetFocus(Edit);
+    // The only field of the page: it takes the focus back whenever nothing has it (typed text
+    // reaches it even while the focus rests on the page's button).
+    if (Game.Gui.Focused() == nullptr)
+        Game.Gui.SetFocus(Edit);
     Edit->CaretPos = Edit->Length();
     // Hidden every 31 frames, shown again at 63 (and the count starts over).
     if (State.CaretTicks % 31 == 0)
@@ -104,6 +106,7 @@ void EnterAddPlayer(TGame& Game)
     ProfilePages(Game).FEdit = CreateNameEdit(Game, 291 - 800, 324);
     ProfilePages(Game).FAddButton =
         AddMenuButton(Game, "b_add", 480 - 800, 404, [&Game](TGuiComponent*, int) { AddFirstPlayer(Game); });
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(ProfilePages(Game).FAddButton);
     Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
                                                    "scr_add", "scr_add", 20, 184, PictureRestX - 800);
     for (TLight* Light : Game.Pages.Parts.FMenuLights)

@@ -2,6 +2,7 @@
 #include "pages/car_screen.h"
 
 #include "engine/gui_button.h"
+#include "engine/gui_list.h"
 #include "engine/image_list.h"
 #include "pages/choice_keys.h"
 #include "pages/choice_pages_state.h"
@@ -116,6 +117,9 @@ void EnterChooseCar(TGame& Game)
         AddMenuButton(Game, "b_back", -200, 443, [&Game](TGuiComponent*, int) { BackToMenu(Game); });
     Page.FRaceButton =
         AddMenuButton(Game, "bc_race", 900, 443, [&Game](TGuiComponent*, int) { StartWithShownCar(Game); });
+    // Left and Right step the car; Up, Down and Tab move the focus.
+    Game.Pages.Parts.FGuiList->PageKeys = {vkLeft, vkRight};
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FRaceButton);
     Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
                                                    "choosetrack", "scr_choosecar", 500, 150, 180);
     Page.FCarImage = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "carimage", "c_car1",

@@ -2,6 +2,7 @@
 #include "pages/exit_question_screen.h"
 
 #include "engine/gui_button.h"
+#include "engine/gui_list.h"
 #include "engine/message_box.h"
 #include "engine/sprite.h"
 #include "pages/menu_frame.h"
@@ -45,6 +46,8 @@ void EnterExitQuestion(TGame& Game)
         AddMenuButton(Game, "b_yes", -522, ButtonTop, [&Game](TGuiComponent*, int) { AnswerYes(Game); });
     Page.FButtons[1] =
         AddMenuButton(Game, "b_no", -378, ButtonTop, [&Game](TGuiComponent*, int) { AnswerNo(Game); });
+    // The same answer as Enter with nothing focused.
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FButtons[0]);
     Game.ShowCursor(true);
 }
 

@@ -2,6 +2,7 @@
 #include "pages/help_screen.h"
 
 #include "engine/gui_button.h"
+#include "engine/gui_list.h"
 #include "engine/image_list.h"
 #include "engine/sprite.h"
 #include "pages/menu_frame.h"
@@ -63,6 +64,7 @@ void EnterHelp(TGame& Game)
             ShowHelpPage(Game, MenuPages(Game).FHelpPage - 1);
         Game.Sound3D.PlaySound("check");
     });
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FButtons[1]);
     Game.ShowCursor(true);
 }
 

@@ -1,6 +1,8 @@
 // The high-score table and the question whether to clear it.
 #include "pages/high_score_screens.h"
 
+#include "engine/gui_button.h"
+#include "engine/gui_list.h"
 #include "pages/menu_frame.h"
 #include "persist/online_scores.h"
 #include "shell/game.h"
@@ -77,9 +79,10 @@ void EnterHighScores(TGame& Game)
         Game.PlaySoundIfOn("check");
         ViewOnlineScores(*Game.Shell, Game.ScoreUrl);
     });
-    AddMenuButton(Game, "b_back", 234, 424, [&Game](TGuiComponent*, int) {
+    TGuiButton* Back = AddMenuButton(Game, "b_back", 234, 424, [&Game](TGuiComponent*, int) {
         Game.ChangeState(ssHighScores, ssMainMenu, "check", TCueWhen::Always);
     });
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Back);
     Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
                                                    "scrHiscr", "scr_hiscr", 20, 160, 180);
 }
@@ -108,7 +111,10 @@ void EnterClearHighScores(TGame& Game)
         Game.HighScores.ResetHighScores();
         BackToTable(Game);
     });
-    AddMenuButton(Game, "b_no", 278, 414, [&Game](TGuiComponent*, int) { BackToTable(Game); });
+    TGuiButton* No =
+        AddMenuButton(Game, "b_no", 278, 414, [&Game](TGuiComponent*, int) { BackToTable(Game); });
+    // The safe answer comes first: cleared scores cannot come back.
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(No);
     Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
                                                    "clearhiscr", "scr_clearhiscr", 22, 193, 180);
 }

@@ -2,6 +2,7 @@
 #include "pages/main_menu_screen.h"
 
 #include "engine/gui_button.h"
+#include "engine/gui_list.h"
 #include "pages/menu_frame.h"
 #include "pages/menu_pages_state.h"
 #include "shell/game.h"
@@ -73,6 +74,8 @@ void EnterMainMenu(TGame& Game)
         Game.Sound3D.PlaySound("check");
         Game.ChangeState(ssMainMenu, ssChooseProfile);
     });
+
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FButtons[0]);
 
     SetFont(Game.Font1, 10, 123, 19, 19);
     SetFont(Game.Font2, 10, 15, 15, 15);

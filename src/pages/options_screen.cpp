@@ -5,6 +5,7 @@
 #include "common/player_name.h"
 #include "engine/gui_button.h"
 #include "engine/gui_edit.h"
+#include "engine/gui_list.h"
 #include "engine/gui_scroll_bar.h"
 #include "engine/image_draw.h"
 #include "engine/image_list.h"
@@ -233,6 +234,7 @@ void EnterOptions(TGame& Game)
     Bar->Position = std::clamp(State.VolumeLevel, 0, MaxVolumeLevel);
     Page.FBar = Bar;
 
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FButtons[obApply]);
     Page.FKeptVolumeLevel = State.VolumeLevel;
     Page.FKeptMusicOn = State.MusicOn;
     Page.FKeptFullScreenOn = State.FullScreenOn;
@@ -248,6 +250,9 @@ void OptionsFrame(TGame& Game)
     TakeBarPosition(Game);
     Game.ApplyVolumeLevel();
 
+    // The edit is active once it took the focus, by a click or by the keys.
+    if (Page.FEdit != nullptr && Game.Gui.TypingTarget() == Page.FEdit)
+        Page.FEditActive = true;
     if (Page.FEditActive)
         BlinkCaret(Game);
     // The edit itself deletes a character when Backspace goes down; the latch only has to go.

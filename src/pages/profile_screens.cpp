@@ -149,6 +149,7 @@ void EnterAddProfile(TGame& Game)
     Page.FAddButton =
         AddMenuButton(Game, "b_add", 480, 404, [&Game](TGuiComponent*, int) { AddNamedProfile(Game); });
     SetActive(Page.FAddButton, false);
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FAddButton);
     Game.Pages.Parts.FMenuScreen =
         new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scr_Add", "scr_add", 20, 184, 180);
     Game.ShowCursor(true);
@@ -233,6 +234,9 @@ void EnterChooseProfile(TGame& Game)
         Game.Sound3D.PlaySound("check");
     });
 
+    // Up and Down move the highlighted row; Left, Right and Tab move the focus.
+    Game.Pages.Parts.FGuiList->PageKeys = {vkUp, vkDown};
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FSelectButton);
     Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
                                                    "scr_change", "scr_change", 20, 160, 180);
     Page.FChooseLine =
@@ -311,9 +315,11 @@ void EnterDeleteProfile(TGame& Game)
         Game.Profiles.DeleteProfile(Game.State.PlayerName);
         Game.ChangeState(ssDeleteProfile, ssChooseProfile, "check", TCueWhen::Always);
     });
-    AddMenuButton(Game, "b_no", 422, 410, [&Game](TGuiComponent*, int) {
+    TGuiButton* No = AddMenuButton(Game, "b_no", 422, 410, [&Game](TGuiComponent*, int) {
         Game.ChangeState(ssDeleteProfile, ssChooseProfile, "check", TCueWhen::Always);
     });
+    // The safe answer comes first: a deleted profile cannot come back.
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(No);
     Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
                                                    "scr_Delete", "scr_delete", 20, 184, 180);
     Game.ShowCursor(true);

@@ -3,6 +3,7 @@
 #include "pages/choice_pages_state.h"
 
 #include "engine/gui_button.h"
+#include "engine/gui_list.h"
 #include "engine/image_list.h"
 #include "pages/choice_keys.h"
 #include "pages/menu_frame.h"
@@ -132,6 +133,9 @@ void EnterChooseTrack(TGame& Game)
         AddMenuButton(Game, "b_back", -200, 524, [&Game](TGuiComponent*, int) { BackToMenu(Game); });
     Page.FRaceButton =
         AddMenuButton(Game, "bc_race", 900, 524, [&Game](TGuiComponent*, int) { ToCarPage(Game); });
+    // Left and Right step the track; Up, Down and Tab move the focus.
+    Game.Pages.Parts.FGuiList->PageKeys = {vkLeft, vkRight};
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FRaceButton);
     Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
                                                    "choosetrack", "scr_choose", 500, 0, 0);
     Page.FTrackImage = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "trackimage",

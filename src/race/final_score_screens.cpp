@@ -85,6 +85,7 @@ void EnterYourScore(TGame& Game)
         Game.GameImageList.Find("bro_next"), 420, 374,
         [&Game](TGuiComponent*, int) { Game.ChangeState(ssYourScore, ssSendScore, "check"); });
     Next->Visible = false;
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Next);
 }
 
 void YourScoreFrame(TGame& Game)
@@ -109,8 +110,10 @@ void EnterSendScore(TGame& Game)
     // The sending sign's texts: light on the dark page, where the buttons were.
     Game.Font1.SetLook("Micra", 16, 1, 243, 245, 250);
     Game.Font4.SetLook("Micra", 11, 0, 170, 180, 200);
-    Game.Pages.Parts.FGuiList->CreateButton(Game.GameImageList.Find("b_yes1"), 250, 371,
-                                            [&Game](TGuiComponent*, int) { StartSendingScore(Game); });
+    TGuiButton* Yes =
+        Game.Pages.Parts.FGuiList->CreateButton(Game.GameImageList.Find("b_yes1"), 250, 371,
+                                                [&Game](TGuiComponent*, int) { StartSendingScore(Game); });
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Yes);
     Game.Pages.Parts.FGuiList->CreateButton(Game.GameImageList.Find("b_no1"), 420, 371,
                                             [&Game](TGuiComponent*, int) {
                                                 Game.Sound3D.PlaySound("check");

@@ -56,6 +56,7 @@ void EnterRaceOver(TGame& Game)
     TGuiButton* Next = Game.Pages.Parts.FGuiList->CreateButton(
         Game.GameImageList.Find("bro_next"), 462, 412, [&Game](TGuiComponent*, int) { NextRace(Game); });
     Next->Visible = false;
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Next);
     // A finishing place is at least 1, so the division is safe.
     Game.World.BonusLeft /= std::max(1, Race.FFinishPlace);
     State.StateTicks = 0;

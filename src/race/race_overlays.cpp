@@ -91,8 +91,10 @@ void EnterRaceExitQuestion(TGame& Game)
     Game.RaceTimer.SetEnabled(false);
     Game.State.PhaseTicks = 0;
     ShowOverlay(Game, "menuexitgame", "scr_exitgame", -640, 159);
-    Game.Pages.Parts.FGuiList->CreateButton(Game.GameImageList.Find("b_yes1"), -550, 371,
-                                            [&Game](TGuiComponent*, int) { QuitRace(Game); });
+    TGuiButton* Yes = Game.Pages.Parts.FGuiList->CreateButton(
+        Game.GameImageList.Find("b_yes1"), -550, 371, [&Game](TGuiComponent*, int) { QuitRace(Game); });
+    // The same answer as Enter with nothing focused.
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Yes);
     Game.Pages.Parts.FGuiList->CreateButton(Game.GameImageList.Find("b_no1"), -380, 371,
                                             [&Game](TGuiComponent*, int) {
                                                 Game.LeaveState(ssRaceExitQuestion);

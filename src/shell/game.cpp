@@ -173,6 +173,8 @@ void TGame::FormCreate(std::uint64_t Seed)
     MenuImageList.LoadFromFile(DataPath("Data/data1.vil"), &Messages);
     // The picture keeps its size whatever the window's size: the platform hands the mouse in it.
     Gui.Prepare(PictureWidth, PictureHeight);
+    // Players without a mouse see which widget Enter or Space would press.
+    Gui.ShowFocus = true;
     Catalogues.InitTracks();
     Catalogues.InitCars();
     Catalogues.SetProgressDefaults();

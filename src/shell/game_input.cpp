@@ -39,6 +39,8 @@ void TGame::KeyDown(int Key, bool FromPad)
     State.LastInputPad = FromPad;
     if (Key >= 0 && Key <= 255)
         State.KeyHeld[Key] = 1;
+    // A key the GUI took (a focused button's Enter, an arrow that moved the focus) is the GUI's
+    // alone: its release is not latched for the page (see KeyUp).
     Gui.KeyDown(Key);
 }
 
@@ -47,7 +49,8 @@ void TGame::KeyUp(int Key)
     if (Key < 0 || Key > 255)
         return;
     State.KeyHeld[Key] = 0;
-    State.KeyReleased[Key] = 1;
+    if (!Gui.KeyUp(Key))
+        State.KeyReleased[Key] = 1;
 }
 
 void TGame::FormKeyDown(int Key) { KeyDown(Key, false); }
