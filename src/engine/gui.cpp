@@ -347,8 +347,10 @@ bool TGui::MoveFocus(int Dx, int Dy)
     };
     const bool Horizontal = Dx != 0;
     const int Sign = Horizontal ? Dx : Dy;
+    // The nearest within 45 degrees of the way asked; failing that, the nearest on that side.
     TGuiComponent* Best = nullptr;
-    double BestScore = 0;
+    TGuiComponent* Aside = nullptr;
+    double BestScore = 0, AsideScore = 0;
     for (TGuiComponent* Widget : TabOrder())
     {
         if (Widget == From)
@@ -364,9 +366,13 @@ bool TGui::MoveFocus(int Dx, int Dy)
         const double High = Low + (Horizontal ? Widget->Height : Widget->Width);
         const double Across = std::max({FromLow - High, Low - FromHigh, 0.0});
         const double Score = Along + 3 * Across;
-        if (Best == nullptr || Score < BestScore)
-            Best = Widget, BestScore = Score;
+        TGuiComponent*& Pick = Across <= Along ? Best : Aside;
+        double& PickScore = Across <= Along ? BestScore : AsideScore;
+        if (Pick == nullptr || Score < PickScore)
+            Pick = Widget, PickScore = Score;
     }
+    if (Best == nullptr)
+        Best = Aside;
     if (Best == nullptr)
         return false;
     SetFocus(Best);
