@@ -347,16 +347,17 @@ bool TGui::MoveFocus(int Dx, int Dy)
     };
     const bool Horizontal = Dx != 0;
     const int Sign = Horizontal ? Dx : Dy;
-    // The nearest within 45 degrees of the way asked; failing that, the nearest on that side.
     TGuiComponent* Best = nullptr;
-    TGuiComponent* Aside = nullptr;
-    double BestScore = 0, AsideScore = 0;
+    double BestScore = 0;
     for (TGuiComponent* Widget : TabOrder())
     {
         if (Widget == From)
             continue;
         const double Along = (Middle(Widget, Horizontal) - Middle(From, Horizontal)) * Sign;
-        if (Along <= 0)
+        // Only widgets whose middle lies past the focused one's edge: a neighbour in the same
+        // row a pixel higher is not "up".
+        const double Half = (Horizontal ? From->Width : From->Height) / 2.0;
+        if (Along <= Half)
             continue;
         // How far the widget lies out of line: the gap between the two across the move, 0 when
         // they overlap. Out of line counts three times as much as the way along.
@@ -365,14 +366,12 @@ bool TGui::MoveFocus(int Dx, int Dy)
         const double Low = Horizontal ? Widget->Top : Widget->Left;
         const double High = Low + (Horizontal ? Widget->Height : Widget->Width);
         const double Across = std::max({FromLow - High, Low - FromHigh, 0.0});
-        const double Score = Along + 3 * Across;
-        TGuiComponent*& Pick = Across <= Along ? Best : Aside;
-        double& PickScore = Across <= Along ? BestScore : AsideScore;
-        if (Pick == nullptr || Score < PickScore)
-            Pick = Widget, PickScore = Score;
+        // Among widgets as near, the one whose middle is most in line wins.
+        const double Offset = std::abs(Middle(Widget, !Horizontal) - Middle(From, !Horizontal));
+        const double Score = Along + 3 * Across + Offset / 100;
+        if (Best == nullptr || Score < BestScore)
+            Best = Widget, BestScore = Score;
     }
-    if (Best == nullptr)
-        Best = Aside;
     if (Best == nullptr)
         return false;
     SetFocus(Best);

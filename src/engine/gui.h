@@ -92,7 +92,7 @@ public:
     // the first one's height share its row), each row left to right.
     std::vector<TGuiComponent*> TabOrder() const;
     // Moves the focus to the nearest focusable widget in direction (Dx, Dy) (one of them -1 or
-    // 1, the other 0) within 45 degrees, preferring widgets in line with the focused one. False, focus kept,
+    // 1, the other 0) preferring widgets in line with the focused one. False, focus kept,
     // when there is none that way or nothing is focused.
     bool MoveFocus(int Dx, int Dy);
     // The next widget in Tab order, wrapping; the first when nothing is focused.

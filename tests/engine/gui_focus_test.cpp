@@ -70,11 +70,13 @@ TEST_F(GuiFocusTest, ArrowsGoToTheNearestWidgetThatWayAndStayAtTheEdge)
     Gui.KeyDown(vkRight);
     EXPECT_EQ(FocusName(), "cancel"); // in line, before the bar up to the right
     Gui.KeyDown(vkRight);
-    EXPECT_EQ(Gui.Focused(), Bar); // the nearest within 45 degrees
+    EXPECT_EQ(FocusName(), "down"); // out of line up to the right, the nearest that way
+    Gui.KeyDown(vkTab);
+    EXPECT_EQ(Gui.Focused(), Bar);
     Gui.KeyDown(vkTab);
     EXPECT_EQ(FocusName(), "up");
     Gui.KeyDown(vkUp);
-    EXPECT_EQ(FocusName(), "middle"); // none in line above: the nearest on that side
+    EXPECT_EQ(FocusName(), "middle"); // none in line above: the nearest out of line
     Gui.KeyDown(vkUp);
     EXPECT_EQ(FocusName(), "top");
     Gui.KeyDown(vkUp);
