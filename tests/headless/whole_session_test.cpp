@@ -1,0 +1,87 @@
+// Whole first sessions played with one kind of input alone, through velomarch-headless: from the
+// logo through naming the first player, the menu, the track and car pages, a race driven to its
+// finish, the next race to time's up, the score, and out through the exit question.
+#include "persist/high_scores.h"
+#include "persist/profiles.h"
+#include "persist/settings_file.h"
+#include "state/game_state.h"
+#include "support/state_file.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <utility>
+#include <vector>
+
+namespace vm {
+namespace {
+
+int RunHeadless(const test::TTempDir& Dir, const std::string& Arguments)
+{
+    // No score server listens on the discard port: the "no" answer never sends anyway.
+    const std::string Command = std::string(VM_HEADLESS_BIN) + " --null-renderer --seed 4 --data " +
+                                VM_ASSET_DIR + " --workdir " + Dir.Path().string() +
+                                " --score-url http://127.0.0.1:9/x " + Arguments;
+    const int Status = std::system(Command.c_str());
+    return WIFEXITED(Status) ? WEXITSTATUS(Status) : -1;
+}
+
+// The pages a first session goes through, in order, whatever input played it.
+const std::vector<int> SessionPages = {ssLogo,      ssAddPlayer,  ssMainMenu, ssChooseTrack,  ssChooseCar,
+                                       ssRace,      ssRaceOver,   ssRace,     ssTimesUp,      ssYourScore,
+                                       ssSendScore, ssHighScores, ssMainMenu, ssExitQuestion, ssExit};
+
+std::vector<int> PagesOf(const test::TStateJson& State)
+{
+    std::vector<int> Pages;
+    for (const auto& [Frame, Page] : test::ScreensOf(State))
+        Pages.push_back(Page);
+    return Pages;
+}
+
+// What the session left in the settings: the player and the score in the local table.
+void ExpectPlayerAndScoreKept(const test::TTempDir& Dir, const std::string& Name, int Score)
+{
+    TGameState State;
+    THighScoreTable Scores;
+    TProfiles Profiles;
+    std::vector<std::string> Problems;
+    LoadSettings(Dir.File("Config.cfg"), State, Scores, Profiles, Problems);
+    EXPECT_TRUE(Problems.empty());
+    EXPECT_EQ(State.PlayerName, Name);
+    bool Found = false;
+    for (int Row = 1; Row <= kHighScoreRows; ++Row)
+        Found = Found || (Scores.Row(Row).Name == Name && Scores.Row(Row).ScoreText == std::to_string(Score));
+    EXPECT_TRUE(Found) << Name << " with " << Score << " is not in the high-score table";
+}
+
+TEST(WholeSession, TheKeyboardAlone)
+{
+    test::TTempDir Dir;
+    {
+        std::ofstream Script(Dir.File("keys.txt"));
+        // The name, then Down focuses "Start game" and Enter presses it; Enter on the track and
+        // car pages. The pilot drives the race with the arrow keys. Tab focuses "Next" on the
+        // race-over and score pages; on the send question Tab, Right and Enter answer "No". Esc
+        // leaves the high scores and opens the exit question, Enter answers it.
+        Script << "440 text Tester\n450 press 13\n"
+                  "500 press 40\n510 press 13\n600 press 13\n700 press 13\n"
+                  "7500 press 9\n7510 press 13\n"
+                  "14400 press 9\n14410 press 13\n14500 press 9\n14510 press 39\n14520 press 13\n"
+                  "14600 press 27\n14700 press 27\n14800 press 13\n";
+    }
+    ASSERT_EQ(RunHeadless(Dir, "--first-race-pilot keys --frames 16000 --input " + Dir.File("keys.txt") +
+                                   " --state " + Dir.File("s.json")),
+              0);
+    const auto State = test::ReadStateFile(Dir.File("s.json"));
+    ASSERT_TRUE(State.is_object());
+    EXPECT_EQ(PagesOf(State), SessionPages) << State;
+    EXPECT_EQ(State.at("player_name"), "Tester") << State;
+    EXPECT_GT(State.at("score").get<int>(), 0) << State;
+    ExpectPlayerAndScoreKept(Dir, "Tester", State.at("score").get<int>());
+}
+
+} // namespace
+} // namespace vm
