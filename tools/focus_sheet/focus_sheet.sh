@@ -101,6 +101,9 @@ Shoot race_exit_question 700 --race 0 <<'IN'
 600 press 27
 650 press 40
 IN
+Shoot race_over 6805 --race 0 --seed 4 --first-race-pilot keys <<'IN'
+6800 press 9
+IN
 Shoot times_up_send_score 6420 --race 1 --seed 3 <<'IN'
 6300 click 470 392
 6400 press 9
@@ -113,5 +116,5 @@ montage -label '%t' -pointsize 14 -tile 4x -geometry 400x300+6+6 -background '#2
     "$Out"/add_player.png "$Out"/main_menu.png "$Out"/options.png "$Out"/help.png "$Out"/high_scores.png \
     "$Out"/clear_high_scores.png "$Out"/exit_question.png "$Out"/profiles.png "$Out"/add_profile.png \
     "$Out"/delete_profile.png "$Out"/track.png "$Out"/car.png "$Out"/race_exit_question.png \
-    "$Out"/your_score.png "$Out"/times_up_send_score.png "$Out/focus_sheet.png"
+    "$Out"/race_over.png "$Out"/your_score.png "$Out"/times_up_send_score.png "$Out/focus_sheet.png"
 echo "$Out/focus_sheet.png"
