@@ -115,7 +115,7 @@ void TGui::Draw()
 
 void TGui::DrawFocus()
 {
-    if (const TGuiComponent* Widget = Focused())
+    if (const TGuiComponent* Widget = Focused(); Widget != nullptr && !Widget->DrawsOwnFocus())
         FFocusGlow.Draw(Widget->Left, Widget->Top, Widget->Width, Widget->Height);
 }
 

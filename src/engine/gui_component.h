@@ -109,6 +109,8 @@ public:
     // Only edits take the keyboard focus by a click, and only they take typed text.
     virtual bool TakesFocusOnClick() const { return false; }
     virtual bool TakesText() const { return false; }
+    // True for a widget that shows its own focus: the GUI then draws no ring around it.
+    virtual bool DrawsOwnFocus() const { return false; }
 
 protected:
     // The slot for the widget's mouse state: 0 normal, 1 under the mouse, 2 while the left button
