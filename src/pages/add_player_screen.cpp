@@ -4,9 +4,11 @@
 #include "common/player_name.h"
 #include "engine/gui_button.h"
 #include "engine/gui_edit.h"
+#include "engine/gui_letter_grid.h"
 #include "engine/gui_list.h"
 #include "engine/image_list.h"
 #include "pages/menu_frame.h"
+#include "pages/name_grid.h"
 #include "pages/options_screen.h"
 #include "pages/profile_pages_state.h"
 #include "persist/stored_names.h"
@@ -24,6 +26,9 @@ constexpr int SlideStep = 40;
 constexpr int SlideFirstTick = 51;
 constexpr int SlideEndTick = 80;
 constexpr float PictureRestX = 180;
+// The letter grid rests under the page's panel, in the middle.
+constexpr int GridMiddleX = 400;
+constexpr int GridTop = 462;
 
 // The add action: the name becomes the first profile and the main menu follows.
 void AddFirstPlayer(TGame& Game)
@@ -40,6 +45,14 @@ void AddFirstPlayer(TGame& Game)
         return;
     Game.Sound3D.PlaySound("check");
     Game.ChangeState(ssAddPlayer, ssMainMenu);
+}
+
+// Enter and the grid's "done": with nothing typed they do nothing.
+void ConfirmFirstPlayer(TGame& Game)
+{
+    TGuiEdit* Edit = ProfilePages(Game).FEdit;
+    if (Edit != nullptr && !Edit->Text.empty())
+        AddFirstPlayer(Game);
 }
 
 } // namespace
@@ -107,6 +120,10 @@ void EnterAddPlayer(TGame& Game)
     ProfilePages(Game).FAddButton =
         AddMenuButton(Game, "b_add", 480 - 800, 404, [&Game](TGuiComponent*, int) { AddFirstPlayer(Game); });
     Game.Pages.Parts.FGuiList->SetDefaultFocus(ProfilePages(Game).FAddButton);
+    ProfilePages(Game).FGrid = CreateNameGrid(Game, ProfilePages(Game).FEdit, GridMiddleX - 800, GridTop,
+                                              [&Game] { ConfirmFirstPlayer(Game); });
+    if (TGuiLetterGrid* Grid = ProfilePages(Game).FGrid)
+        Grid->Left -= Grid->Width / 2;
     Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
                                                    "scr_add", "scr_add", 20, 184, PictureRestX - 800);
     for (TLight* Light : Game.Pages.Parts.FMenuLights)
@@ -121,6 +138,7 @@ void AddPlayerFrame(TGame& Game)
     TGameState& State = Game.State;
     TProfilePagesState& Page = ProfilePages(Game);
     NameEditFrame(Game, Page.FEdit);
+    NameGridFrame(Game, Page.FGrid, true);
 
     if (State.StateTicks >= SlideFirstTick && State.StateTicks < SlideEndTick &&
         Game.Pages.Parts.FMenuScreen != nullptr && Game.Pages.Parts.FMenuScreen->X() < PictureRestX)
@@ -130,6 +148,8 @@ void AddPlayerFrame(TGame& Game)
             Page.FAddButton->Left += SlideStep;
         if (Page.FEdit != nullptr)
             Page.FEdit->Left += SlideStep;
+        if (Page.FGrid != nullptr)
+            Page.FGrid->Left += SlideStep;
     }
     if (State.StateTicks < SlideEndTick)
         ++State.StateTicks;
@@ -139,10 +159,7 @@ void AddPlayerFrame(TGame& Game)
 
     // Enter confirms after the frame is drawn; with nothing typed it is only taken.
     if (State.TakeReleased(vkReturn))
-    {
-        if (Page.FEdit != nullptr && !Page.FEdit->Text.empty())
-            AddFirstPlayer(Game);
-    }
+        ConfirmFirstPlayer(Game);
 }
 
 void LeaveAddPlayer(TGame& Game)
@@ -165,6 +182,7 @@ void LeaveAddPlayer(TGame& Game)
     Game.FreeGuiList();
     Page.FEdit = nullptr;
     Page.FAddButton = nullptr;
+    Page.FGrid = nullptr;
     if (Game.Pages.Parts.FMenuScreen != nullptr)
         Game.Pages.Parts.FMenuScreen->Dead();
     Game.Pages.Parts.FMenuScreen = nullptr;

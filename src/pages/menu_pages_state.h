@@ -10,6 +10,7 @@ namespace vm {
 class TGame;
 class TGuiButton;
 class TGuiEdit;
+class TGuiLetterGrid;
 class TGuiScrollBar;
 
 struct TMenuPagesState
@@ -19,6 +20,7 @@ struct TMenuPagesState
     std::array<TGuiButton*, 8> FButtons{};
     // Options: the online-name edit and the volume bar (null on every other page).
     TGuiEdit* FEdit = nullptr;
+    TGuiLetterGrid* FGrid = nullptr; // the letter grid of the edit
     TGuiScrollBar* FBar = nullptr;
     // Help: the page shown, 1..4.
     std::int32_t FHelpPage = 1;
@@ -39,6 +41,7 @@ struct TMenuPagesState
     {
         FButtons.fill(nullptr);
         FEdit = nullptr;
+        FGrid = nullptr;
         FBar = nullptr;
     }
 };

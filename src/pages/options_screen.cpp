@@ -5,12 +5,14 @@
 #include "common/player_name.h"
 #include "engine/gui_button.h"
 #include "engine/gui_edit.h"
+#include "engine/gui_letter_grid.h"
 #include "engine/gui_list.h"
 #include "engine/gui_scroll_bar.h"
 #include "engine/image_draw.h"
 #include "engine/image_list.h"
 #include "engine/sprite.h"
 #include "pages/menu_frame.h"
+#include "pages/name_grid.h"
 #include "persist/stored_names.h"
 #include "shell/game.h"
 #include "shell/menu_screen.h"
@@ -217,6 +219,12 @@ void EnterOptions(TGame& Game)
     Edit->CaretPos = Edit->Length();
     Edit->OnClick = [&Game](TGuiComponent*, int) { MenuPages(Game).FEditActive = true; };
     Page.FEdit = Edit;
+    // The letter grid opens under the page's panel, left of the badge; "done" ends the name and
+    // goes on to apply.
+    Page.FGrid = CreateNameGrid(Game, Edit, 225, 462, [&Game] {
+        if (TGuiButton* ApplyButton = MenuPages(Game).FButtons[obApply])
+            Game.Gui.SetFocus(ApplyButton);
+    });
 
     TGuiScrollBar* Bar = Game.Pages.Parts.FGuiList->Create<TGuiScrollBar>();
     Bar->Name = "opt_bar";
@@ -250,6 +258,7 @@ void OptionsFrame(TGame& Game)
     TakeBarPosition(Game);
     Game.ApplyVolumeLevel();
 
+    NameGridFrame(Game, Page.FGrid, false);
     // The edit is active once it took the focus, by a click or by the keys.
     if (Page.FEdit != nullptr && Game.Gui.TypingTarget() == Page.FEdit)
         Page.FEditActive = true;

@@ -6,6 +6,7 @@ namespace vm {
 class TGame;
 class TGuiButton;
 class TGuiEdit;
+class TGuiLetterGrid;
 class TSprite;
 
 // Plain pointers into the page's widget list and the sprite engine: set by a page's enter
@@ -14,6 +15,7 @@ struct TProfilePagesState
 {
     TGuiEdit* FEdit = nullptr;        // the name edit of the add-player and add-profile pages
     TGuiButton* FAddButton = nullptr; // "b_add" of the add pages and the profile list
+    TGuiLetterGrid* FGrid = nullptr;  // the add pages' letter grid under the name edit
     TSprite* FChooseLine = nullptr;   // the profile list's selection bar
     // The profile list's other buttons, shown or hidden every frame by what they can do.
     TGuiButton* FUpButton = nullptr;

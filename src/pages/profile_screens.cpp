@@ -4,12 +4,14 @@
 
 #include "engine/gui_button.h"
 #include "engine/gui_edit.h"
+#include "engine/gui_letter_grid.h"
 #include "engine/gui_list.h"
 #include "engine/image_draw.h"
 #include "engine/image_list.h"
 #include "pages/add_player_screen.h"
 #include "pages/choose_line.h"
 #include "pages/menu_frame.h"
+#include "pages/name_grid.h"
 #include "shell/game.h"
 #include "shell/menu_screen.h"
 
@@ -150,6 +152,14 @@ void EnterAddProfile(TGame& Game)
         AddMenuButton(Game, "b_add", 480, 404, [&Game](TGuiComponent*, int) { AddNamedProfile(Game); });
     SetActive(Page.FAddButton, false);
     Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FAddButton);
+    // The letter grid rests under the page's panel, in the middle; "done" acts as Enter.
+    Page.FGrid = CreateNameGrid(Game, Page.FEdit, 0, 462, [&Game] {
+        const TGuiEdit* Edit = ProfilePages(Game).FEdit;
+        if (Edit != nullptr && !Edit->Text.empty())
+            AddNamedProfile(Game);
+    });
+    if (Page.FGrid != nullptr)
+        Page.FGrid->Left = 400 - Page.FGrid->Width / 2;
     Game.Pages.Parts.FMenuScreen =
         new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255, "scr_Add", "scr_add", 20, 184, 180);
     Game.ShowCursor(true);
@@ -161,6 +171,7 @@ void AddProfileFrame(TGame& Game)
     TGameState& State = Game.State;
     TProfilePagesState& Page = ProfilePages(Game);
     NameEditFrame(Game, Page.FEdit);
+    NameGridFrame(Game, Page.FGrid, true);
     const std::string Typed = Page.FEdit != nullptr ? Page.FEdit->Text : std::string();
 
     if (State.TakeReleased(vkReturn))
@@ -192,6 +203,7 @@ void LeaveAddProfile(TGame& Game)
     Game.FreeGuiList();
     Page.FEdit = nullptr;
     Page.FAddButton = nullptr;
+    Page.FGrid = nullptr;
     KillMenuScreen(Game);
     Game.SpriteEngine.FreeDead();
 }
