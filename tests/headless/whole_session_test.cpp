@@ -83,5 +83,72 @@ TEST(WholeSession, TheKeyboardAlone)
     ExpectPlayerAndScoreKept(Dir, "Tester", State.at("score").get<int>());
 }
 
+TEST(WholeSession, APadAlone)
+{
+    test::TTempDir Dir;
+    {
+        std::ofstream Script(Dir.File("pad.txt"));
+        // The pad is plugged in before the logo ends. On the add-player page the first D-pad
+        // press opens the letter grid; "PAD" is picked key by key and DONE adds the player. Down
+        // focuses "Start game" and A presses it; A on the track and car pages. The pilot drives
+        // the race through the triggers and the stick. Down and A press "Next" on the race-over
+        // and score pages; on the send question Down, Right and A answer "No". B leaves the high
+        // scores and opens the exit question, A answers it.
+        Script << "1 pad connect\n"
+                  "420 pad press dpdown\n"
+                  "426 pad press dpdown\n"
+                  "432 pad press dpright\n"
+                  "438 pad press dpright\n"
+                  "444 pad press dpright\n"
+                  "450 pad press dpright\n"
+                  "456 pad press dpright\n"
+                  "462 pad press a\n"
+                  "468 pad press dpup\n"
+                  "474 pad press dpleft\n"
+                  "480 pad press dpleft\n"
+                  "486 pad press dpleft\n"
+                  "492 pad press dpleft\n"
+                  "498 pad press dpleft\n"
+                  "504 pad press a\n"
+                  "510 pad press dpright\n"
+                  "516 pad press dpright\n"
+                  "522 pad press dpright\n"
+                  "528 pad press a\n"
+                  "534 pad press dpdown\n"
+                  "540 pad press dpdown\n"
+                  "546 pad press dpdown\n"
+                  "552 pad press dpright\n"
+                  "558 pad press dpright\n"
+                  "564 pad press dpright\n"
+                  "570 pad press dpright\n"
+                  "576 pad press dpright\n"
+                  "582 pad press a\n"
+                  "628 pad press dpdown\n"
+                  "634 pad press a\n"
+                  "720 pad press a\n"
+                  "806 pad press a\n"
+                  "7620 pad press dpdown\n"
+                  "7630 pad press a\n"
+                  "14520 pad press dpdown\n"
+                  "14530 pad press a\n"
+                  "14620 pad press dpdown\n"
+                  "14630 pad press dpright\n"
+                  "14640 pad press a\n"
+                  "14720 pad press b\n"
+                  "14820 pad press b\n"
+                  "14920 pad press a\n";
+    }
+    ASSERT_EQ(RunHeadless(Dir, "--first-race-pilot pad --frames 16000 --input " + Dir.File("pad.txt") +
+                                   " --state " + Dir.File("s.json")),
+              0);
+    const auto State = test::ReadStateFile(Dir.File("s.json"));
+    ASSERT_TRUE(State.is_object());
+    EXPECT_EQ(PagesOf(State), SessionPages) << State;
+    EXPECT_EQ(State.at("player_name"), "PAD") << State;
+    EXPECT_EQ(State.at("pads").at("connected"), 1) << State;
+    EXPECT_GT(State.at("score").get<int>(), 0) << State;
+    ExpectPlayerAndScoreKept(Dir, "PAD", State.at("score").get<int>());
+}
+
 } // namespace
 } // namespace vm
