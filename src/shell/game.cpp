@@ -5,6 +5,7 @@
 #include "engine/game_constants.h"
 #include "engine/gui_list.h"
 #include "engine/message_box.h"
+#include "persist/controls_file.h"
 #include "persist/progress_file.h"
 #include "persist/safe_file.h"
 #include "persist/settings_file.h"
@@ -208,7 +209,7 @@ void TGame::LoadFiles()
 {
     if (!FOldFilesFolder.empty())
         ReportMovedFiles(MoveOldFiles(FOldFilesFolder, Files), FOldFilesFolder, Files, Notices);
-    for (const std::string& Path : {Files.SettingsFile, Files.ProgressFile})
+    for (const std::string& Path : {Files.SettingsFile, Files.ProgressFile, Files.ControlsFile})
         for (const std::string& Stale : RemoveStaleTemporaries(Path))
             std::fprintf(stderr, "velomarch: removed \"%s\", left by a save that was cut short\n",
                          Stale.c_str());
@@ -223,6 +224,18 @@ void TGame::LoadFiles()
             Problems.front() +
                 (Problems.size() > 1 ? " (and " + std::to_string(Problems.size() - 1) + " more)" : "") +
                 ". They are written whole again at the next save.");
+
+    std::vector<std::string> ControlProblems;
+    LoadControls(Files.ControlsFile, State.Controls, ControlProblems);
+    for (const std::string& Problem : ControlProblems)
+        std::fprintf(stderr, "velomarch: %s\n", Problem.c_str());
+    if (!ControlProblems.empty())
+        Notices.Post("Some controls could not be read",
+                     ControlProblems.front() +
+                         (ControlProblems.size() > 1
+                              ? " (and " + std::to_string(ControlProblems.size() - 1) + " more)"
+                              : "") +
+                         ". The controls page shows what is in force.");
 }
 
 void TGame::ReportSaveFailure(const std::string& What, const std::string& Path, const std::string& Error)
@@ -242,6 +255,15 @@ bool TGame::SaveSettingsFile()
     if (SaveSettings(Files.SettingsFile, State, HighScores, Profiles, Error))
         return true;
     ReportSaveFailure("settings", Files.SettingsFile, Error);
+    return false;
+}
+
+bool TGame::SaveControlsFile()
+{
+    std::string Error;
+    if (SaveControls(Files.ControlsFile, State.Controls, Error))
+        return true;
+    ReportSaveFailure("controls", Files.ControlsFile, Error);
     return false;
 }
 

@@ -123,6 +123,9 @@ public:
     bool SaveFiles();
     // Only the settings file: when the option, add-player and profile pages are left.
     bool SaveSettingsFile();
+    // Only the controls file ("Controls.cfg" beside the settings), from State.Controls: when the
+    // controls page is left. LoadFiles reads it; its problems make one notice of their own.
+    bool SaveControlsFile();
     // The player's message for the last failed save ("" when none failed), for a box at exit.
     const std::string& LastSaveFailure() const { return FLastSaveFailure; }
     // The window lost (false) or got back (true) the keyboard focus: a race pauses, and the music

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace vm {
 
@@ -142,6 +143,18 @@ TBindResult TControlBindings::BindPad(int Action, int Control, int& Conflict)
     }
     FActions[Action].Pad = {Control};
     return TBindResult::Bound;
+}
+
+void TControlBindings::SetKeys(int Action, std::vector<int> Keys)
+{
+    if (Action >= 0 && Action < ActionCount)
+        FActions[Action].Keys = std::move(Keys);
+}
+
+void TControlBindings::SetPad(int Action, std::vector<int> Pad)
+{
+    if (Action >= 0 && Action < ActionCount)
+        FActions[Action].Pad = std::move(Pad);
 }
 
 const char* ActionName(int Action)

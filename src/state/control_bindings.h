@@ -62,6 +62,10 @@ public:
     // refused with Conflict set to that action; binding an action's own key again is no change.
     TBindResult BindKey(int Action, int Key, int& Conflict);
     TBindResult BindPad(int Action, int Control, int& Conflict);
+    // Sets Action's keys (or pad controls) as given, without the rules above: for a reader that
+    // has checked them itself. Out-of-range actions change nothing.
+    void SetKeys(int Action, std::vector<int> Keys);
+    void SetPad(int Action, std::vector<int> Pad);
 
     // Rumble on wall hits, bombs and wrecks, where the pad has it.
     bool Rumble = true;
