@@ -22,6 +22,9 @@ constexpr int HelpPages = 4;
 constexpr int ButtonRestY = 420;
 constexpr int SlideFrames = 26;
 constexpr int SlideStep = 20;
+// The controls page's rows (the picture's bands): 24 pixels apart from y 224; the bound keys or
+// pad controls are written from x 214, left of what the action does.
+constexpr int BindingX = 214, FirstBindingY = 228, BindingStep = 24;
 
 // Shows help page Page (1..4) in the page picture.
 void ShowHelpPage(TGame& Game, int Page)
@@ -37,6 +40,18 @@ void ShowHelpPage(TGame& Game, int Page)
     Picture->SetHeight(Item->TileHeight());
 }
 
+// The keys bound to each action, or its pad controls when the player last used a pad.
+void DrawBindings(TGame& Game)
+{
+    const TControlBindings& Controls = Game.State.Controls;
+    for (int Action = 0; Action < ActionCount; ++Action)
+    {
+        const TActionBinding& Binding = Controls.Of(Action);
+        const std::string Text = Game.State.LastInputPad ? PadText(Binding) : KeysText(Binding);
+        Game.Font2.TextOut(BindingX, FirstBindingY + Action * BindingStep, Text);
+    }
+}
+
 } // namespace
 
 void EnterHelp(TGame& Game)
@@ -47,6 +62,7 @@ void EnterHelp(TGame& Game)
     Game.Pages.Parts.FMenuScreen = new TMenuScreen(Game.SpriteEngine, Game.MenuImageList, true, 255,
                                                    "scr_Help", "scr_help", 500, 160, 180);
     MenuPages(Game).FHelpPage = 1;
+    Game.Font2.SetLook("Micra", 10, 1, 255, 200, 61);
 
     TMenuPagesState& Page = MenuPages(Game);
     Game.NewGuiList();
@@ -82,7 +98,11 @@ void HelpFrame(TGame& Game)
                 Button->SetTop(std::max(Button->Top - SlideStep, ButtonRestY));
 
     if (BeginMenuFrame(Game, 1))
+    {
+        if (MenuPages(Game).FHelpPage == 1)
+            DrawBindings(Game);
         EndMenuFrame(Game);
+    }
     ++Game.State.StateTicks;
 }
 

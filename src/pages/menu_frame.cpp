@@ -1,6 +1,7 @@
 // What every menu page's frame and enter routine share.
 #include "pages/menu_frame.h"
 
+#include "engine/gui_button.h"
 #include "engine/gui_list.h"
 #include "engine/image_draw.h"
 #include "engine/image_list.h"
@@ -36,6 +37,18 @@ TGuiButton* AddMenuButton(TGame& Game, const std::string& Key, int X, int Y, TGu
     if (Game.Pages.Parts.FGuiList == nullptr)
         Game.NewGuiList();
     return Game.Pages.Parts.FGuiList->CreateButton(Game.MenuImageList.Find(Key), X, Y, std::move(OnClick));
+}
+
+void ShowToggle(TGame& Game, TGuiButton* Button, bool On)
+{
+    const TImageListItem* Image = Game.MenuImageList.Find(On ? "b_on" : "b_off");
+    if (Button == nullptr || Image == nullptr)
+        return;
+    Button->Name = Image->Name;
+    Button->SetStateImage(0, Image);
+    Button->SetStatePattern(0, 0);
+    Button->SetStateImage(1, Image);
+    Button->SetStatePattern(1, 1);
 }
 
 } // namespace vm

@@ -18,5 +18,7 @@ bool BeginMenuFrame(TGame& Game, int BackPattern);
 void EndMenuFrame(TGame& Game);
 // A button of the page's widget list (made when missing) on the menu picture Key, at (X, Y).
 TGuiButton* AddMenuButton(TGame& Game, const std::string& Key, int X, int Y, TGuiClickEvent OnClick);
+// Shows "b_on" or "b_off" on a toggle button, by On (nothing for a null button).
+void ShowToggle(TGame& Game, TGuiButton* Button, bool On);
 
 } // namespace vm

@@ -35,6 +35,8 @@ struct TMenuPagesState
     // Options: the online name as the edit showed it on entry (the part of the stored name that
     // follows the name rule); leaving stores the edit's text only when it differs.
     std::string FShownOnlineName;
+    // Options: left for the controls page, so the next entry keeps the values above.
+    bool FOptionsKept = false;
 
     // Forgets the widgets (after the page's widget list was freed).
     void ForgetWidgets()

@@ -26,6 +26,8 @@ namespace {
 
 constexpr const char* EditFace = "MicrogrammaDBolExt";
 constexpr std::uint8_t EditTint = 250;
+// The way to the controls page.
+constexpr int ControlsButtonX = 530, ControlsButtonY = 236;
 
 // Slots of the page's buttons in TMenuPagesState::FButtons.
 enum TOptionsButton
@@ -36,20 +38,8 @@ enum TOptionsButton
     obMusic,
     obVolumeDown,
     obVolumeUp,
+    obControls,
 };
-
-// Shows "b_on" or "b_off" on a toggle, by its setting.
-void ShowToggle(TGame& Game, TGuiButton* Button, bool On)
-{
-    const TImageListItem* Image = Game.MenuImageList.Find(On ? "b_on" : "b_off");
-    if (Button == nullptr || Image == nullptr)
-        return;
-    Button->Name = Image->Name;
-    Button->SetStateImage(0, Image);
-    Button->SetStatePattern(0, 0);
-    Button->SetStateImage(1, Image);
-    Button->SetStatePattern(1, 1);
-}
 
 // The volume step the page shows: the bar's position once the bar exists.
 void TakeBarPosition(TGame& Game)
@@ -195,6 +185,13 @@ void EnterOptions(TGame& Game)
         AddMenuButton(Game, "b_menuleft", 467, 327, [&Game](TGuiComponent*, int) { StepVolume(Game, -1); });
     Page.FButtons[obVolumeUp] =
         AddMenuButton(Game, "b_menuright", 606, 327, [&Game](TGuiComponent*, int) { StepVolume(Game, +1); });
+    // The controls page comes back here with the values of this page's entry still to put back.
+    Page.FButtons[obControls] =
+        AddMenuButton(Game, "b_controls", ControlsButtonX, ControlsButtonY, [&Game](TGuiComponent*, int) {
+            TakeBarPosition(Game);
+            MenuPages(Game).FOptionsKept = true;
+            Game.ChangeState(ssOptions, ssControls, "check", TCueWhen::Always);
+        });
 
     // The edit copies the font's colour when it is made: the font is built and tinted first.
     BuildEditFont(Game);
@@ -214,8 +211,9 @@ void EnterOptions(TGame& Game)
     Edit->TextInset = 3;
     // A name from an older file that breaks the rule shows by the part of it that follows the
     // rule; the stored name is replaced only when the player changes what the edit shows.
-    Page.FShownOnlineName = UsableNamePart(State.OnlineName);
-    Edit->Text = Page.FShownOnlineName;
+    if (!Page.FOptionsKept)
+        Page.FShownOnlineName = UsableNamePart(State.OnlineName);
+    Edit->Text = UsableNamePart(State.OnlineName);
     Edit->CaretPos = Edit->Length();
     Edit->OnClick = [&Game](TGuiComponent*, int) { MenuPages(Game).FEditActive = true; };
     Page.FEdit = Edit;
@@ -242,11 +240,17 @@ void EnterOptions(TGame& Game)
     Bar->Position = std::clamp(State.VolumeLevel, 0, MaxVolumeLevel);
     Page.FBar = Bar;
 
-    Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FButtons[obApply]);
-    Page.FKeptVolumeLevel = State.VolumeLevel;
-    Page.FKeptMusicOn = State.MusicOn;
-    Page.FKeptFullScreenOn = State.FullScreenOn;
-    Page.FKeptOnlineName = State.OnlineName;
+    // Back from the controls page the focus is where the player left this page.
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(Page.FOptionsKept ? Page.FButtons[obControls]
+                                                                 : Page.FButtons[obApply]);
+    if (!Page.FOptionsKept)
+    {
+        Page.FKeptVolumeLevel = State.VolumeLevel;
+        Page.FKeptMusicOn = State.MusicOn;
+        Page.FKeptFullScreenOn = State.FullScreenOn;
+        Page.FKeptOnlineName = State.OnlineName;
+    }
+    Page.FOptionsKept = false;
     Page.FEditActive = false;
     Game.ShowCursor(true);
 }

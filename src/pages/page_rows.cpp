@@ -3,6 +3,7 @@
 
 #include "pages/add_player_screen.h"
 #include "pages/car_screen.h"
+#include "pages/controls_screen.h"
 #include "pages/exit_question_screen.h"
 #include "pages/help_screen.h"
 #include "pages/high_score_screens.h"
@@ -32,6 +33,7 @@ TPageRows MakeRows()
     Row(ssMainMenu, {EnterMainMenu, MainMenuFrame, LeaveMainMenu});
     Row(ssHelp, {EnterHelp, HelpFrame, LeaveHelp});
     Row(ssOptions, {EnterOptions, OptionsFrame, LeaveOptions});
+    Row(ssControls, {EnterControls, ControlsFrame, LeaveControls});
     Row(ssHighScores, {EnterHighScores, HighScoresFrame, LeaveHighScores});
     Row(ssClearHighScores, {EnterClearHighScores, ClearHighScoresFrame, LeaveClearHighScores});
     Row(ssExitQuestion, {EnterExitQuestion, ExitQuestionFrame, LeaveExitQuestion});

@@ -39,6 +39,7 @@ enum TScreenStateId : std::uint8_t
     ssSendScore = 26,
     ssWrecked = 27,
     ssExit = 28,
+    ssControls = 29,
 };
 
 // The options page's effects volume steps: 0..MaxVolumeLevel.

@@ -62,7 +62,12 @@ const std::vector<TWidget> HelpButtons = {{"b_prev", 218, 420}, {"b_back", 354, 
 std::vector<TPageLayout> Layouts()
 {
     std::vector<TPageLayout> Pages;
-    for (const char* Key : {"scr_help", "scr_help2", "scr_help3", "scr_help4"})
+    // The first help page: the game writes the bound keys in each row, left of the action.
+    std::vector<TRect> HelpKeys = {{218, 420, 580, 448}};
+    for (int Row = 0; Row < 8; ++Row)
+        HelpKeys.push_back({206, 226 + 24 * Row, 346, 245 + 24 * Row});
+    Pages.push_back({"scr_help", 180, 160, HelpButtons, HelpKeys, {{350, 225, 600, 400}}});
+    for (const char* Key : {"scr_help2", "scr_help3", "scr_help4"})
         Pages.push_back({Key, 180, 160, HelpButtons, {{218, 420, 580, 448}}, {{200, 225, 600, 400}}});
     Pages.push_back(
         {"scr_opt",
@@ -74,10 +79,28 @@ std::vector<TPageLayout> Layouts()
           {"opt_bar", 486, 328},
           {"b_menuright", 606, 327},
           {"Edit", 465, 354},
+          {"b_controls", 530, 236},
           {"b_apply", 275, 417},
           {"b_cancel", 420, 417}},
          {},
          {{330, 271, 456, 295}, {330, 300, 456, 324}, {330, 327, 456, 351}, {330, 354, 456, 378}}});
+    // Controls: the cells, the toggle and the buttons on the panel; the game writes the actions'
+    // names left of the cells and its message under the rumble row.
+    std::vector<TWidget> ControlWidgets = {{"b_on", 270, 424}, {"b_reset", 290, 478}, {"b_back2", 410, 478}};
+    std::vector<TRect> ActionNames = {{150, 456, 650, 474}};
+    for (int Row = 0; Row < 8; ++Row)
+    {
+        ControlWidgets.push_back({"b_keycell", 270, 224 + 24 * Row});
+        ControlWidgets.push_back({"b_padcell", 430, 224 + 24 * Row});
+        ActionNames.push_back({132, 225 + 24 * Row, 266, 243 + 24 * Row});
+    }
+    Pages.push_back(
+        {"scr_controls",
+         110,
+         140,
+         ControlWidgets,
+         ActionNames,
+         {{340, 153, 460, 186}, {134, 198, 190, 214}, {325, 198, 365, 214}, {530, 198, 568, 214}}});
     Pages.push_back(
         {"scr_ExitTheGame", 180, 184, {{"b_yes", 278, 404}, {"b_no", 422, 404}}, {}, {{250, 205, 550, 245}}});
     Pages.push_back({"scr_add",

@@ -68,7 +68,16 @@ std::vector<TPage> Pages()
                                {"b_menuright", 606, 327},
                                {"opt_bar", 486, 328, 120, 20, false},
                                {"Edit", 465, 354},
+                               {"b_controls", 530, 236},
                                {"b_logo", 548, 515, 0, 0, false}}});
+    // Controls: a keys cell and a pad cell per action, the rumble toggle, reset and back.
+    TPage Controls{"controls", {{"b_on", 270, 424}, {"b_reset", 290, 478}, {"b_back2", 410, 478}}};
+    for (int Row = 0; Row < 8; ++Row)
+    {
+        Controls.Widgets.push_back({"b_keycell", 270, 224 + 24 * Row});
+        Controls.Widgets.push_back({"b_padcell", 430, 224 + 24 * Row});
+    }
+    Result.push_back(Controls);
     // Profile list, with the selection bar on its first and last row.
     TPage Profiles{"player list",
                    {{"b_up", 568, 269},
@@ -84,10 +93,11 @@ std::vector<TPage> Pages()
 }
 
 const std::vector<std::string> ButtonKeys = {
-    "b_stgame",    "b_opt",      "b_hiscr",      "b_help",  "b_visit",  "b_exit",  "b_logo",   "b_presshere",
-    "b_back",      "b_next",     "b_prev",       "b_apply", "b_cancel", "b_on",    "b_off",    "b_menuleft",
-    "b_menuright", "b_yes",      "b_no",         "b_add",   "b_up",     "b_down",  "b_delete", "b_back2",
-    "b_select",    "b_clrhiscr", "b_viewwhiscr", "bc_next", "bc_prev",  "bc_race",
+    "b_stgame",    "b_opt",      "b_hiscr",     "b_help",   "b_visit",    "b_exit",       "b_logo",
+    "b_presshere", "b_back",     "b_next",      "b_prev",   "b_apply",    "b_cancel",     "b_on",
+    "b_off",       "b_menuleft", "b_menuright", "b_yes",    "b_no",       "b_add",        "b_up",
+    "b_down",      "b_delete",   "b_back2",     "b_select", "b_clrhiscr", "b_viewwhiscr", "bc_next",
+    "bc_prev",     "bc_race",    "b_controls",  "b_reset",  "b_keycell",  "b_padcell",
 };
 
 class MenuWidgets : public ::testing::Test

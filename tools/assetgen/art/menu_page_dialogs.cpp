@@ -153,6 +153,26 @@ TArtImage HighScorePage()
     });
 }
 
+// Controls: a row of 24 pixels per action from y 222 (the game writes the action at x 134 and
+// puts its keys cell, 150 x 20, at x 270 and its pad cell, 238 x 20, at x 430), the rumble
+// toggle at (270, 424), a message line at y 458 and Reset / Back at y 478.
+TArtImage ControlsPage()
+{
+    return DrawPage("scr_controls", 110, 140, 580, 378, [](cairo_t* Cr) {
+        DrawTitle(Cr, "Controls", 400, 182, 26);
+        DrawText(Cr, "Action", 134, 212, 13, palette::Amber);
+        DrawText(Cr, "Keys", 345, 212, 13, palette::Amber, TAlign::Center);
+        DrawText(Cr, "Pad", 549, 212, 13, palette::Amber, TAlign::Center);
+        DrawDivider(Cr, 126, 674, 218);
+        for (int Row = 0; Row < 8; ++Row)
+            DrawRowBand(Cr, 126, 222 + 24 * Row, 548, 23, Row % 2 == 1);
+        DrawDivider(Cr, 126, 674, 418);
+        DrawRowBand(Cr, 126, 423, 548, 26, false);
+        DrawText(Cr, "On wall hits, bombs and wrecks", 666, 441, 11, palette::Fog.WithAlpha(0.8),
+                 TAlign::Right, false);
+    });
+}
+
 } // namespace
 
 void AddDialogPages(TArtList& Menu)
@@ -166,6 +186,7 @@ void AddDialogPages(TArtList& Menu)
     Menu.push_back(HighScorePage());
     Menu.push_back(QuestionPage("scr_clearhiscr", 193, 266, "Clear the high scores?",
                                 "All ten places go back to the starting table.", TPageIcon::Trophy, 358));
+    Menu.push_back(ControlsPage());
 }
 
 } // namespace vm::assetgen

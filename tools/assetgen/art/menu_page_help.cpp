@@ -23,51 +23,28 @@ void DrawHelpFrame(cairo_t* Cr, const std::string& Title, int Page)
     DrawPageNumber(Cr, Page, 4, Right + 4, 186);
 }
 
-struct TKeyRow
-{
-    std::vector<std::string> Keys; // "^", "v", "<", ">" are arrow keys
-    std::string Action;
-};
-
+// The controls: a band per action, 24 pixels from y 224, with what the action does from x 352;
+// the game writes the keys (or pad controls) bound to it from x 214, since the player picks them.
 TArtImage ControlsPage()
 {
-    const std::vector<TKeyRow> Rows = {
-        {{"^"}, "Accelerate"},
-        {{"v"}, "Brake, then reverse"},
-        {{"<", ">"}, "Steer left and right"},
-        {{"Space", "Ctrl"}, "Hand brake: slide into bends"},
-        {{"H"}, "Sound the horn"},
-        {{"P", "F1"}, "Pause the race"},
-        {{"Esc"}, "Leave the race"},
+    const std::vector<std::string> Rows = {
+        "Accelerate",
+        "Brake, then reverse",
+        "Steer left",
+        "Steer right",
+        "Hand brake: slide into bends",
+        "Sound the horn",
+        "Pause the race",
+        "Leave the race",
     };
     return DrawPage("scr_help", PageX, PageY, PageWidth, PageHeight, [&](cairo_t* Cr) {
         DrawHelpFrame(Cr, "Controls", 1);
-        const double Step = 26;
+        const double Step = 24;
         for (std::size_t I = 0; I < Rows.size(); ++I)
         {
             const double Top = ContentTop + 2 + Step * static_cast<double>(I);
-            DrawRowBand(Cr, Left, Top - 2, Right - Left, Step - 1, I % 2 == 1);
-            double X = 214;
-            for (std::size_t K = 0; K < Rows[I].Keys.size(); ++K)
-            {
-                const std::string& Key = Rows[I].Keys[K];
-                if (K > 0 && Rows[I].Keys.size() == 2 && Key != ">")
-                {
-                    DrawText(Cr, "or", X + 4, Top + 15, 12, palette::Fog, TAlign::Left, false);
-                    X += 24;
-                }
-                if (Key == "^" || Key == "v" || Key == "<" || Key == ">")
-                {
-                    const TKeyArrow Arrow = Key == "^"   ? TKeyArrow::Up
-                                            : Key == "v" ? TKeyArrow::Down
-                                            : Key == "<" ? TKeyArrow::Left
-                                                         : TKeyArrow::Right;
-                    X += DrawArrowKey(Cr, Arrow, X, Top, 21) + 5;
-                }
-                else
-                    X += DrawKeyCap(Cr, Key, X, Top, 21) + 5;
-            }
-            DrawText(Cr, Rows[I].Action, 352, Top + 15, 15, palette::Snow, TAlign::Left, false);
+            DrawRowBand(Cr, Left, Top, Right - Left, Step - 1, I % 2 == 1);
+            DrawText(Cr, Rows[I], 352, Top + 16, 14, palette::Snow, TAlign::Left, false);
         }
     });
 }

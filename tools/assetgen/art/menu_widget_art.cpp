@@ -73,6 +73,12 @@ void AddMenuWidgets(TArtList& Menu)
     Menu.push_back(MakeStepButton("bc_prev", ChoiceWidth, ChoiceHeight, "Prev", TArrowWay::Left));
     Menu.push_back(MakeRaceButton("bc_race", 120, RowHeight, "Race"));
     Menu.push_back(MakeQualityBar("bar", 200, 14));
+
+    // Controls: the options page's way there, the cells that show and pick a binding, and reset.
+    Menu.push_back(MakeTextButton("b_controls", DialogWidth, RowHeight, "Controls"));
+    Menu.push_back(MakeTextButton("b_keycell", 150, 20, ""));
+    Menu.push_back(MakeTextButton("b_padcell", 238, 20, ""));
+    Menu.push_back(MakeTextButton("b_reset", DialogWidth, RowHeight, "Reset"));
 }
 
 } // namespace vm::assetgen
