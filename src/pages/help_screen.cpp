@@ -23,8 +23,8 @@ constexpr int ButtonRestY = 420;
 constexpr int SlideFrames = 26;
 constexpr int SlideStep = 20;
 // The controls page's rows (the picture's bands): 24 pixels apart from y 224; the bound keys or
-// pad controls are written from x 214, left of what the action does.
-constexpr int BindingX = 214, FirstBindingY = 228, BindingStep = 24;
+// pad controls are written from x 214, left of what the action does (from x 400).
+constexpr int BindingX = 214, BindingWidth = 180, FirstBindingY = 228, BindingStep = 24;
 
 // Shows help page Page (1..4) in the page picture.
 void ShowHelpPage(TGame& Game, int Page)
@@ -48,7 +48,12 @@ void DrawBindings(TGame& Game)
     {
         const TActionBinding& Binding = Controls.Of(Action);
         const std::string Text = Game.State.LastInputPad ? PadText(Binding) : KeysText(Binding);
-        Game.Font2.TextOut(BindingX, FirstBindingY + Action * BindingStep, Text);
+        const int Y = FirstBindingY + Action * BindingStep;
+        // A long list of pad controls takes the smaller face rather than run into the action.
+        if (Game.Font2.TextWidth(Text) <= BindingWidth)
+            Game.Font2.TextOut(BindingX, Y, Text);
+        else
+            Game.Font3.TextOut(BindingX, Y + 1, Text);
     }
 }
 
@@ -63,6 +68,7 @@ void EnterHelp(TGame& Game)
                                                    "scr_Help", "scr_help", 500, 160, 180);
     MenuPages(Game).FHelpPage = 1;
     Game.Font2.SetLook("Micra", 10, 1, 255, 200, 61);
+    Game.Font3.SetLook("Micra", 8, 1, 255, 200, 61);
 
     TMenuPagesState& Page = MenuPages(Game);
     Game.NewGuiList();

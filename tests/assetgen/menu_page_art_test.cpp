@@ -65,8 +65,8 @@ std::vector<TPageLayout> Layouts()
     // The first help page: the game writes the bound keys in each row, left of the action.
     std::vector<TRect> HelpKeys = {{218, 420, 580, 448}};
     for (int Row = 0; Row < 8; ++Row)
-        HelpKeys.push_back({206, 226 + 24 * Row, 346, 245 + 24 * Row});
-    Pages.push_back({"scr_help", 180, 160, HelpButtons, HelpKeys, {{350, 225, 600, 400}}});
+        HelpKeys.push_back({206, 226 + 24 * Row, 396, 245 + 24 * Row});
+    Pages.push_back({"scr_help", 180, 160, HelpButtons, HelpKeys, {{400, 225, 600, 400}}});
     for (const char* Key : {"scr_help2", "scr_help3", "scr_help4"})
         Pages.push_back({Key, 180, 160, HelpButtons, {{218, 420, 580, 448}}, {{200, 225, 600, 400}}});
     Pages.push_back(

@@ -23,7 +23,7 @@ void DrawHelpFrame(cairo_t* Cr, const std::string& Title, int Page)
     DrawPageNumber(Cr, Page, 4, Right + 4, 186);
 }
 
-// The controls: a band per action, 24 pixels from y 224, with what the action does from x 352;
+// The controls: a band per action, 24 pixels from y 224, with what the action does from x 400;
 // the game writes the keys (or pad controls) bound to it from x 214, since the player picks them.
 TArtImage ControlsPage()
 {
@@ -44,7 +44,7 @@ TArtImage ControlsPage()
         {
             const double Top = ContentTop + 2 + Step * static_cast<double>(I);
             DrawRowBand(Cr, Left, Top, Right - Left, Step - 1, I % 2 == 1);
-            DrawText(Cr, Rows[I], 352, Top + 16, 14, palette::Snow, TAlign::Left, false);
+            DrawText(Cr, Rows[I], 400, Top + 16, 14, palette::Snow, TAlign::Left, false);
         }
     });
 }
