@@ -162,6 +162,20 @@ TEST_F(ControlsPageTest, PadPicksBindThePadsControlAndAPicksANotTheCellAgain)
     Tap('J');
     RunFrames(1);
     EXPECT_EQ(Game.State.Controls.ActionOfKey('J'), -1);
+
+    // Waiting for a key, the pad's A is no key (not Enter) and its B cancels as Esc does.
+    const TControlBindings Before = Game.State.Controls;
+    Click(Cell("keys_pause"));
+    RunFrames(1);
+    PadTap(pbA);
+    EXPECT_TRUE(Shown("Press a key for Pause (Esc cancels)"));
+    EXPECT_FALSE(Game.Pages.Parts.FGuiList->Enabled);
+    PadTap(pbB);
+    EXPECT_TRUE(Game.Pages.Parts.FGuiList->Enabled);
+    EXPECT_EQ(StateId(), ssControls);
+    Tap('K');
+    RunFrames(1);
+    EXPECT_EQ(Game.State.Controls, Before);
 }
 
 TEST_F(ControlsPageTest, ResetBringsBackTheDefaultsAndRumbleIsStoredInTheControlsFile)
