@@ -227,6 +227,7 @@ void TGame::LoadFiles()
 
     std::vector<std::string> ControlProblems;
     LoadControls(Files.ControlsFile, State.Controls, ControlProblems);
+    FStoredControls = State.Controls;
     for (const std::string& Problem : ControlProblems)
         std::fprintf(stderr, "velomarch: %s\n", Problem.c_str());
     if (!ControlProblems.empty())
@@ -262,7 +263,10 @@ bool TGame::SaveControlsFile()
 {
     std::string Error;
     if (SaveControls(Files.ControlsFile, State.Controls, Error))
+    {
+        FStoredControls = State.Controls;
         return true;
+    }
     ReportSaveFailure("controls", Files.ControlsFile, Error);
     return false;
 }
@@ -277,6 +281,8 @@ bool TGame::SaveFiles()
         ReportSaveFailure("progress", Files.ProgressFile, Error);
         Saved = false;
     }
+    if (State.Controls != FStoredControls && !SaveControlsFile())
+        Saved = false;
     return Saved;
 }
 

@@ -124,7 +124,8 @@ public:
     // Only the settings file: when the option, add-player and profile pages are left.
     bool SaveSettingsFile();
     // Only the controls file ("Controls.cfg" beside the settings), from State.Controls: when the
-    // controls page is left. LoadFiles reads it; its problems make one notice of their own.
+    // controls page is left, and by SaveFiles when they changed since the file was read or
+    // written. LoadFiles reads it; its problems make one notice of their own.
     bool SaveControlsFile();
     // The player's message for the last failed save ("" when none failed), for a box at exit.
     const std::string& LastSaveFailure() const { return FLastSaveFailure; }
@@ -225,6 +226,9 @@ private:
     std::string FOldFilesFolder;
     std::set<std::string> FSaveFailuresShown;
     std::string FLastSaveFailure;
+    // The controls as the controls file holds them (read or last written): SaveFiles writes the
+    // file only when the controls differ, so a game that never changed them leaves no file.
+    TControlBindings FStoredControls;
     bool FMusicHeld = false;
     std::map<int, TPadState> FPads;
     IPadRumble* FPadRumble = nullptr;

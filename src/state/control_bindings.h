@@ -47,7 +47,7 @@ struct TActionBinding
     bool operator==(const TActionBinding&) const = default;
 };
 
-// Starts as the defaults. Copied freely (the controls page edits a copy).
+// Starts as the defaults. Copied freely.
 class TControlBindings
 {
 public:

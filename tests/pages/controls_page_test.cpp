@@ -258,5 +258,19 @@ TEST_F(ControlsPageTest, ADamagedControlsFileIsToldOnceAndTheDefaultsHold)
     EXPECT_NE(Game.Notices.Posted()[0].find("(and 1 more)"), std::string::npos) << Game.Notices.Posted()[0];
 }
 
+TEST_F(ControlsPageTest, SavingTheFilesWritesTheControlsOnlyOnceTheyChanged)
+{
+    StartUp();
+    EXPECT_TRUE(Game.SaveFiles());
+    EXPECT_FALSE(std::filesystem::exists("Controls.cfg"));
+    int Conflict = -1;
+    ASSERT_EQ(Game.State.Controls.BindKey(acHorn, 'J', Conflict), TBindResult::Bound);
+    EXPECT_TRUE(Game.SaveFiles());
+    std::vector<std::string> Problems;
+    TControlBindings Stored;
+    LoadControls("Controls.cfg", Stored, Problems);
+    EXPECT_EQ(Stored.Of(acHorn).Keys, std::vector<int>{'J'});
+}
+
 } // namespace
 } // namespace vm::test
