@@ -249,7 +249,7 @@ void EnterControls(TGame& Game)
         Game.ChangeState(ssControls, ssOptions, "check", TCueWhen::Always);
     });
     ShowCells(Game);
-    Game.Gui.SetFocus(P.FCells[0][ckKeys]);
+    Game.Pages.Parts.FGuiList->SetDefaultFocus(P.FCells[0][ckKeys]);
     Game.ShowCursor(true);
 }
 

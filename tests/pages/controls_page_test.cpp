@@ -178,6 +178,44 @@ TEST_F(ControlsPageTest, PadPicksBindThePadsControlAndAPicksANotTheCellAgain)
     EXPECT_EQ(Game.State.Controls, Before);
 }
 
+TEST_F(ControlsPageTest, TheKeysAloneReachTheCellsPickAKeyAndComeBackToTheOptions)
+{
+    StartAt(ssOptions);
+    RunFrames(1);
+    const auto Press = [this](int Key) {
+        Tap(Key);
+        RunFrames(1);
+    };
+    const auto FocusName = [this] {
+        const TGuiComponent* Widget = Game.Gui.Focused();
+        return Widget != nullptr ? Widget->Name : std::string("-");
+    };
+    for (int I = 0; I < 12 && FocusName() != "b_controls"; ++I)
+        Press(vkTab);
+    ASSERT_EQ(FocusName(), "b_controls");
+    Press(vkReturn);
+    ASSERT_EQ(StateId(), ssControls);
+    Press(vkDown); // the first arrow focuses accelerate's keys
+    EXPECT_EQ(FocusName(), "keys_accelerate");
+    Press(vkDown);
+    Press(vkRight);
+    EXPECT_EQ(FocusName(), "pad_brake");
+    Press(vkLeft);
+    Press(vkReturn);
+    EXPECT_TRUE(Shown("Press a key for Brake / reverse (Esc cancels)"));
+    // While the page waits, an arrow is a key to bind like any other, not a move.
+    Press(vkRight);
+    EXPECT_TRUE(Shown("Right is already Steer right"));
+    EXPECT_EQ(FocusName(), "keys_brake");
+    Press(vkReturn);
+    Press('S');
+    EXPECT_EQ(Game.State.Controls.Of(acBrake).Keys, std::vector<int>{'S'});
+    Press(vkEscape);
+    ASSERT_EQ(StateId(), ssOptions);
+    Press(vkDown);
+    EXPECT_EQ(FocusName(), "b_controls");
+}
+
 TEST_F(ControlsPageTest, ResetBringsBackTheDefaultsAndRumbleIsStoredInTheControlsFile)
 {
     OpenControls();
