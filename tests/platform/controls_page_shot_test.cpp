@@ -14,17 +14,17 @@ class ControlsPageShot : public test::PageShotTest
 TEST_F(ControlsPageShot, TheCellsShowTheBindingsAndTheLineUnderThemWhatHappens)
 {
     Game->EnterState(ssControls);
+    Game->Gui.SetFocus(Game->Pages.Parts.FGuiList->Widget(0)); // accelerate's keys, ringed
     RunFrames(3);
     const std::vector<std::uint32_t> Normal = Shot("controls.png");
 
     // Waiting for a key: the accelerate cell empties and the prompt appears under the table.
-    Game->Gui.SetFocus(Game->Gui.Find(Game->Pages.Parts.FGuiList->Widget(0)->Id()));
     Press(vkReturn);
     const std::vector<std::uint32_t> Waiting = Shot("controls_wait.png");
     EXPECT_GT(Changed(Normal, Waiting, 270, 224, 420, 244), 30);
     EXPECT_GT(Changed(Normal, Waiting, 150, 456, 650, 474), 200);
 
-    // A taken key: refused, and the line names who has it.
+    // A taken key: refused, the line names who has it, and the cell is as it was, focus and all.
     Press(vkLeft);
     const std::vector<std::uint32_t> Taken = Shot("controls_taken.png");
     EXPECT_GT(Changed(Waiting, Taken, 150, 456, 650, 474), 200);
