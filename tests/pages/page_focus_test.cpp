@@ -61,7 +61,11 @@ TEST_F(PageFocusTest, QuestionsStartOnTheirDefaultAndTheOtherAnswerIsOneKeyAway)
     EXPECT_EQ(FocusName(), "b_no");
     Press(vkReturn); // "no", not the page's Enter that says yes
     EXPECT_EQ(StateId(), ssMainMenu);
+}
 
+// A game object starts once: the second question has a test of its own.
+TEST_F(PageFocusTest, TheDeleteQuestionStartsOnTheSafeAnswer)
+{
     StartAt(ssDeleteProfile);
     RunFrames(1);
     Press(vkTab);
