@@ -44,6 +44,15 @@ $((M + 10)) press 13
 $((M + 20)) press 38
 $((M + 25)) press 38
 IN
+Shoot controls $((M + 70)) <<IN
+$M press 40
+$((M + 5)) press 40
+$((M + 10)) press 13
+$((M + 30)) click 575 248
+$((M + 50)) move 790 590
+$((M + 55)) press 40
+$((M + 60)) press 39
+IN
 Shoot help $((M + 90)) <<IN
 $M press 9
 $((M + 5)) press 9
@@ -113,7 +122,7 @@ Shoot your_score 6320 --race 1 --seed 3 <<'IN'
 IN
 
 montage -label '%t' -pointsize 14 -tile 4x -geometry 400x300+6+6 -background '#202028' -fill white \
-    "$Out"/add_player.png "$Out"/main_menu.png "$Out"/options.png "$Out"/help.png "$Out"/high_scores.png \
+    "$Out"/add_player.png "$Out"/main_menu.png "$Out"/options.png "$Out"/controls.png "$Out"/help.png "$Out"/high_scores.png \
     "$Out"/clear_high_scores.png "$Out"/exit_question.png "$Out"/profiles.png "$Out"/add_profile.png \
     "$Out"/delete_profile.png "$Out"/track.png "$Out"/car.png "$Out"/race_exit_question.png \
     "$Out"/race_over.png "$Out"/your_score.png "$Out"/times_up_send_score.png "$Out/focus_sheet.png"
