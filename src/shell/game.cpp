@@ -23,6 +23,17 @@ namespace vm {
 
 namespace {
 
+// One notice for what could not be read from a file: the first problem, how many more, and Then.
+void PostReadProblems(TNoticeBoard& Notices, const std::string& Title,
+                      const std::vector<std::string>& Problems, const std::string& Then)
+{
+    if (Problems.empty())
+        return;
+    const std::string More =
+        Problems.size() > 1 ? " (and " + std::to_string(Problems.size() - 1) + " more)" : std::string();
+    Notices.Post(Title, Problems.front() + More + ". " + Then);
+}
+
 std::string Joined(const std::vector<std::string>& Names)
 {
     std::string Text;
@@ -218,25 +229,16 @@ void TGame::LoadFiles()
     LoadProgress(Files.ProgressFile, State.Score, Catalogues, Problems);
     for (const std::string& Problem : Problems)
         std::fprintf(stderr, "velomarch: %s\n", Problem.c_str());
-    if (!Problems.empty())
-        Notices.Post(
-            "Some saved settings could not be read",
-            Problems.front() +
-                (Problems.size() > 1 ? " (and " + std::to_string(Problems.size() - 1) + " more)" : "") +
-                ". They are written whole again at the next save.");
+    PostReadProblems(Notices, "Some saved settings could not be read", Problems,
+                     "They are written whole again at the next save.");
 
     std::vector<std::string> ControlProblems;
     LoadControls(Files.ControlsFile, State.Controls, ControlProblems);
     FStoredControls = State.Controls;
     for (const std::string& Problem : ControlProblems)
         std::fprintf(stderr, "velomarch: %s\n", Problem.c_str());
-    if (!ControlProblems.empty())
-        Notices.Post("Some controls could not be read",
-                     ControlProblems.front() +
-                         (ControlProblems.size() > 1
-                              ? " (and " + std::to_string(ControlProblems.size() - 1) + " more)"
-                              : "") +
-                         ". The controls page shows what is in force.");
+    PostReadProblems(Notices, "Some controls could not be read", ControlProblems,
+                     "The controls page shows what is in force.");
 }
 
 void TGame::ReportSaveFailure(const std::string& What, const std::string& Path, const std::string& Error)
