@@ -326,7 +326,8 @@ TEST(HeadlessRun, KeepsThePlayersFilesInThePerUserFolders)
 
 // A race driven by a pad alone through SDL's virtual joystick and the game's own controller code:
 // plugging it in pauses the race and Start resumes it, the trigger drives and the stick steers
-// into the wall (the pad rumbles), pulling it out pauses the race, and a new pad's Start resumes.
+// into the wall (the pad rumbles), pulling it out pauses the race, a new pad's Start resumes,
+// and Back asks whether to leave.
 TEST(HeadlessRun, AVirtualPadDrivesTheRaceAndComingOrGoingPausesIt)
 {
     test::TTempDir Dir;
@@ -335,16 +336,20 @@ TEST(HeadlessRun, AVirtualPadDrivesTheRaceAndComingOrGoingPausesIt)
         Script << "1 pad connect\n5 pad press start\n"
                   "300 pad axis righttrigger 32767\n600 pad axis leftx -30000\n640 pad axis leftx 0\n"
                   "1100 pad axis righttrigger 0\n1150 pad disconnect\n"
-                  "1200 pad connect\n1250 pad press start\n";
+                  "1200 pad connect\n1250 pad press start\n"
+                  "1270 pad press back\n1320 pad press b\n";
     }
-    ASSERT_EQ(RunProgram(std::string("--seed 4 --race 0 --frames 1300 --null-renderer --data ") +
+    ASSERT_EQ(RunProgram(std::string("--seed 4 --race 0 --frames 1400 --null-renderer --data ") +
                          VM_ASSET_DIR + " --workdir " + Dir.Path().string() + " --input " +
                          Dir.File("pad.txt") + " --state " + Dir.File("s.json")),
               0);
     const auto State = test::ReadStateFile(Dir.File("s.json"));
     ASSERT_TRUE(State.is_object()) << ReadFile(Dir.File("s.json"));
     const auto Screens = State.at("screens");
-    const nlohmann::json Expected = {{0, ssRace}, {1, ssPause}, {6, ssRace}, {1150, ssPause}, {1251, ssRace}};
+    // Back asks whether to leave the race, and B on the question answers no.
+    const nlohmann::json Expected = {{0, ssRace},     {1, ssPause},   {6, ssRace},
+                                     {1150, ssPause}, {1251, ssRace}, {1271, ssRaceExitQuestion},
+                                     {1321, ssRace}};
     EXPECT_EQ(Screens, Expected) << State;
     EXPECT_GE(State.at("player").at("next_checkpoint").get<int>(), 3) << State;
     EXPECT_LT(State.at("player").at("health").get<int>(), 100) << State;
