@@ -2,6 +2,7 @@
 #include "score_server.h"
 
 #include "common/score_protocol.h"
+#include "score_json.h"
 #include "score_page.h"
 #include "submission.h"
 
@@ -22,6 +23,8 @@ constexpr std::size_t MaxTargetBytes = 4096;
 constexpr std::size_t MaxHeaderBytes = 4096;
 constexpr std::size_t MaxBodyBytes = 4096;
 constexpr int TableSize = 100;
+// The table as JSON, beside the endpoint: "?limit=N" rows, 1..TableSize, all of them by default.
+constexpr const char* ScoreJsonPath = "/cgi/scores.json";
 
 constexpr const char* PlainText = "text/plain; charset=utf-8";
 
@@ -98,6 +101,9 @@ TScoreServer::TScoreServer(TScoreStore& Store, TTokenBook& Tokens, TScoreServerO
     FServer->Get(
         std::string(ScoreEndpointPath),
         [this](const httplib::Request& Request, httplib::Response& Response) { Route(Request, Response); });
+    FServer->Get(ScoreJsonPath, [this](const httplib::Request& Request, httplib::Response& Response) {
+        AnswerJson(Request, Response);
+    });
     // Errors raised by the library itself (unknown path, too long a line) get a short text too.
     FServer->set_error_handler([](const httplib::Request&, httplib::Response& Response) {
         if (Response.body.empty())
@@ -221,6 +227,36 @@ void TScoreServer::AnswerShow(const httplib::Request& Request, httplib::Response
     Response.set_header("Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'");
     Response.set_header("X-Content-Type-Options", "nosniff");
     Response.set_content(RenderScorePage(Rows), "text/html; charset=utf-8");
+}
+
+void TScoreServer::AnswerJson(const httplib::Request& Request, httplib::Response& Response)
+{
+    int Limit = TableSize;
+    if (Request.has_param("limit"))
+    {
+        Limit = Request.get_param_value_count("limit") == 1
+                    ? ParseScoreLimit(Request.get_param_value("limit"), TableSize)
+                    : 0;
+        if (Limit == 0)
+        {
+            Answer(Response, 400, "ERR limit must be a whole number from 1 to " + std::to_string(TableSize));
+            return;
+        }
+    }
+    std::vector<TScoreRow> Rows;
+    try
+    {
+        Rows = FStore.Top(Limit);
+    }
+    catch (const TStoreError& Error)
+    {
+        std::fprintf(stderr, "velomarch-scored: %s\n", Error.what());
+        Answer(Response, 500, "ERR cannot read the scores");
+        return;
+    }
+    Response.status = 200;
+    Response.set_header("X-Content-Type-Options", "nosniff");
+    Response.set_content(RenderScoreJson(Rows), "application/json");
 }
 
 } // namespace vm::scored

@@ -28,7 +28,8 @@ struct TScoreServerOptions
 // The default texts of the version reply.
 TScoreServerOptions DefaultServerOptions();
 
-// Serves GET requests for the endpoint path on cpp-httplib's thread pool. The store and the token
+// Serves GET requests for the endpoint path, and the table as JSON at /cgi/scores.json?limit=N, on
+// cpp-httplib's thread pool. The store and the token
 // book are borrowed and must outlive the server; both guard themselves, so handlers share them.
 // Bind, then Run on one thread; Stop may be called from any thread. A submission is checked in full
 // before its token is redeemed, so a refused text leaves the token usable; a stored one uses it up.
@@ -55,6 +56,7 @@ private:
     void AnswerVersion(httplib::Response& Response);
     void AnswerSubmission(const httplib::Request& Request, httplib::Response& Response);
     void AnswerShow(const httplib::Request& Request, httplib::Response& Response);
+    void AnswerJson(const httplib::Request& Request, httplib::Response& Response);
 
     TScoreStore& FStore;
     TTokenBook& FTokens;

@@ -3,6 +3,7 @@
 #include "server_test_support.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <atomic>
@@ -226,6 +227,46 @@ TEST(ScoreServer, ShowPageListsTheTopHundredHighestFirstNewestFirstOnTies)
     EXPECT_NE(Full.find("Filler119"), std::string::npos);
     EXPECT_EQ(Full.find("Filler19<"), std::string::npos);
     EXPECT_EQ(Full.find("<td>Top</td>"), std::string::npos);
+}
+
+// The same table as JSON: ranked, limited, the names as stored (markup and quotes included) and
+// no client addresses; a bad limit is refused.
+TEST(ScoreServer, JsonTableListsTheBestRowsUpToTheLimitAndRefusesBadLimits)
+{
+    TRunningServer Running;
+    Running.Store->Add(TScoreRow{"Low", 5, "", 86400, "10.0.0.1"});
+    Running.Store->Add(TScoreRow{"<b>\"Top\"</b>", 900, "racer1", 0, "10.0.0.2"});
+    Running.Store->Add(TScoreRow{"Mid", 70, "", 1, "10.0.0.3"});
+    auto Client = Running.Client();
+    auto Get = [&Client](const std::string& Target) {
+        auto Result = Client->Get(Target.c_str());
+        return Result ? std::make_pair(Result->status, Result->body) : std::make_pair(-1, std::string());
+    };
+    const auto All = Get("/cgi/scores.json");
+    ASSERT_EQ(All.first, 200) << All.second;
+    const auto Table = nlohmann::json::parse(All.second);
+    ASSERT_EQ(Table.at("scores").size(), 3u) << All.second;
+    EXPECT_EQ(Table["scores"][0]["rank"], 1);
+    EXPECT_EQ(Table["scores"][0]["name"], "<b>\"Top\"</b>");
+    EXPECT_EQ(Table["scores"][0]["score"], 900);
+    EXPECT_EQ(Table["scores"][0]["online_name"], "racer1");
+    EXPECT_EQ(Table["scores"][0]["time"], "1970-01-01T00:00:00Z");
+    EXPECT_EQ(Table["scores"][2]["name"], "Low");
+    EXPECT_EQ(Table["scores"][2]["time"], "1970-01-02T00:00:00Z");
+    EXPECT_EQ(All.second.find("10.0.0."), std::string::npos) << "client addresses are not shown";
+
+    const auto Two = Get("/cgi/scores.json?limit=2");
+    ASSERT_EQ(Two.first, 200);
+    EXPECT_EQ(nlohmann::json::parse(Two.second).at("scores").size(), 2u);
+    EXPECT_EQ(Get("/cgi/scores.json?limit=100").first, 200);
+    for (const char* Bad : {"0", "101", "-1", "+2", "2x", "", "99999999999999999999", "2&limit=3"})
+        EXPECT_EQ(Get(std::string("/cgi/scores.json?limit=") + Bad).first, 400) << Bad;
+
+    // A name stored as bytes that are not UTF-8 still gives JSON that reads, with U+FFFD in place.
+    Running.Store->Add(TScoreRow{"Bad\xff", 5000, "", 0, "10.0.0.4"});
+    const auto First = Get("/cgi/scores.json?limit=1");
+    ASSERT_EQ(First.first, 200);
+    EXPECT_EQ(nlohmann::json::parse(First.second)["scores"][0]["name"], "Bad\xef\xbf\xbd");
 }
 
 TEST(ScoreServer, OversizedUnknownAndIncompleteRequestsAreRefusedAndTheServerKeepsAnswering)
