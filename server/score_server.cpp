@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <thread>
 
 namespace vm::scored {
@@ -205,6 +206,20 @@ void TScoreServer::AnswerSubmission(const httplib::Request& Request, httplib::Re
     Answer(Response, 200, "OK");
 }
 
+std::optional<std::vector<TScoreRow>> TScoreServer::ReadTop(int Limit, httplib::Response& Response)
+{
+    try
+    {
+        return FStore.Top(Limit);
+    }
+    catch (const TStoreError& Error)
+    {
+        std::fprintf(stderr, "velomarch-scored: %s\n", Error.what());
+        Answer(Response, 500, "ERR cannot read the scores");
+        return std::nullopt;
+    }
+}
+
 void TScoreServer::AnswerShow(const httplib::Request& Request, httplib::Response& Response)
 {
     if (Request.get_param_value_count("type") != 1 || Request.get_param_value("type") != "0")
@@ -212,21 +227,13 @@ void TScoreServer::AnswerShow(const httplib::Request& Request, httplib::Response
         Answer(Response, 400, "ERR unknown table");
         return;
     }
-    std::vector<TScoreRow> Rows;
-    try
-    {
-        Rows = FStore.Top(TableSize);
-    }
-    catch (const TStoreError& Error)
-    {
-        std::fprintf(stderr, "velomarch-scored: %s\n", Error.what());
-        Answer(Response, 500, "ERR cannot read the scores");
+    const auto Rows = ReadTop(TableSize, Response);
+    if (!Rows)
         return;
-    }
     Response.status = 200;
     Response.set_header("Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'");
     Response.set_header("X-Content-Type-Options", "nosniff");
-    Response.set_content(RenderScorePage(Rows), "text/html; charset=utf-8");
+    Response.set_content(RenderScorePage(*Rows), "text/html; charset=utf-8");
 }
 
 void TScoreServer::AnswerJson(const httplib::Request& Request, httplib::Response& Response)
@@ -243,20 +250,12 @@ void TScoreServer::AnswerJson(const httplib::Request& Request, httplib::Response
             return;
         }
     }
-    std::vector<TScoreRow> Rows;
-    try
-    {
-        Rows = FStore.Top(Limit);
-    }
-    catch (const TStoreError& Error)
-    {
-        std::fprintf(stderr, "velomarch-scored: %s\n", Error.what());
-        Answer(Response, 500, "ERR cannot read the scores");
+    const auto Rows = ReadTop(Limit, Response);
+    if (!Rows)
         return;
-    }
     Response.status = 200;
     Response.set_header("X-Content-Type-Options", "nosniff");
-    Response.set_content(RenderScoreJson(Rows), "application/json");
+    Response.set_content(RenderScoreJson(*Rows), "application/json");
 }
 
 } // namespace vm::scored

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace httplib {
@@ -57,6 +58,8 @@ private:
     void AnswerSubmission(const httplib::Request& Request, httplib::Response& Response);
     void AnswerShow(const httplib::Request& Request, httplib::Response& Response);
     void AnswerJson(const httplib::Request& Request, httplib::Response& Response);
+    // The best Limit rows, or none with a 500 answer when the store cannot be read.
+    std::optional<std::vector<TScoreRow>> ReadTop(int Limit, httplib::Response& Response);
 
     TScoreStore& FStore;
     TTokenBook& FTokens;
