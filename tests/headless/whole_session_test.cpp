@@ -57,97 +57,105 @@ void ExpectPlayerAndScoreKept(const test::TTempDir& Dir, const std::string& Name
     EXPECT_TRUE(Found) << Name << " with " << Score << " is not in the high-score table";
 }
 
+// Plays Script with the first race driven by Pilot ("keys" or "pad"), then checks what every
+// first session must show: the pages in order, the player named Name, and a score above 0 kept
+// with that name in the saved high-score table. The state file comes back for more checks.
+test::TStateJson PlayFirstSession(const test::TTempDir& Dir, const std::string& Pilot,
+                                  const std::string& Script, const std::string& Name)
+{
+    {
+        std::ofstream Out(Dir.File("script.txt"));
+        Out << Script;
+    }
+    EXPECT_EQ(RunHeadless(Dir, "--first-race-pilot " + Pilot + " --frames 16000 --input " +
+                                   Dir.File("script.txt") + " --state " + Dir.File("s.json")),
+              0);
+    const auto State = test::ReadStateFile(Dir.File("s.json"));
+    if (!State.is_object())
+    {
+        ADD_FAILURE() << "no state file";
+        return State;
+    }
+    EXPECT_EQ(PagesOf(State), SessionPages) << State;
+    EXPECT_EQ(State.at("player_name"), Name) << State;
+    EXPECT_GT(State.at("score").get<int>(), 0) << State;
+    ExpectPlayerAndScoreKept(Dir, Name, State.at("score").get<int>());
+    return State;
+}
+
 TEST(WholeSession, TheKeyboardAlone)
 {
     test::TTempDir Dir;
-    {
-        std::ofstream Script(Dir.File("keys.txt"));
-        // The name, then Down focuses "Start game" and Enter presses it; Enter on the track and
-        // car pages. The pilot drives the race with the arrow keys. Tab focuses "Next" on the
-        // race-over and score pages; on the send question Tab, Right and Enter answer "No". Esc
-        // leaves the high scores and opens the exit question, Enter answers it.
-        Script << "440 text Tester\n450 press 13\n"
-                  "500 press 40\n510 press 13\n600 press 13\n700 press 13\n"
-                  "7500 press 9\n7510 press 13\n"
-                  "14400 press 9\n14410 press 13\n14500 press 9\n14510 press 39\n14520 press 13\n"
-                  "14600 press 27\n14700 press 27\n14800 press 13\n";
-    }
-    ASSERT_EQ(RunHeadless(Dir, "--first-race-pilot keys --frames 16000 --input " + Dir.File("keys.txt") +
-                                   " --state " + Dir.File("s.json")),
-              0);
-    const auto State = test::ReadStateFile(Dir.File("s.json"));
-    ASSERT_TRUE(State.is_object());
-    EXPECT_EQ(PagesOf(State), SessionPages) << State;
-    EXPECT_EQ(State.at("player_name"), "Tester") << State;
-    EXPECT_GT(State.at("score").get<int>(), 0) << State;
-    ExpectPlayerAndScoreKept(Dir, "Tester", State.at("score").get<int>());
+    // The name, then Down focuses "Start game" and Enter presses it; Enter on the track and
+    // car pages. The pilot drives the race with the arrow keys. Tab focuses "Next" on the
+    // race-over and score pages; on the send question Tab, Right and Enter answer "No". Esc
+    // leaves the high scores and opens the exit question, Enter answers it.
+    const std::string Script =
+        "440 text Tester\n450 press 13\n"
+        "500 press 40\n510 press 13\n600 press 13\n700 press 13\n"
+        "7500 press 9\n7510 press 13\n"
+        "14400 press 9\n14410 press 13\n14500 press 9\n14510 press 39\n14520 press 13\n"
+        "14600 press 27\n14700 press 27\n14800 press 13\n";
+    PlayFirstSession(Dir, "keys", Script, "Tester");
 }
 
 TEST(WholeSession, APadAlone)
 {
     test::TTempDir Dir;
+    // The pad is plugged in before the logo ends. On the add-player page the first D-pad
+    // press opens the letter grid; "PAD" is picked key by key and DONE adds the player. Down
+    // focuses "Start game" and A presses it; A on the track and car pages. The pilot drives
+    // the race through the triggers and the stick. Down and A press "Next" on the race-over
+    // and score pages; on the send question Down, Right and A answer "No". B leaves the high
+    // scores and opens the exit question, A answers it.
+    const std::string Script = "1 pad connect\n"
+                               "420 pad press dpdown\n"
+                               "426 pad press dpdown\n"
+                               "432 pad press dpright\n"
+                               "438 pad press dpright\n"
+                               "444 pad press dpright\n"
+                               "450 pad press dpright\n"
+                               "456 pad press dpright\n"
+                               "462 pad press a\n"
+                               "468 pad press dpup\n"
+                               "474 pad press dpleft\n"
+                               "480 pad press dpleft\n"
+                               "486 pad press dpleft\n"
+                               "492 pad press dpleft\n"
+                               "498 pad press dpleft\n"
+                               "504 pad press a\n"
+                               "510 pad press dpright\n"
+                               "516 pad press dpright\n"
+                               "522 pad press dpright\n"
+                               "528 pad press a\n"
+                               "534 pad press dpdown\n"
+                               "540 pad press dpdown\n"
+                               "546 pad press dpdown\n"
+                               "552 pad press dpright\n"
+                               "558 pad press dpright\n"
+                               "564 pad press dpright\n"
+                               "570 pad press dpright\n"
+                               "576 pad press dpright\n"
+                               "582 pad press a\n"
+                               "628 pad press dpdown\n"
+                               "634 pad press a\n"
+                               "720 pad press a\n"
+                               "806 pad press a\n"
+                               "7620 pad press dpdown\n"
+                               "7630 pad press a\n"
+                               "14520 pad press dpdown\n"
+                               "14530 pad press a\n"
+                               "14620 pad press dpdown\n"
+                               "14630 pad press dpright\n"
+                               "14640 pad press a\n"
+                               "14720 pad press b\n"
+                               "14820 pad press b\n"
+                               "14920 pad press a\n";
+    const auto State = PlayFirstSession(Dir, "pad", Script, "PAD");
+    if (State.is_object())
     {
-        std::ofstream Script(Dir.File("pad.txt"));
-        // The pad is plugged in before the logo ends. On the add-player page the first D-pad
-        // press opens the letter grid; "PAD" is picked key by key and DONE adds the player. Down
-        // focuses "Start game" and A presses it; A on the track and car pages. The pilot drives
-        // the race through the triggers and the stick. Down and A press "Next" on the race-over
-        // and score pages; on the send question Down, Right and A answer "No". B leaves the high
-        // scores and opens the exit question, A answers it.
-        Script << "1 pad connect\n"
-                  "420 pad press dpdown\n"
-                  "426 pad press dpdown\n"
-                  "432 pad press dpright\n"
-                  "438 pad press dpright\n"
-                  "444 pad press dpright\n"
-                  "450 pad press dpright\n"
-                  "456 pad press dpright\n"
-                  "462 pad press a\n"
-                  "468 pad press dpup\n"
-                  "474 pad press dpleft\n"
-                  "480 pad press dpleft\n"
-                  "486 pad press dpleft\n"
-                  "492 pad press dpleft\n"
-                  "498 pad press dpleft\n"
-                  "504 pad press a\n"
-                  "510 pad press dpright\n"
-                  "516 pad press dpright\n"
-                  "522 pad press dpright\n"
-                  "528 pad press a\n"
-                  "534 pad press dpdown\n"
-                  "540 pad press dpdown\n"
-                  "546 pad press dpdown\n"
-                  "552 pad press dpright\n"
-                  "558 pad press dpright\n"
-                  "564 pad press dpright\n"
-                  "570 pad press dpright\n"
-                  "576 pad press dpright\n"
-                  "582 pad press a\n"
-                  "628 pad press dpdown\n"
-                  "634 pad press a\n"
-                  "720 pad press a\n"
-                  "806 pad press a\n"
-                  "7620 pad press dpdown\n"
-                  "7630 pad press a\n"
-                  "14520 pad press dpdown\n"
-                  "14530 pad press a\n"
-                  "14620 pad press dpdown\n"
-                  "14630 pad press dpright\n"
-                  "14640 pad press a\n"
-                  "14720 pad press b\n"
-                  "14820 pad press b\n"
-                  "14920 pad press a\n";
+        EXPECT_EQ(State.at("pads").at("connected"), 1) << State;
     }
-    ASSERT_EQ(RunHeadless(Dir, "--first-race-pilot pad --frames 16000 --input " + Dir.File("pad.txt") +
-                                   " --state " + Dir.File("s.json")),
-              0);
-    const auto State = test::ReadStateFile(Dir.File("s.json"));
-    ASSERT_TRUE(State.is_object());
-    EXPECT_EQ(PagesOf(State), SessionPages) << State;
-    EXPECT_EQ(State.at("player_name"), "PAD") << State;
-    EXPECT_EQ(State.at("pads").at("connected"), 1) << State;
-    EXPECT_GT(State.at("score").get<int>(), 0) << State;
-    ExpectPlayerAndScoreKept(Dir, "PAD", State.at("score").get<int>());
 }
 
 } // namespace

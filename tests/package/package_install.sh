@@ -29,6 +29,7 @@ fail() {
   [ -s "$log" ] && { echo "--- log:"; cat "$log"; }
   exit 1
 }
+. "$here/../smoke/game_window.sh"
 started=$(date +%s)
 
 for tool in dpkg-deb desktop-file-validate appstreamcli man xdotool openbox xwd; do
@@ -168,13 +169,7 @@ play() {
   (cd "$work" && exec env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME -u XDG_CACHE_HOME \
     HOME="$home" SDL_AUDIODRIVER=dummy "$game") >"$log" 2>&1 &
   pid=$!
-  win=""
-  for _ in $(seq 1 50); do
-    win=$(xdotool search --name '^Velomarch$' 2>/dev/null | head -n 1)
-    [ -n "$win" ] && break
-    sleep 0.2
-  done
-  [ -n "$win" ] || fail "no game window"
+  find_game_window
   # The desktop entry's StartupWMClass must match the window, or docks show no icon for it.
   xdotool search --class "^$(entry StartupWMClass)\$" 2>/dev/null | grep -qx "$win" \
     || fail "the window's class is not the desktop entry's StartupWMClass"

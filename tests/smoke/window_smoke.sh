@@ -20,6 +20,7 @@ shots=${SHOT_DIR:-$home}
 export HOME=$home
 unset XDG_CONFIG_HOME XDG_DATA_HOME
 fail() { echo "$1"; cat "$log"; kill -9 "$pid" 2>/dev/null; exit 1; }
+. "$here/game_window.sh"
 # Under the sanitizers, LeakSanitizer's stop-the-world tracer now and then crashes at exit on its
 # own ("Tracer caught signal 11"), with no leak report; that is the tool failing, not the game, so
 # it is let through with a line saying so. A leak report still fails.
@@ -35,13 +36,7 @@ openbox >/dev/null 2>&1 &
 sleep 1
 (cd "$work" && exec "$game") >"$log" 2>&1 &
 pid=$!
-win=""
-for _ in $(seq 1 50); do
-  win=$(xdotool search --name '^Velomarch$' 2>/dev/null | head -n 1)
-  [ -n "$win" ] && break
-  sleep 0.2
-done
-[ -n "$win" ] || fail "no game window"
+find_game_window
 xdotool windowactivate --sync "$win" 2>/dev/null
 # The logo takes about 4.3 s; then the add-player page asks for a name.
 sleep 6
