@@ -1,0 +1,156 @@
+// The score service's answers: routing, the version reply, submissions, the show page and the JSON table.
+#include "score_service.h"
+
+#include "common/score_protocol.h"
+#include "score_json.h"
+#include "score_page.h"
+#include "submission.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace vm::scored {
+
+namespace {
+
+constexpr int TableSize = 100;
+// The table as JSON, beside the endpoint: "?limit=N" rows, 1..TableSize, all of them by default.
+constexpr const char* ScoreJsonPath = "/cgi/scores.json";
+
+std::int64_t SystemSeconds()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+TScoreServerOptions DefaultServerOptions()
+{
+#ifdef VM_SCORED_VERSION
+    const std::string Version = VM_SCORED_VERSION;
+#else
+    const std::string Version = "0";
+#endif
+    return TScoreServerOptions{"velomarch-scored " + Version, "Welcome to the Velomarch score table", {}};
+}
+
+TScoreService::TScoreService(TScoreStore& Store, TTokenBook& Tokens, TScoreServerOptions Options)
+    : FStore(Store), FTokens(Tokens), FOptions(std::move(Options))
+{
+    if (!FOptions.FWallClock)
+        FOptions.FWallClock = SystemSeconds;
+}
+
+THttpReply TScoreService::Handle(const THttpRequest& Request)
+{
+    // Only GET is served; any other method finds nothing.
+    if (Request.FMethod == "GET" && Request.FPath == ScoreEndpointPath)
+        return Route(Request);
+    if (Request.FMethod == "GET" && Request.FPath == ScoreJsonPath)
+        return AnswerJson(Request);
+    return TextReply(404, ErrorText(404));
+}
+
+THttpReply TScoreService::Route(const THttpRequest& Request)
+{
+    if (Request.ParamCount("prg") != 1 || Request.Param("prg") != ScoreProduct)
+        return TextReply(400, "ERR unknown product");
+    const bool Version = Request.HasParam("version");
+    const bool Submission = Request.HasParam("hs");
+    const bool Show = Request.HasParam("show");
+    if (Version + Submission + Show != 1)
+        return TextReply(400, "ERR unknown request");
+    if (Version)
+        return AnswerVersion();
+    if (Submission)
+        return AnswerSubmission(Request);
+    return AnswerShow(Request);
+}
+
+THttpReply TScoreService::AnswerVersion()
+{
+    // The game takes the fifth "|"-separated field as the token.
+    return TextReply(200, "OK|" + FOptions.FVersion + "|" + FOptions.FMessageOfTheDay + "||" +
+                              FTokens.Issue() + "|");
+}
+
+THttpReply TScoreService::AnswerSubmission(const THttpRequest& Request)
+{
+    if (Request.ParamCount("inf") != 1)
+        return TextReply(400, "ERR missing inf");
+    // Every check of the text comes before the token is redeemed, so a refused text leaves its token
+    // usable; the token is used up by the submission that is stored (or fails to store).
+    const TSubmissionCheck Check = CheckSubmission(Request.Param("inf"));
+    if (!Check.FSubmission)
+        return TextReply(400, "ERR " + Check.FReason);
+    const TSubmission& Submitted = *Check.FSubmission;
+    switch (FTokens.Redeem(Submitted.FToken))
+    {
+    case TTokenBook::ERedeem::Accepted: break;
+    case TTokenBook::ERedeem::Unknown: return TextReply(400, "ERR unknown token");
+    case TTokenBook::ERedeem::Expired: return TextReply(400, "ERR expired token");
+    }
+    try
+    {
+        FStore.Add(TScoreRow{Submitted.FName, Submitted.FScore, Submitted.FOnlineName, FOptions.FWallClock(),
+                             Request.FClient});
+    }
+    catch (const TStoreError& Error)
+    {
+        std::fprintf(stderr, "velomarch-scored: %s\n", Error.what());
+        return TextReply(500, "ERR cannot store the score");
+    }
+    return TextReply(200, "OK");
+}
+
+std::optional<std::vector<TScoreRow>> TScoreService::ReadTop(int Limit, THttpReply& Failure)
+{
+    try
+    {
+        return FStore.Top(Limit);
+    }
+    catch (const TStoreError& Error)
+    {
+        std::fprintf(stderr, "velomarch-scored: %s\n", Error.what());
+        Failure = TextReply(500, "ERR cannot read the scores");
+        return std::nullopt;
+    }
+}
+
+THttpReply TScoreService::AnswerShow(const THttpRequest& Request)
+{
+    if (Request.ParamCount("type") != 1 || Request.Param("type") != "0")
+        return TextReply(400, "ERR unknown table");
+    THttpReply Reply;
+    const auto Rows = ReadTop(TableSize, Reply);
+    if (!Rows)
+        return Reply;
+    Reply.FHeaders = {{"Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'"},
+                      {"X-Content-Type-Options", "nosniff"}};
+    Reply.FContentType = "text/html; charset=utf-8";
+    Reply.FBody = RenderScorePage(*Rows);
+    return Reply;
+}
+
+THttpReply TScoreService::AnswerJson(const THttpRequest& Request)
+{
+    int Limit = TableSize;
+    if (Request.HasParam("limit"))
+    {
+        Limit = Request.ParamCount("limit") == 1 ? ParseScoreLimit(Request.Param("limit"), TableSize) : 0;
+        if (Limit == 0)
+            return TextReply(400, "ERR limit must be a whole number from 1 to " + std::to_string(TableSize));
+    }
+    THttpReply Reply;
+    const auto Rows = ReadTop(Limit, Reply);
+    if (!Rows)
+        return Reply;
+    Reply.FHeaders = {{"X-Content-Type-Options", "nosniff"}};
+    Reply.FContentType = "application/json";
+    Reply.FBody = RenderScoreJson(*Rows);
+    return Reply;
+}
+
+} // namespace vm::scored
