@@ -76,6 +76,11 @@ TSendResult SubmitScore(IHttpClient& Http, THttpCancel* Cancel, const std::strin
     const THttpResult Version = Http.Fetch(EndpointUrl + "?version&prg=" + Product, Cancel);
     if (Version.Outcome == THttpOutcome::Cancelled)
         return {TSendOutcome::Cancelled, {}};
+    // A server that refuses to hand out a token (too many requests from this address) says why in
+    // its own words; any other reply that is not "OK" is not the score server's.
+    if (Version.Outcome == THttpOutcome::Reply && Version.Status >= 400 && Version.Body.starts_with("ERR ") &&
+        !ShownReason(Version.Body.substr(4)).empty())
+        return {TSendOutcome::Refused, ShownReason(Version.Body.substr(4))};
     if (Version.Outcome != THttpOutcome::Reply || Version.Status != 200 ||
         Version.Body.compare(0, 2, "OK") != 0)
         return {TSendOutcome::NoConnection, {}};

@@ -197,6 +197,23 @@ TEST(OnlineScores, TheSubmissionsReplyDecidesWhatThePlayerIsTold)
     EXPECT_EQ(SubmitScore(Http, nullptr, "http://h/cgi/version.pl", "Ann", 5, "").Outcome,
               TSendOutcome::Cancelled);
     EXPECT_EQ(Http.Urls.size(), 1u);
+
+    // A server that will not hand out a token says why, and nothing is submitted; a refusal without
+    // the server's words, or an "ERR" with status 200, is still no connection.
+    for (const auto& [Reply, Told] : std::vector<std::pair<THttpResult, std::string>>{
+             {{THttpOutcome::Reply, 429, "ERR too many score requests from your address; try again in 40 s"},
+              "The server refused the score: too many score requests from your address; try again in 40 s"},
+             {{THttpOutcome::Reply, 503, "ERR "}, "Can't connect to server!"},
+             {{THttpOutcome::Reply, 429, "Too Many Requests"}, "Can't connect to server!"},
+             {{THttpOutcome::Reply, 200, "ERR busy"}, "Can't connect to server!"}})
+    {
+        TScriptedHttp Refusing;
+        Refusing.Version = Reply;
+        EXPECT_EQ(SendResultText(SubmitScore(Refusing, nullptr, "http://h/cgi/version.pl", "Ann", 5, "")),
+                  Told)
+            << Reply.Body;
+        EXPECT_EQ(Refusing.Urls.size(), 1u) << Reply.Body;
+    }
 }
 
 // A whole run in velomarch-headless, pointed at the test's server with --score-url: the player
