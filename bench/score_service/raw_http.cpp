@@ -206,6 +206,9 @@ TReply TReplyReader::Take()
     TReply Reply = std::move(FReply);
     if (!FComplete && Reply.FError.empty())
         Reply.FError = "no reply";
+    // After a broken or unfinished reply the bytes that follow cannot be framed: they are dropped.
+    if (!FComplete)
+        FBuffer.clear();
     FReply = TReply{};
     FHaveHead = FComplete = FChunked = FUntilClose = false;
     FBodyStart = FLength = 0;
