@@ -1,6 +1,7 @@
 // Opening a store by its location, and the parts both stores share: buckets, tokens, shown names.
 #include "score_store.h"
 
+#include "postgres_store.h"
 #include "sqlite_store.h"
 
 #include <sys/random.h>
@@ -26,8 +27,7 @@ bool IsPostgresLocation(const std::string& Location)
 std::unique_ptr<TScoreStore> OpenStore(const std::string& Location, const TStoreOptions& Options)
 {
     if (IsPostgresLocation(Location))
-        throw TStoreError("cannot use database " + ShownLocation(Location) +
-                          ": PostgreSQL is not supported yet");
+        return std::make_unique<TPostgresStore>(Location, Options);
     return std::make_unique<TSqliteStore>(Location, Options);
 }
 

@@ -217,5 +217,6 @@ TEST_P(ScoredProgram, BadArgumentsExitWithTwo)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sqlite, ScoredProgram, testing::Values(EStoreKind::Sqlite), StoreKindName);
+INSTANTIATE_TEST_SUITE_P(Postgres, ScoredProgram, testing::Values(EStoreKind::Postgres), StoreKindName);
 
 } // namespace

@@ -210,5 +210,6 @@ TEST_P(StoreTokens, TwoStoresOnOneDatabaseRedeemEachTokenOnce)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sqlite, StoreTokens, testing::Values(EStoreKind::Sqlite), StoreKindName);
+INSTANTIATE_TEST_SUITE_P(Postgres, StoreTokens, testing::Values(EStoreKind::Postgres), StoreKindName);
 
 } // namespace
