@@ -349,6 +349,48 @@ TEST_P(ScoreServer, ConcurrentClientsEachStoreTheirOwnRow)
     EXPECT_EQ(Running.Store->TokenCount(), 0); // every token used up
 }
 
+// An address over its limits gets 429 with a short reason the game can show and a Retry-After;
+// another address is served as before.
+TEST_P(ScoreServer, AnAddressOverItsLimitsIsAnswered429WithRetryAfter)
+{
+    TStoreLimits Limits = NoLimits();
+    Limits.FTokensPerMinute = 60;
+    Limits.FTokenBurst = 3;
+    Limits.FSubmissionsPerMinute = 6;
+    Limits.FSubmissionBurst = 1;
+    TRunningServer Running(GetParam(), DefaultServerOptions(), Limits);
+    const std::string Tokens[] = {Running.FreshToken(), Running.FreshToken(), Running.FreshToken()};
+    const auto TooFast = Running.GetPath("/cgi/version.pl?version&prg=Velomarch");
+    EXPECT_EQ(TooFast.FStatus, 429);
+    EXPECT_EQ(TooFast.FBody, "ERR too many requests from your address; try again in 1 s");
+    EXPECT_EQ(TooFast.FRetryAfter, "1");
+
+    EXPECT_EQ(Running.Submit(ScoreInf("Ann", "10", Tokens[0], "")).first, 200);
+    const auto TooMany =
+        Running.GetPath("/cgi/version.pl?hs&prg=Velomarch&inf=" + ScoreInf("Bo", "9", Tokens[1], ""));
+    EXPECT_EQ(TooMany.FStatus, 429);
+    EXPECT_EQ(TooMany.FBody, "ERR too many scores from your address; try again in 10 s");
+    EXPECT_EQ(TooMany.FRetryAfter, "10");
+    for (const auto& Reply : {TooFast, TooMany})
+    {
+        EXPECT_LE(Reply.FBody.size(), 70u);
+        for (const char C : Reply.FBody)
+            EXPECT_TRUE(C >= 0x20 && C < 0x7F) << Reply.FBody;
+    }
+    // After the wait the refused token still stores its row.
+    Running.Seconds += 10;
+    EXPECT_EQ(Running.Submit(ScoreInf("Bo", "9", Tokens[1], "")).first, 200);
+    EXPECT_EQ(Running.Store->Count(), 2);
+}
+
+TEST_P(ScoreServer, HealthIsOkWhileTheStoreAnswers)
+{
+    TRunningServer Running(GetParam());
+    const auto Healthy = Running.GetPath("/healthz");
+    EXPECT_EQ(Healthy.FStatus, 200);
+    EXPECT_EQ(Healthy.FBody, "OK");
+}
+
 INSTANTIATE_TEST_SUITE_P(Sqlite, ScoreServer, testing::Values(EStoreKind::Sqlite), StoreKindName);
 INSTANTIATE_TEST_SUITE_P(Postgres, ScoreServer, testing::Values(EStoreKind::Postgres), StoreKindName);
 
