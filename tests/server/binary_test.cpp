@@ -180,6 +180,26 @@ TEST_P(ScoredProgram, RefusesATakenPort)
 TEST_P(ScoredProgram, RefusesAnUnusableDatabaseAndLeavesForeignFilesAlone)
 {
     vm::test::TTempDir Folder;
+    if (GetParam() == EStoreKind::Postgres)
+    {
+        // No cluster at that socket folder, and no such database on the real one: one line each,
+        // naming the location without its password.
+        const std::string Reachable = FreshStoreLocation(GetParam(), Folder);
+        const std::string Query = Reachable.substr(Reachable.find('?'));
+        for (const std::string& Database : {std::string("postgresql://ann:s3cret@/scores?host=") +
+                                                Folder.File("none") + "&connect_timeout=2",
+                                            "postgresql://ann:s3cret@/no_such_database" + Query})
+        {
+            TProgram Program({"--listen", "127.0.0.1:0", "--db", Database}, Folder.File("err.txt"));
+            EXPECT_EQ(Program.Wait(), 1) << Database;
+            const std::string Error = ReadFile(Folder.File("err.txt"));
+            EXPECT_TRUE(Error.starts_with("velomarch-scored: cannot use database postgresql://ann:***@/"))
+                << Error;
+            EXPECT_EQ(Error.find("s3cret"), std::string::npos) << Error;
+            EXPECT_EQ(std::count(Error.begin(), Error.end(), '\n'), 1) << Error;
+        }
+        return;
+    }
     std::ofstream(Folder.File("notes.txt")) << "my notes\n";
     const std::string Garbage(4096, 'x');
     std::ofstream(Folder.File("garbage.db"), std::ios::binary) << Garbage;
@@ -209,6 +229,10 @@ TEST_P(ScoredProgram, BadArgumentsExitWithTwo)
                                                {"--listen", "127.0.0.1:-1"},
                                                {"--db"},
                                                {"--motd", "a|b"},
+                                               {"--tokens-per-minute", "-1"},
+                                               {"--token-burst", "0"},
+                                               {"--pending-tokens", "many"},
+                                               {"--submissions-per-minute", "x"},
                                                {"--frobnicate"}})
     {
         TProgram Program(Args, Folder.File("err.txt"));
