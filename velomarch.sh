@@ -10,12 +10,13 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-play
   libpng-dev zlib1g-dev libcairo2-dev libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev
-  libcli11-dev nlohmann-json3-dev
+  libcli11-dev nlohmann-json3-dev libpq-dev
   libgl1-mesa-dri libegl1 libegl-mesa0
 )
 # What CPack needs to make the Debian packages (file and dpkg-shlibdeps find the libraries).
 PACKAGING_PACKAGES=(dpkg-dev file)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libmicrohttpd-dev xvfb xauth xdotool openbox x11-apps python3
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libmicrohttpd-dev xvfb xauth xdotool openbox x11-apps
+  python3 postgresql
   "${PACKAGING_PACKAGES[@]}" desktop-file-utils appstream man-db)
 
 install_missing() {

@@ -44,8 +44,8 @@ std::optional<THttpReply> LimitRefusal(const httplib::Request& Request)
 
 } // namespace
 
-TScoreServer::TScoreServer(TScoreStore& Store, TTokenBook& Tokens, TScoreServerOptions Options)
-    : FService(Store, Tokens, std::move(Options)), FServer(std::make_unique<httplib::Server>())
+TScoreServer::TScoreServer(TScoreStore& Store, TScoreServerOptions Options)
+    : FService(Store, std::move(Options)), FServer(std::make_unique<httplib::Server>())
 {
     // The library's default also sets SO_REUSEPORT, which would let a second server share a port in use
     // and split the requests between two databases. SO_REUSEADDR alone still allows a quick restart.

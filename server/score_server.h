@@ -14,13 +14,12 @@ class Server;
 namespace vm::scored {
 
 // Carries HTTP to a TScoreService on cpp-httplib's thread pool, refusing over-long targets, headers
-// and bodies first. The store and the token book are borrowed and must outlive the server.
+// and bodies first. The store is borrowed and must outlive the server.
 // Bind, then Run on one thread; Stop may be called from any thread.
 class TScoreServer
 {
 public:
-    TScoreServer(TScoreStore& Store, TTokenBook& Tokens,
-                 TScoreServerOptions Options = DefaultServerOptions());
+    explicit TScoreServer(TScoreStore& Store, TScoreServerOptions Options = DefaultServerOptions());
     ~TScoreServer();
     TScoreServer(const TScoreServer&) = delete;
     TScoreServer& operator=(const TScoreServer&) = delete;

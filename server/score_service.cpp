@@ -16,12 +16,22 @@ namespace {
 constexpr int TableSize = 100;
 // The table as JSON, beside the endpoint: "?limit=N" rows, 1..TableSize, all of them by default.
 constexpr const char* ScoreJsonPath = "/cgi/scores.json";
+// For monitors and load balancers: 200 while the store answers, 503 when it does not.
+constexpr const char* HealthPath = "/healthz";
 
 std::int64_t SystemSeconds()
 {
     return std::chrono::duration_cast<std::chrono::seconds>(
                std::chrono::system_clock::now().time_since_epoch())
         .count();
+}
+
+// A refusal for an address over its limits; the text is short, printable ASCII, shown by the game.
+THttpReply TooManyReply(const std::string& What, int RetryAfter)
+{
+    THttpReply Reply = TextReply(429, "ERR " + What + "; try again in " + std::to_string(RetryAfter) + " s");
+    Reply.FHeaders = {{"Retry-After", std::to_string(RetryAfter)}};
+    return Reply;
 }
 
 } // namespace
@@ -36,8 +46,8 @@ TScoreServerOptions DefaultServerOptions()
     return TScoreServerOptions{"velomarch-scored " + Version, "Welcome to the Velomarch score table", {}};
 }
 
-TScoreService::TScoreService(TScoreStore& Store, TTokenBook& Tokens, TScoreServerOptions Options)
-    : FStore(Store), FTokens(Tokens), FOptions(std::move(Options))
+TScoreService::TScoreService(TScoreStore& Store, TScoreServerOptions Options)
+    : FStore(Store), FOptions(std::move(Options))
 {
     if (!FOptions.FWallClock)
         FOptions.FWallClock = SystemSeconds;
@@ -50,6 +60,8 @@ THttpReply TScoreService::Handle(const THttpRequest& Request)
         return Route(Request);
     if (Request.FMethod == "GET" && Request.FPath == ScoreJsonPath)
         return AnswerJson(Request);
+    if (Request.FMethod == "GET" && Request.FPath == HealthPath)
+        return AnswerHealth();
     return TextReply(404, ErrorText(404));
 }
 
@@ -63,17 +75,39 @@ THttpReply TScoreService::Route(const THttpRequest& Request)
     if (Version + Submission + Show != 1)
         return TextReply(400, "ERR unknown request");
     if (Version)
-        return AnswerVersion();
+        return AnswerVersion(Request);
     if (Submission)
         return AnswerSubmission(Request);
     return AnswerShow(Request);
 }
 
-THttpReply TScoreService::AnswerVersion()
+THttpReply TScoreService::AnswerVersion(const THttpRequest& Request)
 {
+    TIssueResult Issued;
+    try
+    {
+        Issued = FStore.IssueToken(Request.FClient);
+    }
+    catch (const TStoreError& Error)
+    {
+        std::fprintf(stderr, "velomarch-scored: %s\n", Error.what());
+        return TextReply(500, "ERR cannot issue a token");
+    }
+    switch (Issued.FOutcome)
+    {
+    case EIssue::Issued: break;
+    case EIssue::TooFast: return TooManyReply("too many requests from your address", Issued.FRetryAfter);
+    case EIssue::TooManyPending:
+        return TooManyReply("too many unused tokens for your address", Issued.FRetryAfter);
+    }
     // The game takes the fifth "|"-separated field as the token.
-    return TextReply(200, "OK|" + FOptions.FVersion + "|" + FOptions.FMessageOfTheDay + "||" +
-                              FTokens.Issue() + "|");
+    return TextReply(200, "OK|" + FOptions.FVersion + "|" + FOptions.FMessageOfTheDay + "||" + Issued.FToken +
+                              "|");
+}
+
+THttpReply TScoreService::AnswerHealth()
+{
+    return FStore.Ping() ? TextReply(200, "OK") : TextReply(503, "ERR store unavailable");
 }
 
 THttpReply TScoreService::AnswerSubmission(const THttpRequest& Request)
@@ -86,21 +120,25 @@ THttpReply TScoreService::AnswerSubmission(const THttpRequest& Request)
     if (!Check.FSubmission)
         return TextReply(400, "ERR " + Check.FReason);
     const TSubmission& Submitted = *Check.FSubmission;
-    switch (FTokens.Redeem(Submitted.FToken))
-    {
-    case TTokenBook::ERedeem::Accepted: break;
-    case TTokenBook::ERedeem::Unknown: return TextReply(400, "ERR unknown token");
-    case TTokenBook::ERedeem::Expired: return TextReply(400, "ERR expired token");
-    }
+    // The token is redeemed and the row stored in one transaction: a failure leaves the token usable.
+    TSubmitResult Result;
     try
     {
-        FStore.Add(TScoreRow{Submitted.FName, Submitted.FScore, Submitted.FOnlineName, FOptions.FWallClock(),
-                             Request.FClient});
+        Result = FStore.Submit(Submitted.FToken,
+                               TScoreRow{Submitted.FName, Submitted.FScore, Submitted.FOnlineName,
+                                         FOptions.FWallClock(), Request.FClient});
     }
     catch (const TStoreError& Error)
     {
         std::fprintf(stderr, "velomarch-scored: %s\n", Error.what());
         return TextReply(500, "ERR cannot store the score");
+    }
+    switch (Result.FOutcome)
+    {
+    case ESubmit::Stored: break;
+    case ESubmit::UnknownToken: return TextReply(400, "ERR unknown token");
+    case ESubmit::ExpiredToken: return TextReply(400, "ERR expired token");
+    case ESubmit::TooMany: return TooManyReply("too many scores from your address", Result.FRetryAfter);
     }
     return TextReply(200, "OK");
 }

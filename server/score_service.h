@@ -3,7 +3,6 @@
 
 #include "http_message.h"
 #include "score_store.h"
-#include "token_book.h"
 
 #include <cstdint>
 #include <functional>
@@ -24,21 +23,21 @@ struct TScoreServerOptions
 TScoreServerOptions DefaultServerOptions();
 
 // Answers one request at a time per calling thread; Handle may run on many threads at once, since the
-// store and the token book guard themselves. Both are borrowed and must outlive the service. A
-// submission is checked in full before its token is redeemed, so a refused text leaves the token
-// usable; a stored one uses it up.
+// store guards itself. The store is borrowed and must outlive the service. A submission is checked in
+// full before its token is redeemed, so a refused text leaves the token usable; a stored one uses it
+// up. An address over the store's limits is answered 429 with a Retry-After header.
 class TScoreService
 {
 public:
-    TScoreService(TScoreStore& Store, TTokenBook& Tokens,
-                  TScoreServerOptions Options = DefaultServerOptions());
+    explicit TScoreService(TScoreStore& Store, TScoreServerOptions Options = DefaultServerOptions());
 
     // The reply to a request whose head passed the front's limits.
     THttpReply Handle(const THttpRequest& Request);
 
 private:
     THttpReply Route(const THttpRequest& Request);
-    THttpReply AnswerVersion();
+    THttpReply AnswerVersion(const THttpRequest& Request);
+    THttpReply AnswerHealth();
     THttpReply AnswerSubmission(const THttpRequest& Request);
     THttpReply AnswerShow(const THttpRequest& Request);
     THttpReply AnswerJson(const THttpRequest& Request);
@@ -46,7 +45,6 @@ private:
     std::optional<std::vector<TScoreRow>> ReadTop(int Limit, THttpReply& Failure);
 
     TScoreStore& FStore;
-    TTokenBook& FTokens;
     TScoreServerOptions FOptions;
 };
 

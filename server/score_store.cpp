@@ -1,165 +1,100 @@
-// The table of submitted scores in SQLite: one connection, prepared statements, WAL mode.
+// Opening a store by its location, and the parts both stores share: buckets, tokens, shown names.
 #include "score_store.h"
 
-#include <sqlite3.h>
+#include "postgres_store.h"
+#include "sqlite_store.h"
+
+#include <sys/random.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <string_view>
 
 namespace vm::scored {
 
 namespace {
 
-// Resets a prepared statement when the scope ends, however it is left, so it holds no read lock.
-class TStatementReset
-{
-public:
-    explicit TStatementReset(sqlite3_stmt* Statement) : FStatement(Statement) {}
-    ~TStatementReset()
-    {
-        sqlite3_reset(FStatement);
-        sqlite3_clear_bindings(FStatement);
-    }
-    TStatementReset(const TStatementReset&) = delete;
-    TStatementReset& operator=(const TStatementReset&) = delete;
+constexpr std::string_view TokenSymbols = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
-private:
-    sqlite3_stmt* FStatement;
-};
-
-std::string ColumnText(sqlite3_stmt* Statement, int Column)
+bool IsPostgresLocation(const std::string& Location)
 {
-    const auto* Text = reinterpret_cast<const char*>(sqlite3_column_text(Statement, Column));
-    return Text == nullptr
-               ? std::string()
-               : std::string(Text, static_cast<std::size_t>(sqlite3_column_bytes(Statement, Column)));
+    return Location.starts_with("postgresql://") || Location.starts_with("postgres://");
 }
 
 } // namespace
 
-TScoreStore::TScoreStore(const std::string& Path)
+std::unique_ptr<TScoreStore> OpenStore(const std::string& Location, const TStoreOptions& Options)
 {
-    // No URI names and no automatic creation of folders: the path is taken as a plain file name.
-    const int Opened =
-        sqlite3_open_v2(Path.c_str(), &FDatabase, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (Opened != SQLITE_OK)
+    if (IsPostgresLocation(Location))
+        return std::make_unique<TPostgresStore>(Location, Options);
+    return std::make_unique<TSqliteStore>(Location, Options);
+}
+
+std::string ShownLocation(const std::string& Location)
+{
+    if (!IsPostgresLocation(Location))
+        return Location;
+    std::string Shown = Location;
+    // The user information ends at the last "@" before the host part: "user:password@".
+    const std::size_t Start = Shown.find("://") + 3;
+    const std::size_t HostEnd = std::min(Shown.find_first_of("/?", Start), Shown.size());
+    const std::size_t At = Shown.rfind('@', HostEnd);
+    if (At != std::string::npos && At >= Start)
     {
-        const std::string Message = FDatabase != nullptr ? sqlite3_errmsg(FDatabase) : sqlite3_errstr(Opened);
-        sqlite3_close(FDatabase);
-        FDatabase = nullptr;
-        throw TStoreError("cannot open database " + Path + ": " + Message);
+        const std::size_t Colon = Shown.find(':', Start);
+        if (Colon != std::string::npos && Colon < At)
+            Shown.replace(Colon + 1, At - Colon - 1, "***");
     }
-    try
+    // A password may also come as a query parameter.
+    for (std::size_t Key = Shown.find("password=", Start); Key != std::string::npos;
+         Key = Shown.find("password=", Key + 1))
     {
-        // A file SQLite could only open for reading would fail every submission later: refuse it now.
-        if (sqlite3_db_readonly(FDatabase, "main") == 1)
-            throw TStoreError("database is read-only");
-        sqlite3_busy_timeout(FDatabase, 5000);
-        sqlite3_extended_result_codes(FDatabase, 1);
-        // WAL lets the show page read while a submission writes; NORMAL sync survives a crash of this
-        // program (a power cut may lose the last few submissions, never corrupt the file).
-        Execute("PRAGMA journal_mode=WAL");
-        Execute("PRAGMA synchronous=NORMAL");
-        Execute("CREATE TABLE IF NOT EXISTS scores ("
-                " id INTEGER PRIMARY KEY AUTOINCREMENT,"
-                " name TEXT NOT NULL,"
-                " score INTEGER NOT NULL,"
-                " online_name TEXT NOT NULL,"
-                " created_at INTEGER NOT NULL,"
-                " client TEXT NOT NULL)");
-        Execute("CREATE INDEX IF NOT EXISTS scores_rank ON scores (score DESC, created_at DESC, id DESC)");
-        // Taking the write lock proves that the file and its folder (for the WAL files) can be written.
-        Execute("BEGIN IMMEDIATE");
-        Execute("COMMIT");
-        std::string JournalMode;
-        sqlite3_stmt* Mode = nullptr;
-        if (sqlite3_prepare_v2(FDatabase, "PRAGMA journal_mode", -1, &Mode, nullptr) == SQLITE_OK &&
-            sqlite3_step(Mode) == SQLITE_ROW)
-            JournalMode = ColumnText(Mode, 0);
-        sqlite3_finalize(Mode);
-        if (JournalMode != "wal")
-            throw TStoreError("WAL mode is not available (journal mode \"" + JournalMode + "\")");
-
-        auto Prepare = [this](const char* Sql, sqlite3_stmt** Statement) {
-            if (sqlite3_prepare_v2(FDatabase, Sql, -1, Statement, nullptr) != SQLITE_OK)
-                Fail("cannot prepare a statement");
-        };
-        Prepare(
-            "INSERT INTO scores (name, score, online_name, created_at, client) VALUES (?1, ?2, ?3, ?4, ?5)",
-            &FInsert);
-        Prepare("SELECT name, score, online_name, created_at, client FROM scores"
-                " ORDER BY score DESC, created_at DESC, id DESC LIMIT ?1",
-                &FTop);
-        Prepare("SELECT COUNT(*) FROM scores", &FCount);
+        if (Shown[Key - 1] != '?' && Shown[Key - 1] != '&')
+            continue;
+        const std::size_t Value = Key + 9;
+        const std::size_t End = std::min(Shown.find('&', Value), Shown.size());
+        Shown.replace(Value, End - Value, "***");
     }
-    catch (const TStoreError& Error)
+    return Shown;
+}
+
+double BucketLevel(double Level, double At, double Now, double PerMinute, double Size)
+{
+    // A clock that went back refills nothing (and takes nothing away).
+    return std::min(Size, Level + std::max(0.0, Now - At) * PerMinute / 60.0);
+}
+
+int BucketWait(double Level, double PerMinute)
+{
+    const double Seconds = std::ceil((1.0 - Level) * 60.0 / PerMinute);
+    return static_cast<int>(std::clamp(Seconds, 1.0, 86400.0));
+}
+
+int PendingWait(double Oldest, double Now, int LifetimeSeconds)
+{
+    return static_cast<int>(std::clamp(std::ceil(Oldest + LifetimeSeconds - Now), 1.0, 86400.0));
+}
+
+std::string RandomToken()
+{
+    std::string Token;
+    unsigned char Bytes[32];
+    while (Token.size() < TokenLength)
     {
-        sqlite3_finalize(FInsert);
-        sqlite3_finalize(FTop);
-        sqlite3_finalize(FCount);
-        sqlite3_close(FDatabase);
-        FDatabase = nullptr;
-        throw TStoreError("cannot use database " + Path + ": " + Error.what());
+        const ssize_t Got = getrandom(Bytes, sizeof Bytes, 0);
+        if (Got < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            throw TStoreError("the system's random source failed");
+        }
+        // Bytes of 248 and above are dropped, so every symbol is equally likely.
+        for (ssize_t I = 0; I < Got && Token.size() < TokenLength; ++I)
+            if (Bytes[I] < 4 * TokenSymbols.size())
+                Token += TokenSymbols[Bytes[I] % TokenSymbols.size()];
     }
-}
-
-TScoreStore::~TScoreStore()
-{
-    sqlite3_finalize(FInsert);
-    sqlite3_finalize(FTop);
-    sqlite3_finalize(FCount);
-    sqlite3_close(FDatabase);
-}
-
-void TScoreStore::Add(const TScoreRow& Row)
-{
-    const std::lock_guard Lock(FMutex);
-    const TStatementReset Reset(FInsert);
-    sqlite3_bind_text(FInsert, 1, Row.FName.data(), static_cast<int>(Row.FName.size()), SQLITE_TRANSIENT);
-    sqlite3_bind_int64(FInsert, 2, Row.FScore);
-    sqlite3_bind_text(FInsert, 3, Row.FOnlineName.data(), static_cast<int>(Row.FOnlineName.size()),
-                      SQLITE_TRANSIENT);
-    sqlite3_bind_int64(FInsert, 4, Row.FTime);
-    sqlite3_bind_text(FInsert, 5, Row.FClient.data(), static_cast<int>(Row.FClient.size()), SQLITE_TRANSIENT);
-    if (sqlite3_step(FInsert) != SQLITE_DONE)
-        Fail("cannot store a score");
-}
-
-std::vector<TScoreRow> TScoreStore::Top(int Limit) const
-{
-    const std::lock_guard Lock(FMutex);
-    const TStatementReset Reset(FTop);
-    sqlite3_bind_int(FTop, 1, Limit);
-    std::vector<TScoreRow> Rows;
-    int Step = SQLITE_ROW;
-    while ((Step = sqlite3_step(FTop)) == SQLITE_ROW)
-        Rows.push_back(TScoreRow{ColumnText(FTop, 0), sqlite3_column_int64(FTop, 1), ColumnText(FTop, 2),
-                                 sqlite3_column_int64(FTop, 3), ColumnText(FTop, 4)});
-    if (Step != SQLITE_DONE)
-        Fail("cannot read the scores");
-    return Rows;
-}
-
-std::int64_t TScoreStore::Count() const
-{
-    const std::lock_guard Lock(FMutex);
-    const TStatementReset Reset(FCount);
-    if (sqlite3_step(FCount) != SQLITE_ROW)
-        Fail("cannot count the scores");
-    return sqlite3_column_int64(FCount, 0);
-}
-
-void TScoreStore::Execute(const char* Sql)
-{
-    char* Error = nullptr;
-    if (sqlite3_exec(FDatabase, Sql, nullptr, nullptr, &Error) != SQLITE_OK)
-    {
-        const std::string Message = Error != nullptr ? Error : sqlite3_errmsg(FDatabase);
-        sqlite3_free(Error);
-        throw TStoreError(Message);
-    }
-}
-
-void TScoreStore::Fail(const std::string& What) const
-{
-    throw TStoreError(What + ": " + sqlite3_errmsg(FDatabase));
+    return Token;
 }
 
 } // namespace vm::scored

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/command_line.h"
+#include "score_store.h"
 
 #include <memory>
 #include <string>
@@ -12,7 +13,8 @@ struct TScoredOptions
 {
     std::string FHost = "127.0.0.1";
     int FPort = 8088;
-    std::string FDatabase = "scores.db";
+    std::string FDatabase = "scores.db"; // an SQLite file, or a postgresql:// URI
+    TStoreLimits FLimits;
     std::string FMessageOfTheDay; // empty: the default
 };
 
@@ -20,8 +22,9 @@ struct TScoredOptions
 std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options);
 
 // Runs the server until SIGTERM or SIGINT. Exit status: 0 after a clean stop, 1 when the address
-// or the database cannot be used, 2 on bad arguments. Call from the main thread before any other
-// thread exists (it blocks the stop signals for every thread it starts).
+// or the database cannot be used (a line on stderr says which, never a password), 2 on bad arguments. Call
+// from the main thread before any other thread exists (it blocks the stop signals for every thread it
+// starts).
 int RunScored(int ArgC, char** ArgV);
 
 } // namespace vm::scored

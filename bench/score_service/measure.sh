@@ -53,6 +53,9 @@ done
 load=$build/bench/score_service/scored_load
 declare -A program=([scored]=$build/server/velomarch-scored [mhd]=$build/bench/score_service/mhd_probe)
 declare -A extra=([scored]=$scored_options [mhd]=$probe_options)
+# The load scenarios measure throughput, not the per-address limits: those are turned off for them.
+declare -A unlimited=([scored]="--tokens-per-minute 0 --pending-tokens 0 --submissions-per-minute 0"
+  [mhd]="--no-limits")
 [ -x "$load" ] || { echo "measure.sh: $load is missing: build with -DVM_BUILD_BENCH=ON" >&2; exit 1; }
 chosen=()
 for carrier in $carriers; do
@@ -87,17 +90,18 @@ finish() {
 }
 trap finish EXIT
 
-# Starts the carrier's servers on free ports with a fresh database (or the --db one); sets targets
-# (ADDR:PORT,...) and first_pid.
+# Starts the carrier's servers on free ports with a fresh database (or the --db one), with the
+# per-address limits off when LIMITS is "off"; sets targets (ADDR:PORT,...) and first_pid.
 start_servers() {
-  local carrier=$1 run=$2 i log port
+  local carrier=$1 run=$2 limits=$3 i log port options=${extra[$carrier]}
+  [ "$limits" = off ] && options+=" ${unlimited[$carrier]}"
   local database=${db:-$work/$carrier-$run.db}
   targets=""
   first_pid=""
   for ((i = 1; i <= instances; i++)); do
     log=$work/$carrier-$run.server$i.log
     # shellcheck disable=SC2086 # the extra options are meant to split into words
-    "${program[$carrier]}" --listen 127.0.0.1:0 --db "$database" ${extra[$carrier]} >"$log" 2>&1 &
+    "${program[$carrier]}" --listen 127.0.0.1:0 --db "$database" $options >"$log" 2>&1 &
     pids+=($!)
     [ -n "$first_pid" ] || first_pid=$!
     port=""
@@ -132,11 +136,12 @@ else
 fi
 
 declare -A result
-# Runs one scenario against fresh servers and keeps its RESULT values as result[carrier.scenario.key].
+# Runs one scenario against fresh servers (limits on or off) and keeps its RESULT values as
+# result[carrier.scenario.key].
 measure() {
-  local carrier=$1 run=$2
-  shift 2
-  start_servers "$carrier" "$run" || return 1
+  local carrier=$1 run=$2 limits=$3
+  shift 3
+  start_servers "$carrier" "$run" "$limits" || return 1
   local args=("$@")
   [ "${args[0]}" = header-flood ] && args+=(--pid "$first_pid")
   echo "== $carrier: ${args[*]}"
@@ -160,12 +165,12 @@ measure() {
 }
 
 for carrier in "${chosen[@]}"; do
-  measure "$carrier" flood header-flood "${flood[@]}" --sources "$sources"
-  measure "$carrier" slow slow "${slow[@]}" --sources "$sources"
-  measure "$carrier" tokens token-flood "${tokens[@]}"
-  measure "$carrier" load load "${pairs[@]}" --sources "$sources" --check
-  measure "$carrier" loadkept load "${pairs[@]}" --sources "$sources" --keep-alive
-  measure "$carrier" keepalive keepalive "${keepalive[@]}"
+  measure "$carrier" flood on header-flood "${flood[@]}" --sources "$sources"
+  measure "$carrier" slow on slow "${slow[@]}" --sources "$sources"
+  measure "$carrier" tokens on token-flood "${tokens[@]}"
+  measure "$carrier" load off load "${pairs[@]}" --sources "$sources" --check
+  measure "$carrier" loadkept off load "${pairs[@]}" --sources "$sources" --keep-alive
+  measure "$carrier" keepalive off keepalive "${keepalive[@]}"
 done
 
 # The summary: one row a measurement, one column a carrier.

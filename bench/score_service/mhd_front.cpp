@@ -109,9 +109,8 @@ MHD_Result HandleRequest(void* Front, MHD_Connection* Connection, const char*, c
 
 } // namespace
 
-TMhdFront::TMhdFront(scored::TScoreStore& Store, scored::TTokenBook& Tokens, TMhdLimits Limits,
-                     scored::TScoreServerOptions Options)
-    : FService(Store, Tokens, std::move(Options)), FLimits(Limits)
+TMhdFront::TMhdFront(scored::TScoreStore& Store, TMhdLimits Limits, scored::TScoreServerOptions Options)
+    : FService(Store, std::move(Options)), FLimits(Limits)
 {}
 
 TMhdFront::~TMhdFront() { Stop(); }

@@ -26,7 +26,7 @@ struct TMhdLimits
 class TMhdFront
 {
 public:
-    TMhdFront(scored::TScoreStore& Store, scored::TTokenBook& Tokens, TMhdLimits Limits,
+    TMhdFront(scored::TScoreStore& Store, TMhdLimits Limits,
               scored::TScoreServerOptions Options = scored::DefaultServerOptions());
     ~TMhdFront();
     TMhdFront(const TMhdFront&) = delete;

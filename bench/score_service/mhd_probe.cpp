@@ -18,6 +18,7 @@ int main(int Argc, char** Argv)
     std::string Database = "scores.db";
     std::string Motd;
     bench::TMhdLimits Limits;
+    bool NoLimits = false;
     TCommandLine CommandLine("mhd_probe", "mhd_probe [--listen ADDR:PORT] [--db FILE] [--motd TEXT] [limits]",
                              "The score service over GNU libmicrohttpd, for measuring it against the\n"
                              "score server's own front. Stops on SIGTERM or SIGINT.");
@@ -32,8 +33,9 @@ int main(int Argc, char** Argv)
                        ? std::string()
                        : "wants ADDR:PORT with a numeric IPv4 address, not " + Text;
         });
-    App.add_option("--db", Database, "the SQLite database of the scores (default scores.db)")
-        ->type_name("FILE");
+    App.add_option("--db", Database, "the SQLite file or postgresql:// URI of the scores (default scores.db)")
+        ->type_name("FILE|URI");
+    App.add_flag("--no-limits", NoLimits, "no per-address token or submission limits (for load runs)");
     App.add_option("--motd", Motd, "the message of the day in the version reply")
         ->type_name("TEXT")
         ->check([](const std::string& Text) {
@@ -70,12 +72,15 @@ int main(int Argc, char** Argv)
     const int Port = std::stoi(Listen.substr(Colon + 1));
     try
     {
-        scored::TScoreStore Store(Database);
-        scored::TTokenBook Tokens;
+        scored::TStoreOptions StoreOptions;
+        StoreOptions.FConnections = Limits.FThreads;
+        if (NoLimits)
+            StoreOptions.FLimits = scored::TStoreLimits{0, 0, 0, 0, 0, 600};
+        const auto Store = scored::OpenStore(Database, StoreOptions);
         scored::TScoreServerOptions Options = scored::DefaultServerOptions();
         if (!Motd.empty())
             Options.FMessageOfTheDay = Motd;
-        bench::TMhdFront Front(Store, Tokens, Limits, Options);
+        bench::TMhdFront Front(*Store, Limits, Options);
         const int Bound = Front.Start(Host, Port);
         if (Bound < 0)
         {

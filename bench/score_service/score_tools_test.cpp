@@ -98,8 +98,10 @@ public:
     {
         char Pattern[] = "/tmp/velomarch-probe-test-XXXXXX";
         Folder = mkdtemp(Pattern);
-        Store = std::make_unique<scored::TScoreStore>(Folder + "/scores.db");
-        Front = std::make_unique<TMhdFront>(*Store, Tokens, TMhdLimits{});
+        scored::TStoreOptions Options;
+        Options.FLimits = scored::TStoreLimits{0, 0, 0, 0, 0, 600}; // load runs come from one address
+        Store = scored::OpenStore(Folder + "/scores.db", Options);
+        Front = std::make_unique<TMhdFront>(*Store, TMhdLimits{});
         Port = Front->Start("127.0.0.1", 0);
     }
     ~TRunningProbe()
@@ -112,7 +114,6 @@ public:
 
     std::string Folder;
     std::unique_ptr<scored::TScoreStore> Store;
-    scored::TTokenBook Tokens;
     std::unique_ptr<TMhdFront> Front;
     int Port = -1;
 };
@@ -155,7 +156,7 @@ TEST(MhdFront, AnswersTheProtocolWithTheServersLimits)
     const TReply Version = Client.Get("/cgi/version.pl?version&prg=Velomarch");
     ASSERT_EQ(Version.FStatus, 200);
     const std::string Token = TokenOf(Version.FBody);
-    EXPECT_EQ(Token.size(), scored::TTokenBook::TokenLength);
+    EXPECT_EQ(Token.size(), scored::TokenLength);
     const TReply Stored =
         Client.Get("/cgi/version.pl?hs&prg=Velomarch&inf=" + ScoreInf("Ann", 1234, Token, "web"));
     EXPECT_EQ(Stored.FStatus, 200);

@@ -9,7 +9,7 @@
 #include "persist/profiles.h"
 #include "persist/settings_file.h"
 #include "platform/sdl/curl_http_client.h"
-#include "score_store.h"
+#include "sqlite_store.h"
 #include "state/game_state.h"
 #include "support/state_file.h"
 #include "support/test_support.h"
@@ -49,7 +49,7 @@ TEST(OnlineScores, TheGameStoresExactlyOneRowOnTheRealServer)
         EXPECT_NE(Page.find("12345"), std::string::npos);
         Server.Stop();
     }
-    scored::TScoreStore Store(Db);
+    scored::TSqliteStore Store(Db);
     ASSERT_EQ(Store.Count(), 2);
     const auto Rows = Store.Top(10);
     EXPECT_EQ(Rows[0].FName, "Zoë Runner");
@@ -256,7 +256,7 @@ TEST(OnlineScores, TheHeadlessGameSendsItsFinalScoreToTheGivenServer)
     EXPECT_TRUE(ShownBeforeTheLast(24)) << State;
     EXPECT_TRUE(ShownBeforeTheLast(26)) << State;
     EXPECT_EQ(State.at("screen_state"), 4) << State;
-    scored::TScoreStore Store(Db);
+    scored::TSqliteStore Store(Db);
     ASSERT_EQ(Store.Count(), 1);
     const auto Rows = Store.Top(1);
     EXPECT_EQ(Rows[0].FName, "Tester");

@@ -6,7 +6,7 @@
 #include "online/score_server_process.h"
 #include "persist/score_sender.h"
 #include "platform/sdl/curl_http_client.h"
-#include "score_store.h"
+#include "sqlite_store.h"
 #include "support/game_input.h"
 #include "support/send_rig.h"
 #include "support/state_file.h"
@@ -145,7 +145,7 @@ TEST(ScoreSending, TheRealServerStoresAScoreQuietlyAndTellsARefusalsReason)
         }
         Server.Stop();
     }
-    scored::TScoreStore Store(Db);
+    scored::TSqliteStore Store(Db);
     ASSERT_EQ(Store.Count(), 1);
     const auto Rows = Store.Top(1);
     EXPECT_EQ(Rows[0].FName, "Ann");

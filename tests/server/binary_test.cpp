@@ -113,10 +113,14 @@ std::string ReadFile(const std::string& Path)
     return Text.str();
 }
 
-TEST(ScoredProgram, ServesOnAFreePortAndKeepsTheScoresAfterSigterm)
+// Every test runs against each store.
+class ScoredProgram : public testing::TestWithParam<EStoreKind>
+{};
+
+TEST_P(ScoredProgram, ServesOnAFreePortAndKeepsTheScoresAfterSigterm)
 {
     vm::test::TTempDir Folder;
-    const std::string Database = Folder.File("scores.db");
+    const std::string Database = FreshStoreLocation(GetParam(), Folder);
     TProgram Program({"--listen", "127.0.0.1:0", "--db", Database}, Folder.File("err.txt"));
     const std::string Line = Program.FirstLine();
     std::smatch Match;
@@ -137,28 +141,33 @@ TEST(ScoredProgram, ServesOnAFreePortAndKeepsTheScoresAfterSigterm)
     Program.Signal(SIGTERM);
     EXPECT_EQ(Program.Wait(), 0) << ReadFile(Folder.File("err.txt"));
     // Closed cleanly: the WAL was folded back into the file and the row is there.
-    EXPECT_FALSE(std::filesystem::exists(Database + "-wal"));
-    TScoreStore Store(Database);
-    ASSERT_EQ(Store.Count(), 1);
-    EXPECT_EQ(Store.Top(1)[0].FName, "Fay");
-    EXPECT_EQ(Store.Top(1)[0].FScore, 4242);
+    if (GetParam() == EStoreKind::Sqlite)
+    {
+        EXPECT_FALSE(std::filesystem::exists(Database + "-wal"));
+    }
+    const auto Store = OpenStore(Database);
+    ASSERT_EQ(Store->Count(), 1);
+    EXPECT_EQ(Store->Top(1)[0].FName, "Fay");
+    EXPECT_EQ(Store->Top(1)[0].FScore, 4242);
 }
 
-TEST(ScoredProgram, StopsOnSigintToo)
+TEST_P(ScoredProgram, StopsOnSigintToo)
 {
     vm::test::TTempDir Folder;
-    TProgram Program({"--listen", "127.0.0.1:0", "--db", Folder.File("s.db")}, Folder.File("err.txt"));
+    TProgram Program({"--listen", "127.0.0.1:0", "--db", FreshStoreLocation(GetParam(), Folder, "s.db")},
+                     Folder.File("err.txt"));
     ASSERT_FALSE(Program.FirstLine().empty());
     Program.Signal(SIGINT);
     EXPECT_EQ(Program.Wait(), 0);
 }
 
-TEST(ScoredProgram, RefusesATakenPort)
+TEST_P(ScoredProgram, RefusesATakenPort)
 {
-    TRunningServer Taken;
+    TRunningServer Taken(GetParam());
     ASSERT_GT(Taken.Port, 0);
     vm::test::TTempDir Folder;
-    TProgram Program({"--listen", "127.0.0.1:" + std::to_string(Taken.Port), "--db", Folder.File("s.db")},
+    TProgram Program({"--listen", "127.0.0.1:" + std::to_string(Taken.Port), "--db",
+                      FreshStoreLocation(GetParam(), Folder, "s.db")},
                      Folder.File("err.txt"));
     EXPECT_EQ(Program.Wait(), 1);
     const std::string Error = ReadFile(Folder.File("err.txt"));
@@ -168,9 +177,29 @@ TEST(ScoredProgram, RefusesATakenPort)
     EXPECT_EQ(Taken.Get("version&prg=Velomarch").first, 200); // the first server is unharmed
 }
 
-TEST(ScoredProgram, RefusesAnUnusableDatabaseAndLeavesForeignFilesAlone)
+TEST_P(ScoredProgram, RefusesAnUnusableDatabaseAndLeavesForeignFilesAlone)
 {
     vm::test::TTempDir Folder;
+    if (GetParam() == EStoreKind::Postgres)
+    {
+        // No cluster at that socket folder, and no such database on the real one: one line each,
+        // naming the location without its password.
+        const std::string Reachable = FreshStoreLocation(GetParam(), Folder);
+        const std::string Query = Reachable.substr(Reachable.find('?'));
+        for (const std::string& Database : {std::string("postgresql://ann:s3cret@/scores?host=") +
+                                                Folder.File("none") + "&connect_timeout=2",
+                                            "postgresql://ann:s3cret@/no_such_database" + Query})
+        {
+            TProgram Program({"--listen", "127.0.0.1:0", "--db", Database}, Folder.File("err.txt"));
+            EXPECT_EQ(Program.Wait(), 1) << Database;
+            const std::string Error = ReadFile(Folder.File("err.txt"));
+            EXPECT_TRUE(Error.starts_with("velomarch-scored: cannot use database postgresql://ann:***@/"))
+                << Error;
+            EXPECT_EQ(Error.find("s3cret"), std::string::npos) << Error;
+            EXPECT_EQ(std::count(Error.begin(), Error.end(), '\n'), 1) << Error;
+        }
+        return;
+    }
     std::ofstream(Folder.File("notes.txt")) << "my notes\n";
     const std::string Garbage(4096, 'x');
     std::ofstream(Folder.File("garbage.db"), std::ios::binary) << Garbage;
@@ -191,7 +220,7 @@ TEST(ScoredProgram, RefusesAnUnusableDatabaseAndLeavesForeignFilesAlone)
     EXPECT_FALSE(std::filesystem::exists(Folder.File("missing")));
 }
 
-TEST(ScoredProgram, BadArgumentsExitWithTwo)
+TEST_P(ScoredProgram, BadArgumentsExitWithTwo)
 {
     vm::test::TTempDir Folder;
     for (const std::vector<std::string>& Args :
@@ -200,11 +229,18 @@ TEST(ScoredProgram, BadArgumentsExitWithTwo)
                                                {"--listen", "127.0.0.1:-1"},
                                                {"--db"},
                                                {"--motd", "a|b"},
+                                               {"--tokens-per-minute", "-1"},
+                                               {"--token-burst", "0"},
+                                               {"--pending-tokens", "many"},
+                                               {"--submissions-per-minute", "x"},
                                                {"--frobnicate"}})
     {
         TProgram Program(Args, Folder.File("err.txt"));
         EXPECT_EQ(Program.Wait(), 2) << Args[0];
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Sqlite, ScoredProgram, testing::Values(EStoreKind::Sqlite), StoreKindName);
+INSTANTIATE_TEST_SUITE_P(Postgres, ScoredProgram, testing::Values(EStoreKind::Postgres), StoreKindName);
 
 } // namespace

@@ -26,9 +26,13 @@ std::vector<std::string> SplitBars(const std::string& Text)
     return Fields;
 }
 
-TEST(ScoreServer, VersionReplyHasTheGameShapeAndAFreshTokenEachTime)
+// Every test runs against each store.
+class ScoreServer : public testing::TestWithParam<EStoreKind>
+{};
+
+TEST_P(ScoreServer, VersionReplyHasTheGameShapeAndAFreshTokenEachTime)
 {
-    TRunningServer Running;
+    TRunningServer Running(GetParam());
     ASSERT_GT(Running.Port, 0);
     std::set<std::string> Seen;
     for (int I = 0; I < 20; ++I)
@@ -49,9 +53,9 @@ TEST(ScoreServer, VersionReplyHasTheGameShapeAndAFreshTokenEachTime)
     }
 }
 
-TEST(ScoreServer, GoodSubmissionStoresOneRowAndItsTokenOnlyOnce)
+TEST_P(ScoreServer, GoodSubmissionStoresOneRowAndItsTokenOnlyOnce)
 {
-    TRunningServer Running;
+    TRunningServer Running(GetParam());
     const std::string Token = Running.FreshToken();
     const std::string Inf = ScoreInf("  Ann Ö  ", "123450", Token, "ann.online");
     EXPECT_EQ(Running.Submit(Inf), std::make_pair(200, std::string("OK")));
@@ -78,9 +82,9 @@ TEST(ScoreServer, GoodSubmissionStoresOneRowAndItsTokenOnlyOnce)
     EXPECT_EQ(Running.Store->Count(), 2);
 }
 
-TEST(ScoreServer, TokenExpiresAfterTenMinutes)
+TEST_P(ScoreServer, TokenExpiresAfterTenMinutes)
 {
-    TRunningServer Running;
+    TRunningServer Running(GetParam());
     const std::string Early = Running.FreshToken();
     Running.Seconds += 599;
     const std::string Late = Running.FreshToken();
@@ -93,9 +97,9 @@ TEST(ScoreServer, TokenExpiresAfterTenMinutes)
     EXPECT_EQ(Running.Submit(ScoreInf("Late", "20", Late, "")).second, "ERR unknown token");
 }
 
-TEST(ScoreServer, MalformedSubmissionsStoreNothingAndLeaveTheTokenUsable)
+TEST_P(ScoreServer, MalformedSubmissionsStoreNothingAndLeaveTheTokenUsable)
 {
-    TRunningServer Running;
+    TRunningServer Running(GetParam());
     const std::string Token = Running.FreshToken();
     const std::string Good = ScoreInf("Dee", "77", Token, "dee");
 
@@ -158,9 +162,9 @@ TEST(ScoreServer, MalformedSubmissionsStoreNothingAndLeaveTheTokenUsable)
     EXPECT_EQ(Running.Store->Count(), 1);
 }
 
-TEST(ScoreServer, NamesWithSqlAndMarkupAreStoredVerbatimAndShownEscaped)
+TEST_P(ScoreServer, NamesWithSqlAndMarkupAreStoredVerbatimAndShownEscaped)
 {
-    TRunningServer Running;
+    TRunningServer Running(GetParam());
     const std::string Sql = "'; DROP--";
     const std::string Markup = "<b>&\"x'";
     EXPECT_EQ(Running.Submit(ScoreInf(Sql, "50", Running.FreshToken(), "x');--")).first, 200);
@@ -185,12 +189,12 @@ TEST(ScoreServer, NamesWithSqlAndMarkupAreStoredVerbatimAndShownEscaped)
     EXPECT_EQ(Page->body.find("<i>"), std::string::npos);
 }
 
-TEST(ScoreServer, ShowPageListsTheTopHundredHighestFirstNewestFirstOnTies)
+TEST_P(ScoreServer, ShowPageListsTheTopHundredHighestFirstNewestFirstOnTies)
 {
     std::atomic<long long> WallClock{5000};
     TScoreServerOptions Options = DefaultServerOptions();
     Options.FWallClock = [&WallClock] { return WallClock.load(); };
-    TRunningServer Running(Options);
+    TRunningServer Running(GetParam(), Options);
 
     auto Submit = [&](const std::string& Name, const std::string& Score) {
         EXPECT_EQ(Running.Submit(ScoreInf(Name, Score, Running.FreshToken(), "")).first, 200) << Name;
@@ -231,9 +235,9 @@ TEST(ScoreServer, ShowPageListsTheTopHundredHighestFirstNewestFirstOnTies)
 
 // The same table as JSON: ranked, limited, the names as stored (markup and quotes included) and
 // no client addresses; a bad limit is refused.
-TEST(ScoreServer, JsonTableListsTheBestRowsUpToTheLimitAndRefusesBadLimits)
+TEST_P(ScoreServer, JsonTableListsTheBestRowsUpToTheLimitAndRefusesBadLimits)
 {
-    TRunningServer Running;
+    TRunningServer Running(GetParam());
     Running.Store->Add(TScoreRow{"Low", 5, "", 86400, "10.0.0.1"});
     Running.Store->Add(TScoreRow{"<b>\"Top\"</b>", 900, "racer1", 0, "10.0.0.2"});
     Running.Store->Add(TScoreRow{"Mid", 70, "", 1, "10.0.0.3"});
@@ -263,15 +267,21 @@ TEST(ScoreServer, JsonTableListsTheBestRowsUpToTheLimitAndRefusesBadLimits)
         EXPECT_EQ(Get(std::string("/cgi/scores.json?limit=") + Bad).first, 400) << Bad;
 
     // A name stored as bytes that are not UTF-8 still gives JSON that reads, with U+FFFD in place.
+    // Only an SQLite file can hold one: PostgreSQL refuses such text.
+    if (GetParam() == EStoreKind::Postgres)
+    {
+        EXPECT_THROW(Running.Store->Add(TScoreRow{"Bad\xff", 5000, "", 0, "10.0.0.4"}), TStoreError);
+        return;
+    }
     Running.Store->Add(TScoreRow{"Bad\xff", 5000, "", 0, "10.0.0.4"});
     const auto First = Get("/cgi/scores.json?limit=1");
     ASSERT_EQ(First.first, 200);
     EXPECT_EQ(nlohmann::json::parse(First.second)["scores"][0]["name"], "Bad\xef\xbf\xbd");
 }
 
-TEST(ScoreServer, OversizedUnknownAndIncompleteRequestsAreRefusedAndTheServerKeepsAnswering)
+TEST_P(ScoreServer, OversizedUnknownAndIncompleteRequestsAreRefusedAndTheServerKeepsAnswering)
 {
-    TRunningServer Running;
+    TRunningServer Running(GetParam());
     const std::string Token = Running.FreshToken();
     // A 100 KB query: a huge inf of valid symbols.
     const std::string Huge(100 * 1024, 'Q');
@@ -310,9 +320,9 @@ TEST(ScoreServer, OversizedUnknownAndIncompleteRequestsAreRefusedAndTheServerKee
     EXPECT_EQ(Running.Store->Count(), 1);
 }
 
-TEST(ScoreServer, ConcurrentClientsEachStoreTheirOwnRow)
+TEST_P(ScoreServer, ConcurrentClientsEachStoreTheirOwnRow)
 {
-    TRunningServer Running;
+    TRunningServer Running(GetParam());
     constexpr int Threads = 4;
     constexpr int Each = 25;
     std::atomic<int> Accepted{0};
@@ -336,7 +346,52 @@ TEST(ScoreServer, ConcurrentClientsEachStoreTheirOwnRow)
         Client.join();
     EXPECT_EQ(Accepted, Threads * Each);
     EXPECT_EQ(Running.Store->Count(), Threads * Each);
-    EXPECT_EQ(Running.Tokens.Size(), 0u); // every token used up
+    EXPECT_EQ(Running.Store->TokenCount(), 0); // every token used up
 }
+
+// An address over its limits gets 429 with a short reason the game can show and a Retry-After;
+// another address is served as before.
+TEST_P(ScoreServer, AnAddressOverItsLimitsIsAnswered429WithRetryAfter)
+{
+    TStoreLimits Limits = NoLimits();
+    Limits.FTokensPerMinute = 60;
+    Limits.FTokenBurst = 3;
+    Limits.FSubmissionsPerMinute = 6;
+    Limits.FSubmissionBurst = 1;
+    TRunningServer Running(GetParam(), DefaultServerOptions(), Limits);
+    const std::string Tokens[] = {Running.FreshToken(), Running.FreshToken(), Running.FreshToken()};
+    const auto TooFast = Running.GetPath("/cgi/version.pl?version&prg=Velomarch");
+    EXPECT_EQ(TooFast.FStatus, 429);
+    EXPECT_EQ(TooFast.FBody, "ERR too many requests from your address; try again in 1 s");
+    EXPECT_EQ(TooFast.FRetryAfter, "1");
+
+    EXPECT_EQ(Running.Submit(ScoreInf("Ann", "10", Tokens[0], "")).first, 200);
+    const auto TooMany =
+        Running.GetPath("/cgi/version.pl?hs&prg=Velomarch&inf=" + ScoreInf("Bo", "9", Tokens[1], ""));
+    EXPECT_EQ(TooMany.FStatus, 429);
+    EXPECT_EQ(TooMany.FBody, "ERR too many scores from your address; try again in 10 s");
+    EXPECT_EQ(TooMany.FRetryAfter, "10");
+    for (const auto& Reply : {TooFast, TooMany})
+    {
+        EXPECT_LE(Reply.FBody.size(), 70u);
+        for (const char C : Reply.FBody)
+            EXPECT_TRUE(C >= 0x20 && C < 0x7F) << Reply.FBody;
+    }
+    // After the wait the refused token still stores its row.
+    Running.Seconds += 10;
+    EXPECT_EQ(Running.Submit(ScoreInf("Bo", "9", Tokens[1], "")).first, 200);
+    EXPECT_EQ(Running.Store->Count(), 2);
+}
+
+TEST_P(ScoreServer, HealthIsOkWhileTheStoreAnswers)
+{
+    TRunningServer Running(GetParam());
+    const auto Healthy = Running.GetPath("/healthz");
+    EXPECT_EQ(Healthy.FStatus, 200);
+    EXPECT_EQ(Healthy.FBody, "OK");
+}
+
+INSTANTIATE_TEST_SUITE_P(Sqlite, ScoreServer, testing::Values(EStoreKind::Sqlite), StoreKindName);
+INSTANTIATE_TEST_SUITE_P(Postgres, ScoreServer, testing::Values(EStoreKind::Postgres), StoreKindName);
 
 } // namespace

@@ -4,8 +4,8 @@
 #include "common/line_codec.h"
 #include "score_server.h"
 #include "score_store.h"
+#include "store_test_support.h"
 #include "support/test_support.h"
-#include "token_book.h"
 
 #include <httplib.h>
 
@@ -55,16 +55,16 @@ inline std::string TokenOf(const std::string& Reply)
     return Field;
 }
 
-// A real server in this process on a free loopback port, serving on its own thread, with a database
-// in a fresh folder and a token clock the test moves by hand.
+// A real server in this process on a free loopback port, serving on its own thread, with a fresh
+// store of the kind asked for and a store clock the test moves by hand. No address limits unless
+// the test sets them.
 class TRunningServer
 {
 public:
-    explicit TRunningServer(TScoreServerOptions Options = DefaultServerOptions())
-        : Store(std::make_unique<TScoreStore>(Folder.File("scores.db"))), Tokens([this] {
-              return std::chrono::steady_clock::time_point(std::chrono::seconds(Seconds.load()));
-          }),
-          Server(*Store, Tokens, std::move(Options))
+    explicit TRunningServer(EStoreKind Kind, TScoreServerOptions Options = DefaultServerOptions(),
+                            TStoreLimits Limits = NoLimits())
+        : Store(OpenStore(FreshStoreLocation(Kind, Folder), MovedClockOptions(Limits))),
+          Server(*Store, std::move(Options))
     {
         Port = Server.Bind("127.0.0.1", 0);
         if (Port > 0)
@@ -78,6 +78,15 @@ public:
     }
     TRunningServer(const TRunningServer&) = delete;
     TRunningServer& operator=(const TRunningServer&) = delete;
+
+    // The store's options with its clock read from Seconds.
+    TStoreOptions MovedClockOptions(const TStoreLimits& Limits)
+    {
+        TStoreOptions Options;
+        Options.FLimits = Limits;
+        Options.FClock = [this] { return std::optional<double>(static_cast<double>(Seconds.load())); };
+        return Options;
+    }
 
     std::unique_ptr<httplib::Client> Client() const
     {
@@ -103,10 +112,24 @@ public:
         return Get("hs&prg=Velomarch&inf=" + Inf);
     }
 
+    // A GET of Path (with its query), with the reply's status, body and Retry-After header.
+    struct TReply
+    {
+        int FStatus = -1;
+        std::string FBody;
+        std::string FRetryAfter;
+    };
+    TReply GetPath(const std::string& Path) const
+    {
+        auto Result = Client()->Get(Path.c_str());
+        if (!Result)
+            return {};
+        return {Result->status, Result->body, Result->get_header_value("Retry-After")};
+    }
+
     vm::test::TTempDir Folder;
-    std::atomic<long long> Seconds{1000}; // the token clock, in seconds
+    std::atomic<long long> Seconds{1000}; // the store's clock, in seconds
     std::unique_ptr<TScoreStore> Store;
-    TTokenBook Tokens;
     TScoreServer Server;
     int Port = -1;
     std::thread Thread;
