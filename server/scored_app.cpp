@@ -42,9 +42,12 @@ bool ParseListen(const std::string& Text, std::string& Host, int& Port)
 std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
 {
     auto CommandLine = std::make_unique<TCommandLine>(
-        "velomarch-scored", "velomarch-scored [--listen ADDR:PORT] [--db FILE] [--motd TEXT]",
+        "velomarch-scored",
+        "velomarch-scored [--listen ADDR:PORT] [--db FILE] [--motd TEXT] [--threads N]\n"
+        "[--max-connections N] [--max-per-address N] [--trusted-proxy ADDR]... [--access-log on|off]",
         "The high-score server the game sends its scores to: HTTP on the path\n"
-        "/cgi/version.pl, the scores kept in SQLite. Stops cleanly on SIGTERM or SIGINT.");
+        "/cgi/version.pl, the scores kept in SQLite. Stops cleanly on SIGTERM or SIGINT,\n"
+        "letting requests in flight finish first.");
     CLI::App& App = CommandLine->App();
     App.add_option_function<std::string>(
            "--listen",
@@ -69,6 +72,31 @@ std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
                     return std::string("may not hold \"|\" or control characters");
             return std::string();
         });
+    App.add_option("--threads", Options.FFront.FThreads,
+                   "threads serving the network, and as many answering requests (default 4)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 256));
+    App.add_option("--max-connections", Options.FFront.FMaxConnections,
+                   "connections open at once; more are closed unread (default 10000)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 1000000));
+    App.add_option("--max-per-address", Options.FFront.FMaxPerAddress,
+                   "connections open at once from one address (default 100)")
+        ->type_name("N")
+        ->check(CLI::Range(1, 1000000));
+    App.add_option("--trusted-proxy", Options.FFront.FTrustedProxies,
+                   "a proxy whose X-Forwarded-For names the client (repeatable)")
+        ->type_name("ADDR")
+        ->expected(1)
+        ->take_all()
+        ->check([](const std::string& Text) {
+            return IsIpAddress(Text) ? std::string() : "wants an IP address, not " + Text;
+        });
+    App.add_option_function<std::string>(
+           "--access-log", [&Options](const std::string& Text) { Options.FAccessLog = Text == "on"; },
+           "one line per request on stderr (default on)")
+        ->type_name("on|off")
+        ->check(CLI::IsMember({"on", "off"}));
     return CommandLine;
 }
 
@@ -94,7 +122,17 @@ int RunScored(int ArgC, char** ArgV)
         TScoreServerOptions ServerOptions = DefaultServerOptions();
         if (!Options.FMessageOfTheDay.empty())
             ServerOptions.FMessageOfTheDay = Options.FMessageOfTheDay;
-        TScoreServer Server(Store, Tokens, ServerOptions);
+        // Every connection takes an open file: allow as many as the system lets this process have.
+        RaiseOpenFileLimit();
+        TFrontOptions Front = Options.FFront;
+        if (Options.FAccessLog)
+            Front.FAccessLog = [](std::string_view Line) {
+                std::fwrite(Line.data(), 1, Line.size(), stderr);
+            };
+        TScoreServer Server(Store, Tokens, ServerOptions, Front);
+        if (Server.MaxConnections() < Options.FFront.FMaxConnections)
+            std::fprintf(stderr, "velomarch-scored: at most %d connections fit the open-file limit\n",
+                         Server.MaxConnections());
 
         const int Port = Server.Bind(Options.FHost, Options.FPort);
         if (Port < 0)

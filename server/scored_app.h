@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/command_line.h"
+#include "http_front.h"
 
 #include <memory>
 #include <string>
@@ -14,6 +15,8 @@ struct TScoredOptions
     int FPort = 8088;
     std::string FDatabase = "scores.db";
     std::string FMessageOfTheDay; // empty: the default
+    TFrontOptions FFront;         // threads, connection limits, trusted proxies; the log is set by RunScored
+    bool FAccessLog = true;       // one line per request on stderr
 };
 
 // The program's command line; reading it fills Options, which must outlive it.

@@ -60,11 +60,12 @@ inline std::string TokenOf(const std::string& Reply)
 class TRunningServer
 {
 public:
-    explicit TRunningServer(TScoreServerOptions Options = DefaultServerOptions())
+    explicit TRunningServer(TScoreServerOptions Options = DefaultServerOptions(),
+                            TFrontOptions Front = TFrontOptions())
         : Store(std::make_unique<TScoreStore>(Folder.File("scores.db"))), Tokens([this] {
               return std::chrono::steady_clock::time_point(std::chrono::seconds(Seconds.load()));
           }),
-          Server(*Store, Tokens, std::move(Options))
+          Server(*Store, Tokens, std::move(Options), std::move(Front))
     {
         Port = Server.Bind("127.0.0.1", 0);
         if (Port > 0)
