@@ -10,6 +10,7 @@
 #include <signal.h>
 
 #include <cstdio>
+#include <functional>
 #include <thread>
 
 namespace vm::scored {
@@ -37,6 +38,19 @@ bool ParseListen(const std::string& Text, std::string& Host, int& Port)
     return true;
 }
 
+// A check that a value is a whole number from Low to High.
+std::function<std::string(const std::string&)> WholeNumber(int Low, int High)
+{
+    return [Low, High](const std::string& Text) {
+        const bool Digits =
+            !Text.empty() && Text.size() <= 9 && Text.find_first_not_of("0123456789") == std::string::npos;
+        if (Digits && std::stoi(Text) >= Low && std::stoi(Text) <= High)
+            return std::string();
+        return "takes a whole number from " + std::to_string(Low) + " to " + std::to_string(High) + ", not " +
+               Text;
+    };
+}
+
 } // namespace
 
 std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
@@ -44,7 +58,8 @@ std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
     auto CommandLine = std::make_unique<TCommandLine>(
         "velomarch-scored",
         "velomarch-scored [--listen ADDR:PORT] [--db FILE] [--motd TEXT] [--threads N]\n"
-        "[--max-connections N] [--max-per-address N] [--trusted-proxy ADDR]... [--access-log on|off]",
+        "                 [--max-connections N] [--max-per-address N] [--trusted-proxy ADDR]...\n"
+        "                 [--access-log on|off]",
         "The high-score server the game sends its scores to: HTTP on the path\n"
         "/cgi/version.pl, the scores kept in SQLite. Stops cleanly on SIGTERM or SIGINT,\n"
         "letting requests in flight finish first.");
@@ -75,15 +90,15 @@ std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
     App.add_option("--threads", Options.FFront.FThreads,
                    "threads serving the network, and as many answering requests (default 4)")
         ->type_name("N")
-        ->check(CLI::Range(1, 256));
+        ->check(WholeNumber(1, 256));
     App.add_option("--max-connections", Options.FFront.FMaxConnections,
                    "connections open at once; more are closed unread (default 10000)")
         ->type_name("N")
-        ->check(CLI::Range(1, 1000000));
+        ->check(WholeNumber(1, 1000000));
     App.add_option("--max-per-address", Options.FFront.FMaxPerAddress,
                    "connections open at once from one address (default 100)")
         ->type_name("N")
-        ->check(CLI::Range(1, 1000000));
+        ->check(WholeNumber(1, 1000000));
     App.add_option("--trusted-proxy", Options.FFront.FTrustedProxies,
                    "a proxy whose X-Forwarded-For names the client (repeatable)")
         ->type_name("ADDR")
@@ -96,7 +111,9 @@ std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
            "--access-log", [&Options](const std::string& Text) { Options.FAccessLog = Text == "on"; },
            "one line per request on stderr (default on)")
         ->type_name("on|off")
-        ->check(CLI::IsMember({"on", "off"}));
+        ->check([](const std::string& Text) {
+            return Text == "on" || Text == "off" ? std::string() : "takes on or off, not " + Text;
+        });
     return CommandLine;
 }
 
