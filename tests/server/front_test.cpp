@@ -169,6 +169,33 @@ TEST(ScoreFront, HeadFloodsAreCutOffAndOthersAreStillServed)
     }
 }
 
+// Heads the parser refuses are answered 400, bodies over the limit 413 however they are framed;
+// each connection is closed after its answer.
+TEST(ScoreFront, MalformedHeadsAndLargeBodiesAreAnsweredAndClosed)
+{
+    TRunningServer Running;
+    const std::pair<std::string, int> Cases[] = {
+        {"GET /cgi/version.pl?a\x01b HTTP/1.1\r\n\r\n", 400},
+        {"NONSENSE\r\n\r\n", 400},
+        {"GET /cgi/version.pl HTTP/9.9\r\n\r\n", 400},
+        {"GET /cgi/version.pl HTTP/1.1\r\nBad Field: x\r\n\r\n", 400},
+        {"POST /cgi/version.pl HTTP/1.1\r\nContent-Length: 1000000000000\r\n\r\n", 413},
+        {"POST /cgi/version.pl HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n1000\r\n" +
+             std::string(4096, 'c') + "\r\n1000\r\n" + std::string(4096, 'c') + "\r\n0\r\n\r\n",
+         413},
+    };
+    for (const auto& [Request, Status] : Cases)
+    {
+        TRawClient Client(Running.Port);
+        ASSERT_TRUE(Client.Send(Request));
+        const std::string Reply = Client.ReadReply();
+        EXPECT_EQ(StatusOf(Reply), Status) << Request.substr(0, 60) << "\n" << Reply;
+        EXPECT_EQ(BodyOf(Reply), ErrorText(Status));
+        EXPECT_TRUE(Client.WaitClosed(10s)) << Request.substr(0, 60);
+    }
+    EXPECT_EQ(Running.Get("version&prg=Velomarch").first, 200);
+}
+
 // A client sending a byte every 100 ms never finishes its head: it is answered 408 after the
 // whole-request time, however often it sends.
 TEST(ScoreFront, SlowSenderIsCutOffAfterTheRequestTime)
@@ -403,12 +430,16 @@ TEST(ScoreFront, AccessLogHasOneLinePerRequestWithoutTheQuery)
     ASSERT_TRUE(Client.Send("GET /cgi/version.pl?version&prg=Velomarch&secret=s3cr3t HTTP/1.1\r\n\r\n"));
     const std::string Reply = Client.ReadReply();
     ASSERT_EQ(StatusOf(Reply), 200);
+    ASSERT_EQ(Log.Wait(1).size(), 1u);
     ASSERT_TRUE(Client.Send("GET /cgi/a\"b\xff=c HTTP/1.1\r\n\r\n"));
     ASSERT_EQ(StatusOf(Client.ReadReply()), 404);
+    // A line is written once its answer is sent, which may be just after the client has it.
+    ASSERT_EQ(Log.Wait(2).size(), 2u);
     {
         TRawClient Refused(Running.Port); // the second from this address
         EXPECT_TRUE(Refused.WaitClosed(5s));
     }
+    ASSERT_EQ(Log.Wait(3).size(), 3u);
     ASSERT_TRUE(Client.Send("GET /" + std::string(10000, 'x') + " HTTP/1.1\r\n\r\n"));
     ASSERT_EQ(StatusOf(Client.ReadReply()), 414);
 
