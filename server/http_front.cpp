@@ -198,6 +198,7 @@ private:
         FParser.emplace();
         FParser->header_limit(static_cast<std::uint32_t>(FFront.HeaderLimit()));
         FParser->body_limit(FFront.FOptions.FMaxBodyBytes);
+        FClient.clear();
         FMethod.clear();
         FPath.clear();
         FVersion = 11;
@@ -254,7 +255,8 @@ private:
             return Refuse(400);
         if (Error)
         {
-            LogCut("client-gone");
+            if (FParser->got_some() || FBuffer.size() > 0)
+                LogCut("client-gone");
             return CloseNow();
         }
 
