@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-play
-  libpng-dev zlib1g-dev libcairo2-dev libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev
+  libpng-dev zlib1g-dev libcairo2-dev libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev libboost-dev
   libcli11-dev nlohmann-json3-dev libpq-dev
   libgl1-mesa-dri libegl1 libegl-mesa0
 )

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <thread>
 
 namespace vm::scored {
@@ -37,6 +38,19 @@ bool ParseListen(const std::string& Text, std::string& Host, int& Port)
     return true;
 }
 
+// A check that a value is a whole number from Low to High.
+std::function<std::string(const std::string&)> WholeNumber(int Low, int High)
+{
+    return [Low, High](const std::string& Text) {
+        const bool Digits =
+            !Text.empty() && Text.size() <= 9 && Text.find_first_not_of("0123456789") == std::string::npos;
+        if (Digits && std::stoi(Text) >= Low && std::stoi(Text) <= High)
+            return std::string();
+        return "takes a whole number from " + std::to_string(Low) + " to " + std::to_string(High) + ", not " +
+               Text;
+    };
+}
+
 } // namespace
 
 std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
@@ -44,11 +58,14 @@ std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
     auto CommandLine = std::make_unique<TCommandLine>(
         "velomarch-scored",
         "velomarch-scored [--listen ADDR:PORT] [--db FILE|postgresql://...] [--motd TEXT]\n"
-        "[--tokens-per-minute N] [--token-burst N] [--pending-tokens N]\n"
-        "[--submissions-per-minute N] [--submission-burst N]",
+        "                 [--tokens-per-minute N] [--token-burst N] [--pending-tokens N]\n"
+        "                 [--submissions-per-minute N] [--submission-burst N] [--threads N]\n"
+        "                 [--max-connections N] [--max-per-address N] [--trusted-proxy ADDR]...\n"
+        "                 [--access-log on|off]",
         "The high-score server the game sends its scores to: HTTP on the path\n"
         "/cgi/version.pl, the scores kept in SQLite or PostgreSQL (several servers may\n"
-        "share one PostgreSQL database). Stops cleanly on SIGTERM or SIGINT.");
+        "share one PostgreSQL database). Stops cleanly on SIGTERM or SIGINT, letting\n"
+        "requests in flight finish first.");
     CLI::App& App = CommandLine->App();
     App.add_option_function<std::string>(
            "--listen",
@@ -102,6 +119,33 @@ std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
                        std::to_string(static_cast<int>(Limits.FSubmissionBurst)) + ")")
         ->type_name("N")
         ->check(CLI::Range(1.0, 1e6));
+    App.add_option("--threads", Options.FFront.FThreads,
+                   "threads serving the network, and as many answering requests (default 4)")
+        ->type_name("N")
+        ->check(WholeNumber(1, 256));
+    App.add_option("--max-connections", Options.FFront.FMaxConnections,
+                   "connections open at once; more are closed unread (default 10000)")
+        ->type_name("N")
+        ->check(WholeNumber(1, 1000000));
+    App.add_option("--max-per-address", Options.FFront.FMaxPerAddress,
+                   "connections open at once from one address (default 100)")
+        ->type_name("N")
+        ->check(WholeNumber(1, 1000000));
+    App.add_option("--trusted-proxy", Options.FFront.FTrustedProxies,
+                   "a proxy whose X-Forwarded-For names the client (repeatable)")
+        ->type_name("ADDR")
+        ->expected(1)
+        ->take_all()
+        ->check([](const std::string& Text) {
+            return IsIpAddress(Text) ? std::string() : "wants an IP address, not " + Text;
+        });
+    App.add_option_function<std::string>(
+           "--access-log", [&Options](const std::string& Text) { Options.FAccessLog = Text == "on"; },
+           "one line per request on stderr (default on)")
+        ->type_name("on|off")
+        ->check([](const std::string& Text) {
+            return Text == "on" || Text == "off" ? std::string() : "takes on or off, not " + Text;
+        });
     return CommandLine;
 }
 
@@ -124,13 +168,23 @@ int RunScored(int ArgC, char** ArgV)
     {
         TStoreOptions StoreOptions;
         StoreOptions.FLimits = Options.FLimits;
-        // One database connection for each thread the HTTP server answers on.
-        StoreOptions.FConnections = static_cast<int>(std::max(8u, std::thread::hardware_concurrency()));
+        // One database connection for each thread the front answers requests on.
+        StoreOptions.FConnections = Options.FFront.FThreads;
         const auto Store = OpenStore(Options.FDatabase, StoreOptions);
         TScoreServerOptions ServerOptions = DefaultServerOptions();
         if (!Options.FMessageOfTheDay.empty())
             ServerOptions.FMessageOfTheDay = Options.FMessageOfTheDay;
-        TScoreServer Server(*Store, ServerOptions);
+        // Every connection takes an open file: allow as many as the system lets this process have.
+        RaiseOpenFileLimit();
+        TFrontOptions Front = Options.FFront;
+        if (Options.FAccessLog)
+            Front.FAccessLog = [](std::string_view Line) {
+                std::fwrite(Line.data(), 1, Line.size(), stderr);
+            };
+        TScoreServer Server(*Store, ServerOptions, Front);
+        if (Server.MaxConnections() < Options.FFront.FMaxConnections)
+            std::fprintf(stderr, "velomarch-scored: at most %d connections fit the open-file limit\n",
+                         Server.MaxConnections());
 
         const int Port = Server.Bind(Options.FHost, Options.FPort);
         if (Port < 0)

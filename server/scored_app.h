@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/command_line.h"
+#include "http_front.h"
 #include "score_store.h"
 
 #include <memory>
@@ -16,6 +17,8 @@ struct TScoredOptions
     std::string FDatabase = "scores.db"; // an SQLite file, or a postgresql:// URI
     TStoreLimits FLimits;
     std::string FMessageOfTheDay; // empty: the default
+    TFrontOptions FFront;         // threads, connection limits, trusted proxies; the log is set by RunScored
+    bool FAccessLog = true;       // one line per request on stderr
 };
 
 // The program's command line; reading it fills Options, which must outlive it.

@@ -243,4 +243,64 @@ TEST_P(ScoredProgram, BadArgumentsExitWithTwo)
 INSTANTIATE_TEST_SUITE_P(Sqlite, ScoredProgram, testing::Values(EStoreKind::Sqlite), StoreKindName);
 INSTANTIATE_TEST_SUITE_P(Postgres, ScoredProgram, testing::Values(EStoreKind::Postgres), StoreKindName);
 
+// The access log goes to stderr, one line a request without its query; "--access-log off" silences it.
+TEST(ScoredProgramOptions, AccessLogGoesToStderrUnlessOff)
+{
+    vm::test::TTempDir Folder;
+    for (const bool Logging : {true, false})
+    {
+        std::vector<std::string> Args = {"--listen",
+                                         "127.0.0.1:0",
+                                         "--db",
+                                         Folder.File("s.db"),
+                                         "--threads",
+                                         "2",
+                                         "--max-per-address",
+                                         "5",
+                                         "--trusted-proxy",
+                                         "10.0.0.1",
+                                         "--trusted-proxy",
+                                         "::1"};
+        if (!Logging)
+            Args.insert(Args.end(), {"--access-log", "off"});
+        TProgram Program(Args, Folder.File("err.txt"));
+        std::smatch Match;
+        const std::string Line = Program.FirstLine();
+        ASSERT_TRUE(std::regex_match(Line, Match, std::regex("velomarch-scored listening on .*:(\\d+)")))
+            << Line;
+        httplib::Client Client("127.0.0.1", std::stoi(Match[1]));
+        const auto Version = Client.Get("/cgi/version.pl?version&prg=Velomarch");
+        ASSERT_TRUE(Version);
+        EXPECT_EQ(Version->status, 200);
+        Program.Signal(SIGTERM);
+        ASSERT_EQ(Program.Wait(), 0);
+        const std::string Error = ReadFile(Folder.File("err.txt"));
+        if (Logging)
+            EXPECT_TRUE(
+                std::regex_match(Error, std::regex("time=\\S+ client=127\\.0\\.0\\.1 method=GET "
+                                                   "path=/cgi/version\\.pl status=200 ms=\\S+ bytes=\\d+\n")))
+                << Error;
+        else
+            EXPECT_EQ(Error, "");
+    }
+}
+
+TEST(ScoredProgramOptions, BadFrontOptionsExitWithTwo)
+{
+    vm::test::TTempDir Folder;
+    for (const std::vector<std::string>& Args :
+         std::vector<std::vector<std::string>>{{"--threads", "0"},
+                                               {"--threads", "many"},
+                                               {"--max-connections", "0"},
+                                               {"--max-per-address", "-3"},
+                                               {"--trusted-proxy", "proxy.example"},
+                                               {"--trusted-proxy", "10.0.0.1/8"},
+                                               {"--access-log", "maybe"}})
+    {
+        TProgram Program(Args, Folder.File("err.txt"));
+        EXPECT_EQ(Program.Wait(), 2) << Args[0] << " " << Args[1];
+        EXPECT_NE(ReadFile(Folder.File("err.txt")).find(Args[0]), std::string::npos) << Args[0];
+    }
+}
+
 } // namespace

@@ -62,9 +62,9 @@ class TRunningServer
 {
 public:
     explicit TRunningServer(EStoreKind Kind, TScoreServerOptions Options = DefaultServerOptions(),
-                            TStoreLimits Limits = NoLimits())
+                            TStoreLimits Limits = NoLimits(), TFrontOptions Front = TFrontOptions())
         : Store(OpenStore(FreshStoreLocation(Kind, Folder), MovedClockOptions(Limits))),
-          Server(*Store, std::move(Options))
+          Server(*Store, std::move(Options), std::move(Front))
     {
         Port = Server.Bind("127.0.0.1", 0);
         if (Port > 0)
