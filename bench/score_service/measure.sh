@@ -53,7 +53,8 @@ done
 load=$build/bench/score_service/scored_load
 declare -A program=([scored]=$build/server/velomarch-scored [mhd]=$build/bench/score_service/mhd_probe)
 declare -A extra=([scored]=$scored_options [mhd]=$probe_options)
-# The load scenarios measure throughput, not the per-address limits: those are turned off for them.
+# The load and slow-connection scenarios measure the front, not the per-address limits: those are
+# turned off for them (the valid clients of the slow scenario would otherwise use up their tokens).
 declare -A unlimited=([scored]="--tokens-per-minute 0 --pending-tokens 0 --submissions-per-minute 0"
   [mhd]="--no-limits")
 [ -x "$load" ] || { echo "measure.sh: $load is missing: build with -DVM_BUILD_BENCH=ON" >&2; exit 1; }
@@ -166,7 +167,7 @@ measure() {
 
 for carrier in "${chosen[@]}"; do
   measure "$carrier" flood on header-flood "${flood[@]}" --sources "$sources"
-  measure "$carrier" slow on slow "${slow[@]}" --sources "$sources"
+  measure "$carrier" slow off slow "${slow[@]}" --sources "$sources"
   measure "$carrier" tokens on token-flood "${tokens[@]}"
   measure "$carrier" load off load "${pairs[@]}" --sources "$sources" --check
   measure "$carrier" loadkept off load "${pairs[@]}" --sources "$sources" --keep-alive
