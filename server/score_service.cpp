@@ -26,10 +26,22 @@ std::int64_t SystemSeconds()
         .count();
 }
 
+// A wait as a player reads it: seconds up to two minutes, then whole minutes, then whole hours
+// (rounded up, so the player never comes back too early).
+std::string WaitText(int Seconds)
+{
+    if (Seconds < 120)
+        return std::to_string(Seconds) + " s";
+    if (Seconds < 2 * 3600)
+        return std::to_string((Seconds + 59) / 60) + " min";
+    return std::to_string((Seconds + 3599) / 3600) + " h";
+}
+
 // A refusal for an address over its limits; the text is short, printable ASCII, shown by the game.
+// Retry-After gives the wait in seconds for other clients.
 THttpReply TooManyReply(const std::string& What, int RetryAfter)
 {
-    THttpReply Reply = TextReply(429, "ERR " + What + "; try again in " + std::to_string(RetryAfter) + " s");
+    THttpReply Reply = TextReply(429, "ERR " + What + "; try again in " + WaitText(RetryAfter));
     Reply.FHeaders = {{"Retry-After", std::to_string(RetryAfter)}};
     return Reply;
 }

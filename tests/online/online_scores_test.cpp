@@ -61,6 +61,33 @@ TEST(OnlineScores, TheGameStoresExactlyOneRowOnTheRealServer)
     EXPECT_EQ(Rows[1].FOnlineName, "");
 }
 
+// The real server's per-address limits: past them the player is told the server's reason, both
+// when no token is handed out and when the score itself is refused.
+TEST(OnlineScores, TheServersLimitsAreShownToThePlayerInItsOwnWords)
+{
+    test::TTempDir Dir;
+    TServerProcess Server(Dir.File("scores.db"),
+                          {"--tokens-per-minute", "0.01", "--token-burst", "2", "--submissions-per-minute",
+                           "0.01", "--submission-burst", "1"});
+    ASSERT_GT(Server.Port(), 0);
+    TCurlHttpClient Http;
+    // The first score is stored; the second has a token but the address may send no more scores now.
+    EXPECT_EQ(SubmitScore(Http, nullptr, Server.Url(), "Ann", 10, "").Outcome, TSendOutcome::Stored);
+    const TSendResult TooManyScores = SubmitScore(Http, nullptr, Server.Url(), "Ann", 20, "");
+    EXPECT_EQ(TooManyScores.Outcome, TSendOutcome::Refused);
+    EXPECT_TRUE(SendResultText(TooManyScores).starts_with("The server refused the score: too many"))
+        << SendResultText(TooManyScores);
+    EXPECT_NE(SendResultText(TooManyScores).find("try again in"), std::string::npos);
+    // Both tokens are taken now: the third send gets none, and says why.
+    const TSendResult NoToken = SubmitScore(Http, nullptr, Server.Url(), "Ann", 30, "");
+    EXPECT_EQ(NoToken.Outcome, TSendOutcome::Refused);
+    EXPECT_TRUE(SendResultText(NoToken).starts_with("The server refused the score: too many"))
+        << SendResultText(NoToken);
+    EXPECT_NE(SendResultText(NoToken), SendResultText(TooManyScores));
+    Server.Stop();
+    EXPECT_EQ(scored::TSqliteStore(Dir.File("scores.db")).Count(), 1);
+}
+
 TEST(OnlineScores, NoServerOrASilentOneTellsThePlayerWithinTheTimeOut)
 {
     TCurlHttpClient Http;

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace vm::test {
 
@@ -19,8 +20,16 @@ namespace vm::test {
 class TServerProcess
 {
 public:
-    explicit TServerProcess(const std::string& DbPath)
+    // Extra: more options for the server (its limits, say). Its access log is off.
+    explicit TServerProcess(const std::string& DbPath, const std::vector<std::string>& Extra = {})
     {
+        std::vector<std::string> Args = {VM_SCORED_BIN, "--listen",     "127.0.0.1:0", "--db",
+                                         DbPath,        "--access-log", "off"};
+        Args.insert(Args.end(), Extra.begin(), Extra.end());
+        std::vector<char*> Argv;
+        for (std::string& Arg : Args)
+            Argv.push_back(Arg.data());
+        Argv.push_back(nullptr);
         int Pipe[2];
         if (pipe(Pipe) != 0)
             return;
@@ -29,8 +38,7 @@ public:
         {
             dup2(Pipe[1], 1);
             close(Pipe[0]);
-            execl(VM_SCORED_BIN, VM_SCORED_BIN, "--listen", "127.0.0.1:0", "--db", DbPath.c_str(),
-                  static_cast<char*>(nullptr));
+            execv(VM_SCORED_BIN, Argv.data());
             _exit(127);
         }
         close(Pipe[1]);

@@ -381,6 +381,18 @@ TEST_P(ScoreServer, AnAddressOverItsLimitsIsAnswered429WithRetryAfter)
     Running.Seconds += 10;
     EXPECT_EQ(Running.Submit(ScoreInf("Bo", "9", Tokens[1], "")).first, 200);
     EXPECT_EQ(Running.Store->Count(), 2);
+
+    // Long waits are told in minutes, rounded up: an address holding its one unused token waits for
+    // it to expire.
+    Limits = NoLimits();
+    Limits.FPendingTokens = 1;
+    TRunningServer Holding(GetParam(), DefaultServerOptions(), Limits);
+    ASSERT_FALSE(Holding.FreshToken().empty());
+    Holding.Seconds += 29;
+    const auto Pending = Holding.GetPath("/cgi/version.pl?version&prg=Velomarch");
+    EXPECT_EQ(Pending.FStatus, 429);
+    EXPECT_EQ(Pending.FBody, "ERR too many unused tokens for your address; try again in 10 min");
+    EXPECT_EQ(Pending.FRetryAfter, "571");
 }
 
 TEST_P(ScoreServer, HealthIsOkWhileTheStoreAnswers)
