@@ -79,7 +79,8 @@ for file in usr/games/velomarch usr/share/applications/$app.desktop usr/share/me
 done
 [ -x "$root/usr/games/velomarch" ] || fail "/usr/games/velomarch is not executable"
 for file in usr/bin/velomarch-scored usr/share/man/man8/velomarch-scored.8.gz usr/share/doc/velomarch-scored/copyright \
-  usr/share/doc/velomarch-scored/changelog.gz; do
+  usr/share/doc/velomarch-scored/changelog.gz usr/share/doc/velomarch-scored/examples/nginx-velomarch-scored.conf \
+  usr/share/doc/velomarch-scored/examples/haproxy-velomarch-scored.cfg; do
   [ -s "$server_root/$file" ] || fail "the server's package lacks /$file"
 done
 grep -q "MIT License" "$root/usr/share/doc/velomarch/copyright" || fail "the copyright file is not the licence"
