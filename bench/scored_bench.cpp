@@ -1,6 +1,6 @@
 // Load on the score server over loopback: version-plus-submission pairs from several client threads,
 // as many games ending their runs at once. Reports request rate, submission latency and the row count.
-#include "common/line_codec.h"
+#include "raw_http.h"
 #include "score_server.h"
 #include "sqlite_store.h"
 
@@ -19,34 +19,12 @@
 namespace {
 
 using namespace vm::scored;
+using vm::bench::ScoreInf;
+using vm::bench::TokenOf;
 using TClock = std::chrono::steady_clock;
 
 constexpr int Pairs = 10000;
 constexpr int ClientThreads = 4;
-
-// The token of a version reply: its fifth "|" field.
-std::string TokenOf(const std::string& Reply)
-{
-    std::size_t Start = 0;
-    for (int I = 0; I < 4; ++I)
-    {
-        Start = Reply.find('|', Start);
-        if (Start == std::string::npos)
-            return {};
-        ++Start;
-    }
-    const std::size_t End = Reply.find('|', Start);
-    return End == std::string::npos ? std::string() : Reply.substr(Start, End - Start);
-}
-
-std::string ScoreInf(const std::string& Name, int Score, const std::string& Token)
-{
-    std::string Text =
-        "type=0|name=" + Name + "|score=" + std::to_string(Score) + "|key=V|p=" + Token + "|add=bench|z=";
-    while (Text.size() % 5 != 0)
-        Text += '0';
-    return vm::EncodeLine(Text);
-}
 
 void BM_ScoredLoad(benchmark::State& State)
 {
@@ -99,7 +77,7 @@ void BM_ScoredLoad(benchmark::State& State)
                         }
                         const std::string Path =
                             "/cgi/version.pl?hs&prg=Velomarch&inf=" +
-                            ScoreInf("Bench" + std::to_string(I % 1000), I, TokenOf(Version->body));
+                            ScoreInf("Bench" + std::to_string(I % 1000), I, TokenOf(Version->body), "bench");
                         const auto Sent0 = TClock::now();
                         const auto Sent = Client.Get(Path.c_str());
                         Latencies[static_cast<std::size_t>(T)].push_back(

@@ -370,15 +370,7 @@ TSubmitResult TSqliteStore::Submit(const std::string& Token, const TScoreRow& Ro
         Transaction.Commit(); // the expired token is forgotten
         return TSubmitResult{ESubmit::ExpiredToken, 0};
     }
-    {
-        const TStatementReset Reset(FInsert);
-        BindText(FInsert, 1, Row.FName);
-        sqlite3_bind_int64(FInsert, 2, Row.FScore);
-        BindText(FInsert, 3, Row.FOnlineName);
-        sqlite3_bind_int64(FInsert, 4, Row.FTime);
-        BindText(FInsert, 5, Row.FClient);
-        Step(FInsert, "cannot store a score");
-    }
+    InsertRow(Row);
     if (Limits.FSubmissionsPerMinute > 0)
     {
         Buckets.FSubmitLevel = Level - 1;
@@ -392,6 +384,11 @@ TSubmitResult TSqliteStore::Submit(const std::string& Token, const TScoreRow& Ro
 void TSqliteStore::Add(const TScoreRow& Row)
 {
     const std::lock_guard Lock(FMutex);
+    InsertRow(Row);
+}
+
+void TSqliteStore::InsertRow(const TScoreRow& Row)
+{
     const TStatementReset Reset(FInsert);
     BindText(FInsert, 1, Row.FName);
     sqlite3_bind_int64(FInsert, 2, Row.FScore);

@@ -48,6 +48,8 @@ private:
     TBuckets ReadBuckets(const std::string& Client, double Now);
     void WriteBuckets(const std::string& Client, const TBuckets& Buckets);
     void SweepNowAndThen(double Now);
+    // Stores one row; the caller holds FMutex.
+    void InsertRow(const TScoreRow& Row);
     void Step(sqlite3_stmt* Statement, const char* What);
     void Execute(const char* Sql);
     [[noreturn]] void Fail(const std::string& What) const;
