@@ -182,7 +182,7 @@ bool TImageListItem::CreateTexture()
         }
         FTexture = Texture;
         FTextureDevice = &Screen->Device();
-        FTexels = std::move(Texels);
+        FMask = TCollisionMask(TexWidth, TexHeight, Texels.data());
         // The size of the texture as created.
         FTextureWidth = TexWidth;
         FTextureHeight = TexHeight;
@@ -192,7 +192,7 @@ bool TImageListItem::CreateTexture()
     FHeight = FPicture.Height() > 0 ? FPicture.Height() : 1;
     FWidth = FPicture.Width() > 0 ? FPicture.Width() : 1;
     UpdateGrid();
-    // A picture from a file is dropped: the texture (and the texels) keep the image.
+    // A picture from a file is dropped: the texture keeps the image (and the file brings it back).
     if (!Path.empty())
         FPicture.Clear();
     return true;
@@ -209,8 +209,7 @@ void TImageListItem::ReleaseTexture()
         FTextureDevice->ReleaseTexture(FTexture);
     FTexture = 0;
     FTextureDevice = nullptr;
-    FTexels.clear();
-    FTexels.shrink_to_fit();
+    FMask.Clear();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Image lists: named pictures cut into equal tiles (patterns), each made into one texture.
 #pragma once
 
+#include "engine/collision_mask.h"
 #include "engine/picture.h"
 #include "engine/render_device.h"
 
@@ -50,8 +51,8 @@ public:
     int TextureWidth() const { return FTextureWidth; }
     int TextureHeight() const { return FTextureHeight; }
 
-    // Makes the texture on the owner's screen (after colour key). The texels stay in memory for
-    // the pixel-exact collision test. Returns false when the item has no picture, has no owner
+    // Makes the texture on the owner's screen (after colour key). Which texels are solid stays in
+    // memory for the pixel-exact collision test. Returns false when the item has no picture, has no owner
     // with a screen, or the texture could not be made (then "Error creating texture " + Name
     // was shown with caption "Error" through the screen's message box).
     bool CreateTexture();
@@ -64,8 +65,8 @@ public:
     bool Prepared() const { return FScreen != nullptr; }
     TScreen* Screen() const { return FScreen; }
     void Unprepare() { FScreen = nullptr; }
-    // Level-0 texels, TextureWidth x TextureHeight, packed ARGB; empty before CreateTexture.
-    const std::vector<std::uint32_t>& Texels() const { return FTexels; }
+    // The solid texels of the texture, TextureWidth x TextureHeight; empty before CreateTexture.
+    const TCollisionMask& Mask() const { return FMask; }
     TImageList* Owner() const { return FOwner; }
     void SetOwner(TImageList* Owner) { FOwner = Owner; }
 
@@ -85,7 +86,7 @@ private:
     TTextureId FTexture = 0;
     IRenderDevice* FTextureDevice = nullptr; // the device that made FTexture
     TScreen* FScreen = nullptr;
-    std::vector<std::uint32_t> FTexels;
+    TCollisionMask FMask;
     TPixels FDecodedAhead; // filled by DecodeAhead, taken by CreateTexture
     bool FHasDecodedAhead = false;
 };

@@ -2,6 +2,7 @@
 #include "engine/picture.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <bit>
@@ -71,6 +72,54 @@ bool PngHeaderPlausible(const std::uint8_t* Data, std::size_t Size)
         return false;
     const std::uint64_t RowBytes = (Width * Channels * Depth + 7) / 8 + 1;
     return RowBytes * Height <= std::uint64_t(Size) * MaxDeflateRatio + 65536;
+}
+
+// The PNG's chunks, walked without inflating the pixels: each fits the file, the critical ones
+// (and only those, as the decoder does) have a right CRC, IHDR comes first, an indexed picture has
+// its palette before the data, and IEND closes the data. Gives the size from IHDR. A picture that
+// passes can still fail to decode only when its compressed data itself was forged.
+bool PngStructureValid(const std::uint8_t* Data, std::size_t Size, int& Width, int& Height)
+{
+    if (!PngHeaderPlausible(Data, Size))
+        return false;
+    const bool Indexed = Data[25] == 3;
+    bool HavePalette = false;
+    bool HaveData = false;
+    std::size_t At = sizeof(PngSignature);
+    for (bool First = true;; First = false)
+    {
+        if (Size - At < 12)
+            return false;
+        const std::uint32_t Length = Be32(Data + At);
+        if (Length > 0x7FFFFFFFu || Size - At - 12 < Length)
+            return false;
+        const std::uint8_t* Type = Data + At + 4;
+        const bool Critical = (Type[0] & 0x20) == 0;
+        if (Critical)
+        {
+            const auto Crc = crc32(crc32(0L, Z_NULL, 0), Type, static_cast<uInt>(Length + 4));
+            if (Crc != Be32(Type + 4 + Length))
+                return false;
+        }
+        if (First != (std::memcmp(Type, "IHDR", 4) == 0))
+            return false;
+        if (std::memcmp(Type, "PLTE", 4) == 0)
+            HavePalette = true;
+        else if (std::memcmp(Type, "IDAT", 4) == 0)
+        {
+            if (Indexed && !HavePalette)
+                return false;
+            HaveData = true;
+        }
+        else if (std::memcmp(Type, "IEND", 4) == 0)
+            break;
+        At += 12 + std::size_t(Length);
+    }
+    if (!HaveData)
+        return false;
+    Width = static_cast<int>(Be32(Data + 16));
+    Height = static_cast<int>(Be32(Data + 20));
+    return true;
 }
 
 // Bits of a BMP channel mask: position of the lowest set bit and number of bits.
@@ -470,26 +519,31 @@ bool EncodeBmp(const TPixels& Pixels, std::vector<std::uint8_t>& Out)
 bool TPicture::Assign(std::vector<std::uint8_t> FileBytes)
 {
     Clear();
-    TPixels Pixels;
     TPictureKind Kind = TPictureKind::None;
+    int Width = 0;
+    int Height = 0;
     if (IsPng(FileBytes.data(), FileBytes.size()))
     {
-        if (!DecodePng(FileBytes.data(), FileBytes.size(), Pixels))
+        // The pixels are inflated once, when the texture is made; here only the structure is checked.
+        if (!PngStructureValid(FileBytes.data(), FileBytes.size(), Width, Height))
             return false;
         Kind = TPictureKind::Png;
     }
     else if (IsBmp(FileBytes.data(), FileBytes.size()))
     {
+        TPixels Pixels;
         if (!DecodeBmp(FileBytes.data(), FileBytes.size(), Pixels))
             return false;
         Kind = TPictureKind::Bmp;
+        Width = Pixels.Width;
+        Height = Pixels.Height;
     }
     else
         return false;
     FKind = Kind;
     FBytes = std::move(FileBytes);
-    FWidth = Pixels.Width;
-    FHeight = Pixels.Height;
+    FWidth = Width;
+    FHeight = Height;
     return true;
 }
 

@@ -72,13 +72,12 @@ void ClipToTexture(const TAxisWalk& Walk, std::int64_t Size, std::int64_t& First
     Last = std::min(Last, High);
 }
 
-// True when the item has a complete CPU copy of its texels to read from.
-bool HasTexels(const TImageListItem* Item)
+// True when the item has a collision mask covering its whole texture.
+bool HasMask(const TImageListItem* Item)
 {
     if (Item == nullptr || Item->TextureWidth() <= 0 || Item->TextureHeight() <= 0)
         return false;
-    const auto Needed = static_cast<std::size_t>(Item->TextureWidth()) * Item->TextureHeight();
-    return Item->Texels().size() >= Needed;
+    return Item->Mask().Width() >= Item->TextureWidth() && Item->Mask().Height() >= Item->TextureHeight();
 }
 
 } // namespace
@@ -330,9 +329,9 @@ bool TSprite::PixelTest(TSprite& Other, const TIntRect& Overlap, std::int32_t& H
         HitY = Overlap.Top;
         return true;
     }
-    // Every texture holds the same 4-byte ARGB texels, so the pair never differs in format and
-    // the texels are compared directly. An item without a texel copy cannot be tested.
-    if (!HasTexels(FImage) || !HasTexels(Other.FImage))
+    // A texel takes part when it is not all-zero (transparent black); an item without a mask
+    // cannot be tested.
+    if (!HasMask(FImage) || !HasMask(Other.FImage))
         return false;
 
     const TAxisWalk SelfH =
@@ -355,17 +354,16 @@ bool TSprite::PixelTest(TSprite& Other, const TIntRect& Overlap, std::int32_t& H
     ClipToTexture(SelfV, SelfItem.TextureHeight(), FirstY, LastY);
     ClipToTexture(OtherV, OtherItem.TextureHeight(), FirstY, LastY);
 
-    const std::uint32_t* SelfTexels = SelfItem.Texels().data();
-    const std::uint32_t* OtherTexels = OtherItem.Texels().data();
-    const std::int64_t SelfPitch = SelfItem.TextureWidth();
-    const std::int64_t OtherPitch = OtherItem.TextureWidth();
+    const TCollisionMask& SelfMask = SelfItem.Mask();
+    const TCollisionMask& OtherMask = OtherItem.Mask();
     for (std::int64_t Dy = FirstY; Dy < LastY; ++Dy)
     {
-        const std::uint32_t* SelfRow = SelfTexels + (SelfV.Start + Dy * SelfV.Step) * SelfPitch;
-        const std::uint32_t* OtherRow = OtherTexels + (OtherV.Start + Dy * OtherV.Step) * OtherPitch;
+        const std::int64_t SelfY = SelfV.Start + Dy * SelfV.Step;
+        const std::int64_t OtherY = OtherV.Start + Dy * OtherV.Step;
         for (std::int64_t Dx = FirstX; Dx < LastX; ++Dx)
         {
-            if (SelfRow[SelfH.Start + Dx * SelfH.Step] != 0 && OtherRow[OtherH.Start + Dx * OtherH.Step] != 0)
+            if (SelfMask.Solid(SelfH.Start + Dx * SelfH.Step, SelfY) &&
+                OtherMask.Solid(OtherH.Start + Dx * OtherH.Step, OtherY))
             {
                 HitX = SaturateInt32(Overlap.Left + Dx);
                 HitY = SaturateInt32(Overlap.Top + Dy);

@@ -31,6 +31,18 @@ void WriteFile(const std::string& Path, const std::vector<std::uint8_t>& Bytes)
     File.write(reinterpret_cast<const char*>(Bytes.data()), std::streamsize(Bytes.size()));
 }
 
+// The mask marks exactly the texture's texels that are not all-zero.
+void ExpectMaskOf(const TCollisionMask& Mask, const test::TRecordingRenderDevice::TTexture& Texture)
+{
+    ASSERT_EQ(Mask.Width(), Texture.Width);
+    ASSERT_EQ(Mask.Height(), Texture.Height);
+    int Wrong = 0;
+    for (int Y = 0; Y < Texture.Height; ++Y)
+        for (int X = 0; X < Texture.Width; ++X)
+            Wrong += Mask.Solid(X, Y) != (Texture.Argb[std::size_t(Y) * Texture.Width + X] != 0u);
+    EXPECT_EQ(Wrong, 0);
+}
+
 class ImageListTest : public ::testing::Test
 {
 protected:
@@ -153,7 +165,7 @@ TEST_F(ImageListTest, TexturesArePaddedToPowersOfTwoAndPatternsUseTheCreatedSize
     EXPECT_EQ(Texture.Argb[60 * 128 + 42], Pixels.Argb[59 * 100 + 42]);
     EXPECT_EQ(Texture.Argb[59 * 128 + 101], 0u);
     EXPECT_EQ(Texture.Argb[61 * 128], 0u);
-    EXPECT_EQ(Item->Texels(), Texture.Argb);
+    ExpectMaskOf(Item->Mask(), Texture);
 
     // Pattern 5 = column 1, row 1: u 25/128 .. 50/128, v 20/64 .. 40/64.
     ASSERT_TRUE(Screen.BeginScene());
@@ -181,14 +193,16 @@ TEST_F(ImageListTest, ColourKeyMakesMatchingTexelsTransparent)
     Plain->Transparent = false;
     ASSERT_TRUE(List.LoadTextures());
 
-    const std::vector<std::uint32_t>& K = Keyed->Texels();
+    const std::vector<std::uint32_t>& K = Device.Textures[Keyed->Texture()].Argb;
     ASSERT_EQ(K.size(), 4u * 2u);
     EXPECT_EQ(K[0], 0xFF102030u);
     EXPECT_EQ(K[1], 0u);
     EXPECT_EQ(K[4 + 2], 0u);
     EXPECT_EQ(K[4 + 3], 0xFFFE0000u);
-    EXPECT_EQ(Device.Textures[Keyed->Texture()].Argb, K);
-    EXPECT_EQ(Plain->Texels()[1], 0xFFFF0000u);
+    ExpectMaskOf(Keyed->Mask(), Device.Textures[Keyed->Texture()]);
+    EXPECT_FALSE(Keyed->Mask().Solid(1, 0));
+    EXPECT_EQ(Device.Textures[Plain->Texture()].Argb[1], 0xFFFF0000u);
+    EXPECT_TRUE(Plain->Mask().Solid(1, 0));
 }
 
 TEST_F(ImageListTest, ReleaseKeepsTexturesUnlessFull)
@@ -211,11 +225,12 @@ TEST_F(ImageListTest, ReleaseKeepsTexturesUnlessFull)
     EXPECT_FALSE(Item->Prepared());
     EXPECT_EQ(Item->Texture(), 0u);
     EXPECT_EQ(Device.FReleased, 1);
-    EXPECT_TRUE(Item->Texels().empty());
+    EXPECT_TRUE(Item->Mask().Empty());
     List.LoadTextures();
     EXPECT_NE(Item->Texture(), 0u);
     EXPECT_NE(Item->Texture(), First);
-    EXPECT_EQ(Item->Texels().size(), 64u);
+    EXPECT_EQ(Item->Mask().Width(), 8);
+    EXPECT_EQ(Item->Mask().Height(), 8);
 }
 
 TEST_F(ImageListTest, RegistersWithTheScreenForResetsAndLeavesOnDestruction)
@@ -273,9 +288,10 @@ TEST_F(ImageListTest, FilepathPictureReplacesTheStoredOneAndTileZeroTakesTheWhol
     EXPECT_EQ(Item->Rows(), 1);
     EXPECT_EQ(Item->TextureWidth(), 64);
     EXPECT_EQ(Item->TextureHeight(), 32);
-    // The picture is dropped; the texels keep the image.
+    // The picture is dropped; the texture keeps the image.
     EXPECT_TRUE(Item->Picture().Empty());
-    EXPECT_EQ(Item->Texels()[64 * 23 + 39], FromFile.Argb[40 * 23 + 39]);
+    EXPECT_EQ(Device.Textures[Item->Texture()].Argb[64 * 23 + 39], FromFile.Argb[40 * 23 + 39]);
+    ExpectMaskOf(Item->Mask(), Device.Textures[Item->Texture()]);
 
     // A stored picture is replaced by the file's.
     TImageListItem* Replaced = List.ImageList.Add("replaced", PngPicture(MakeTestPixels(4, 4)));

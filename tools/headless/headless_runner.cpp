@@ -234,7 +234,8 @@ int RunHeadless(const THeadlessOptions& Options)
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     TSdlVideo Video;
-    if (!Video.Open(true, Error))
+    // The null renderer needs no window: no GL driver is loaded, which keeps fast runs small.
+    if (!Options.NullRenderer && !Video.Open(true, Error))
     {
         std::fprintf(stderr, "velomarch-headless: no renderer: %s\n", Error.c_str());
         return 1;
