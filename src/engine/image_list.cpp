@@ -6,9 +6,10 @@
 #include "engine/screen.h"
 
 #include <algorithm>
-#include <atomic>
+#include <condition_variable>
 #include <filesystem>
 #include <iostream>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -285,27 +286,59 @@ bool TImageList::LoadTextures()
 {
     if (FScreen == nullptr)
         return true;
-    // Decoding the pictures is most of the work and each is independent: it runs on every core,
-    // while the textures are made on this thread (the device is not shared between threads).
-    std::atomic<int> Next{0};
+    // Decoding the pictures is most of the work and each is independent: helper threads decode
+    // ahead while this thread makes the textures in order (the device is not shared between
+    // threads). At most DecodeWindow pictures wait decoded at once, so memory holds a few
+    // pictures, not all of them.
+    constexpr int DecodeWindow = 4;
+    const int Count = ImageList.Count();
+    std::mutex Mutex;
+    std::condition_variable Changed;
+    std::vector<char> Decoded(static_cast<std::size_t>(std::max(Count, 0)), 0);
+    int Next = 0;    // the next item a helper takes
+    int Created = 0; // items this thread is done with
     auto Worker = [&] {
-        for (int I = Next++; I < ImageList.Count(); I = Next++)
+        for (;;)
+        {
+            int I = 0;
+            {
+                std::unique_lock Lock(Mutex);
+                Changed.wait(Lock, [&] { return Next >= Count || Next < Created + DecodeWindow; });
+                if (Next >= Count)
+                    return;
+                I = Next++;
+            }
             ImageList.Items(I)->DecodeAhead();
+            {
+                const std::lock_guard Lock(Mutex);
+                Decoded[static_cast<std::size_t>(I)] = 1;
+            }
+            Changed.notify_all();
+        }
     };
     const unsigned Helpers = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1);
     std::vector<std::thread> Threads;
-    for (unsigned T = 0; T < Helpers && ImageList.Count() > 1; ++T)
+    for (unsigned T = 0; T < Helpers && Count > 1; ++T)
         Threads.emplace_back(Worker);
-    Worker();
-    for (std::thread& Thread : Threads)
-        Thread.join();
     bool Ok = true;
-    for (int I = 0; I < ImageList.Count(); ++I)
+    for (int I = 0; I < Count; ++I)
     {
+        if (!Threads.empty())
+        {
+            std::unique_lock Lock(Mutex);
+            Changed.wait(Lock, [&] { return Decoded[static_cast<std::size_t>(I)] != 0; });
+        }
         TImageListItem* Item = ImageList.Items(I);
         if (!Item->CreateTexture() && !Item->Picture().Empty() && Item->Texture() == 0)
             Ok = false;
+        {
+            const std::lock_guard Lock(Mutex);
+            Created = I + 1;
+        }
+        Changed.notify_all();
     }
+    for (std::thread& Thread : Threads)
+        Thread.join();
     return Ok;
 }
 
