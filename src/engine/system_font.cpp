@@ -46,17 +46,33 @@ void TSystemFont::TextOutInverted(int X, int Y, const std::string& Text)
 int TSystemFont::TextWidth(const std::string& Text) const
 {
     int Width = 0, Height = 0;
-    if (!Usable() || !FRasterizer->MeasureText(FRequest, Text, Width, Height))
-        return 0;
-    return Width;
+    return Measure(Text, Width, Height) ? Width : 0;
 }
 
 int TSystemFont::TextHeight(const std::string& Text) const
 {
     int Width = 0, Height = 0;
-    if (!Usable() || !FRasterizer->MeasureText(FRequest, Text, Width, Height))
-        return 0;
-    return Height;
+    return Measure(Text, Width, Height) ? Height : 0;
+}
+
+bool TSystemFont::Measure(const std::string& Text, int& Width, int& Height) const
+{
+    if (!Usable())
+        return false;
+    const auto Known = FMeasured.find(Text);
+    if (Known != FMeasured.end())
+    {
+        Width = Known->second.first;
+        Height = Known->second.second;
+        return true;
+    }
+    // Failures are not remembered: the rasterizer keeps those itself.
+    if (!FRasterizer->MeasureText(FRequest, Text, Width, Height))
+        return false;
+    if (FMeasured.size() >= MeasureLimit)
+        FMeasured.clear();
+    FMeasured.emplace(Text, std::make_pair(Width, Height));
+    return true;
 }
 
 void TSystemFont::DeviceReset()
@@ -129,6 +145,7 @@ void TSystemFont::DropCache()
             FScreen->Device().ReleaseTexture(Entry.Texture);
     FCache.clear();
     FIndex.clear();
+    FMeasured.clear();
 }
 
 } // namespace vm

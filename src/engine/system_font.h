@@ -19,6 +19,8 @@ class TSystemFont
 public:
     // Rendered strings kept as textures at most; the least recently drawn goes first.
     static constexpr std::size_t CacheLimit = 96;
+    // Measured strings remembered at most; past that the memory starts afresh.
+    static constexpr std::size_t MeasureLimit = 256;
 
     // Screen and rasterizer are not owned and must outlive the font; either may be null, and
     // the font then draws nothing and measures 0.
@@ -63,6 +65,7 @@ public:
     // The same with red, green and blue inverted (255 - value); alpha unchanged.
     void TextOutInverted(int X, int Y, const std::string& Text);
     // Size of Text in pixels; 0 without rasterizer or face, or when the face cannot be opened.
+    // Sizes are remembered for the face, so text measured every frame is shaped once.
     int TextWidth(const std::string& Text) const;
     int TextHeight(const std::string& Text) const;
 
@@ -84,6 +87,8 @@ private:
     // The cached entry for Text, rendered and made a texture when missing; null on failure.
     const TCachedText* Lookup(const std::string& Text);
     void DropCache();
+    // The rasterizer's measure of Text, remembered; false when it cannot measure.
+    bool Measure(const std::string& Text, int& Width, int& Height) const;
     bool Usable() const { return FRasterizer != nullptr && !FRequest.Face.empty(); }
 
     TScreen* FScreen;
@@ -93,6 +98,7 @@ private:
     std::uint8_t FRed = 255, FGreen = 255, FBlue = 255, FAlpha = 255;
     TCacheList FCache;
     std::unordered_map<std::string, TCacheList::iterator> FIndex;
+    mutable std::unordered_map<std::string, std::pair<int, int>> FMeasured; // width, height
 };
 
 } // namespace vm

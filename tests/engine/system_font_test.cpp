@@ -210,5 +210,27 @@ TEST_F(SystemFontTest, MeasuresWithTheFontsFaceSizeAndStyle)
     EXPECT_EQ(Font.TextWidth(""), 0);
 }
 
+TEST_F(SystemFontTest, TextMeasuredEveryFrameIsShapedOnceForEachFont)
+{
+    const int Before = Rasterizer.Measures;
+    const int Width = Font.TextWidth("0:12.34");
+    for (int Frame = 0; Frame < 10; ++Frame)
+    {
+        EXPECT_EQ(Font.TextWidth("0:12.34"), Width);
+        EXPECT_GT(Font.TextHeight("0:12.34"), 0);
+    }
+    EXPECT_EQ(Rasterizer.Measures - Before, 1);
+    // Another size measures again and answers for that size; coming back measures afresh too.
+    Font.SetFont("Micra", 30, 1);
+    EXPECT_GT(Font.TextWidth("0:12.34"), Width);
+    Font.SetFont("Micra", 12, 1);
+    EXPECT_EQ(Font.TextWidth("0:12.34"), Width);
+    EXPECT_EQ(Rasterizer.Measures - Before, 3);
+    // More texts than it remembers: every answer is still right.
+    for (int I = 0; I < static_cast<int>(TSystemFont::MeasureLimit) + 10; ++I)
+        Font.TextWidth(std::to_string(I));
+    EXPECT_EQ(Font.TextWidth("0:12.34"), Width);
+}
+
 } // namespace
 } // namespace vm
