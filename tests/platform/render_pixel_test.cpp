@@ -266,6 +266,17 @@ TEST_F(RenderPixelTest, TexturesAreMadeAgainAfterADeviceReset)
     EXPECT_TRUE(Near(At(115, 65), White));
 }
 
+TEST_F(RenderPixelTest, OffscreenPresentSubmitsTheFrame)
+{
+    // The offscreen window's swap submits nothing; without the flush the driver keeps every
+    // frame's work, and a long run's memory grows without end.
+    EXPECT_TRUE(Video.Device().FlushesAfterPresent());
+    Frame(0, 0, 0, [&] { DrawImageQuad(*Tiles, TileAt(100, 50, 1)); });
+    Frame(0, 0, 0, [&] { DrawImageQuad(*Tiles, TileAt(300, 50, 1)); });
+    EXPECT_TRUE(Near(At(300, 50), Red));
+    EXPECT_TRUE(Near(At(100, 50), 0)); // the frame before was cleared away
+}
+
 TEST_F(RenderPixelTest, SpriteDrawsItsPatternMirroredAtItsPosition)
 {
     TSpriteEngine Engine(&Messages);

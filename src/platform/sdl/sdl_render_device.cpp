@@ -125,6 +125,22 @@ void TSdlRenderDevice::Present()
             FCaptured.clear();
     }
     SDL_RenderPresent(FRenderer);
+    // SDL has just drawn the frame's batch in its context, which is therefore the current one.
+    if (FGlFlush != nullptr)
+        FGlFlush();
+}
+
+bool TSdlRenderDevice::FlushAfterPresent()
+{
+    void* Address = SDL_GL_GetProcAddress("glFlush");
+    if (Address == nullptr)
+    {
+        std::fprintf(stderr, "No glFlush for the offscreen renderer (%s); its memory will grow\n",
+                     SDL_GetError());
+        return false;
+    }
+    FGlFlush = reinterpret_cast<void (*)()>(Address);
+    return true;
 }
 
 bool TSdlRenderDevice::ReadPixels(std::vector<std::uint32_t>& Argb, int& Width, int& Height)

@@ -32,6 +32,12 @@ public:
     // From the renderer's limits (the smaller of its largest width and height).
     int MaxTextureSide() const override;
 
+    // Ends every Present with glFlush, for a window whose buffer swap submits nothing (a pbuffer):
+    // without it the driver keeps each frame's queued work. False, with a message, when the
+    // renderer's OpenGL has no glFlush.
+    bool FlushAfterPresent();
+    bool FlushesAfterPresent() const { return FGlFlush != nullptr; }
+
     // The platform calls this when the window is hidden or restored.
     void SetReady(bool Ready) { FReady = Ready; }
     // The next Present first copies the picture; Captured() then holds it (800 x 600 ARGB).
@@ -52,6 +58,7 @@ private:
 
     SDL_Window* FWindow;
     SDL_Renderer* FRenderer;
+    void (*FGlFlush)() = nullptr;
     std::unordered_map<TTextureId, TTextureEntry> FTextures;
     TTextureId FNextId = 1;
     int FBlendMode = 0; // composed SDL_BlendMode

@@ -5,6 +5,8 @@
 
 #include <SDL2/SDL.h>
 
+#include <cstring>
+
 namespace vm {
 
 TSdlVideo::~TSdlVideo()
@@ -47,6 +49,13 @@ bool TSdlVideo::Open(bool Hidden, std::string& Error)
     }
     SDL_RenderSetLogicalSize(FRenderer, PictureWidth, PictureHeight);
     FDevice = std::make_unique<TSdlRenderDevice>(FWindow, FRenderer);
+    // A real window's buffer swap submits the frame's OpenGL work. The offscreen driver draws
+    // into a pbuffer, whose swap does nothing: the driver would keep every frame's work queued.
+    SDL_RendererInfo Info;
+    const char* Driver = SDL_GetCurrentVideoDriver();
+    if (Driver != nullptr && std::strcmp(Driver, "offscreen") == 0 &&
+        SDL_GetRendererInfo(FRenderer, &Info) == 0 && std::strncmp(Info.name, "opengl", 6) == 0)
+        FDevice->FlushAfterPresent();
     return true;
 }
 

@@ -21,7 +21,8 @@ public:
     TSdlVideo& operator=(const TSdlVideo&) = delete;
 
     // Opens an 800 x 600 window (hidden when asked) with the OpenGL renderer, no vsync, the
-    // picture scaled with letterboxing. On failure returns false with the reason in Error.
+    // picture scaled with letterboxing; on the offscreen driver every present ends with a flush.
+    // On failure returns false with the reason in Error.
     bool Open(bool Hidden, std::string& Error);
 
     SDL_Window* Window() const { return FWindow; }
