@@ -687,6 +687,7 @@ int main(int Argc, char** Argv)
         ->required()
         ->type_name("DIR");
     App.add_option("--runs", Options.Runs, "runs of each measurement (default 5); the table shows medians")
+        ->type_name("N")
         ->check(CLI::Range(1, 1000));
     App.add_flag("--quick", Options.Quick,
                  "one run of each, with short menus and races: checks the tool, not the game");
@@ -696,16 +697,21 @@ int main(int Argc, char** Argv)
                  "instead of the comparison: the memory at the peak by owner, with heaptrack and\n"
                  "/proc/PID/smaps, for the menu and the first race on both renderers");
     App.add_option("--menu-frames", Options.MenuFrames, "frames of the menu runs (default 200)")
+        ->type_name("N")
         ->check(CLI::Range(1L, 10000000L));
     App.add_option("--race-frames", Options.RaceFrames, "frames of the first-race runs (default 1500)")
+        ->type_name("N")
         ->check(CLI::Range(1L, 10000000L));
     App.add_option("--offscreen-run-frames", Options.OffscreenRunFrames,
                    "the cap of the whole run on the offscreen renderer (default 6000)")
+        ->type_name("N")
         ->check(CLI::Range(1L, 10000000L));
     App.add_option("--run-cap", Options.RunCap, "frames a whole run may take at most (default 60000)")
+        ->type_name("N")
         ->check(CLI::Range(1L, 10000000L));
     App.add_option("--window-seconds", Options.WindowSeconds,
                    "how long the game's window stays up after its first frame (default 3)")
+        ->type_name("S")
         ->check(CLI::Range(0.0, 600.0));
     App.add_option("--keep", Options.Keep, "keep the runs' files (logs, heaptrack data) in DIR")
         ->type_name("DIR");
