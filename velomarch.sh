@@ -16,7 +16,7 @@ PACKAGES=(
 # What CPack needs to make the Debian packages (file and dpkg-shlibdeps find the libraries).
 PACKAGING_PACKAGES=(dpkg-dev file)
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libmicrohttpd-dev xvfb xauth xdotool openbox x11-apps
-  python3 postgresql nginx-light
+  python3 postgresql nginx-light heaptrack
   "${PACKAGING_PACKAGES[@]}" desktop-file-utils appstream man-db)
 
 install_missing() {

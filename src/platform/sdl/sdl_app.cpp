@@ -18,6 +18,7 @@
 
 #include <SDL2/SDL.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -80,6 +81,9 @@ bool DrawsNowhere(const char* Driver)
 
 int RunGame(const TGameOptions& Options)
 {
+    // Wall time to the first presented frame, reported when VM_STARTUP_TIMING is set.
+    const auto Started = std::chrono::steady_clock::now();
+    const bool ReportStartup = std::getenv("VM_STARTUP_TIMING") != nullptr;
     InstallStopHandlers();
     std::string Error;
     const std::string DataDir = FindDataDir(Options.DataDir, Error);
@@ -135,6 +139,19 @@ int RunGame(const TGameOptions& Options)
     Pads.Open(Platform.Files.PadMappingsFile, PadProblem);
     Platform.PadRumble = &Pads;
     TGame Game(Platform, GamePages());
+    if (ReportStartup)
+    {
+        // Each frame timer tick draws and presents one frame; the first one is told.
+        Game.FrameTimer.OnTimer = [Started, Frame = Game.FrameTimer.OnTimer, Told = false]() mutable {
+            Frame();
+            if (!Told)
+                std::fprintf(
+                    stderr, "velomarch: first frame presented after %.1f ms\n",
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Started)
+                        .count());
+            Told = true;
+        };
+    }
     Game.FormCreate(static_cast<std::uint64_t>(SDL_GetPerformanceCounter()));
     Game.FormShow();
     if (!PadProblem.empty())
