@@ -2,6 +2,7 @@
 #include "platform/sdl/sdl_app.h"
 
 #include "engine/frame_loop.h"
+#include "engine/frame_timing_stats.h"
 #include "pages/page_rows.h"
 #include "platform/sdl/curl_http_client.h"
 #include "platform/sdl/data_path.h"
@@ -18,10 +19,12 @@
 
 #include <SDL2/SDL.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace vm {
@@ -152,6 +155,21 @@ int RunGame(const TGameOptions& Options)
             Told = true;
         };
     }
+    // With VM_FRAME_TIMING set, race frames are timed against when the frame timer had them due
+    // (one period after the previous frame started) and told on exit.
+    std::unique_ptr<TFrameTimingStats> FrameTiming;
+    if (std::getenv("VM_FRAME_TIMING") != nullptr)
+    {
+        const std::int64_t Frequency = Clock.Frequency();
+        FrameTiming = std::make_unique<TFrameTimingStats>(
+            Frequency, std::max<std::int64_t>(1, Frequency / std::max(1, Game.FrameTimer.TargetFPS())),
+            Frequency / 1000);
+        Game.FrameTimer.OnTimer = [&Game, &Clock, Stats = FrameTiming.get(),
+                                   Frame = Game.FrameTimer.OnTimer] {
+            Stats->FrameStarted(Clock.Now(), (Game.State.ScreenState & 0x7F) == ssRace);
+            Frame();
+        };
+    }
     Game.FormCreate(static_cast<std::uint64_t>(SDL_GetPerformanceCounter()));
     Game.FormShow();
     if (!PadProblem.empty())
@@ -182,6 +200,8 @@ int RunGame(const TGameOptions& Options)
             Loop.Pass();
     }
     Game.FormDestroy();
+    if (FrameTiming)
+        std::fprintf(stderr, "velomarch: frame timing: %s\n", FrameTiming->Summary("race frames").c_str());
     return 0;
 }
 
