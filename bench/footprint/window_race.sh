@@ -8,7 +8,7 @@
 # runs with the accelerator held. The game starts on a fresh profile in a throwaway home, is driven
 # with key presses only (the name, then Enter through the main menu, track and car pages), and is
 # ended with SIGTERM. One result line goes to standard output; SHOT=FILE.png keeps a screenshot
-# taken in the middle of the race. Sound goes to SDL's dummy driver unless SDL_AUDIODRIVER is set.
+# taken in the middle of the race, and FILE-end.png one at its end. Sound goes to SDL's dummy driver unless SDL_AUDIODRIVER is set.
 set -u
 if [ "${1:-}" != "--inside" ]; then
   if [ $# -lt 1 ] || [ ! -x "$1/velomarch" ]; then
@@ -95,11 +95,10 @@ threads >"$home/before"
 p0=$(process_ticks)
 t0=$(now)
 sleep $((seconds / 2))
-if [ -n "${SHOT:-}" ]; then
-  xwd -silent -root -out "$home/race.xwd" && python3 "$shot_py" "$home/race.xwd" "$SHOT" >/dev/null \
-    || echo "window_race: no screenshot" >&2
-fi
+# Screenshots are grabbed raw during the span and made PNGs after it, so they cost the span little.
+[ -n "${SHOT:-}" ] && xwd -silent -root -out "$home/race.xwd"
 sleep $((seconds - seconds / 2))
+[ -n "${SHOT:-}" ] && xwd -silent -root -out "$home/end.xwd"
 threads >"$home/after"
 p1=$(process_ticks)
 t1=$(now)
@@ -117,10 +116,14 @@ game=$pid
 pid=""
 kill "$wm" 2>/dev/null
 [ "$status" -eq 0 ] || fail "the game ended with status $status on SIGTERM"
+if [ -n "${SHOT:-}" ]; then
+  { python3 "$shot_py" "$home/race.xwd" "$SHOT" && python3 "$shot_py" "$home/end.xwd" "${SHOT%.png}-end.png"; } \
+    >/dev/null || echo "window_race: no screenshot" >&2
+fi
 timing=$(sed -n 's/^velomarch: frame timing: //p' "$log")
 [ -n "$timing" ] || timing="no frame timing line"
 # The game counts race frames from the race's start to the end; fewer seconds of them than the
-# measured span means the race screen was left (the car wrecked, the game paused).
+# measured span means the race screen was left (the car wrecked, the game paused): said on stderr.
 raced=$(echo "$timing" | sed -n 's/.* over \([0-9.]*\) s,.*/\1/p')
 awk -v r="${raced:-0}" -v a="$t0" -v b="$t1" 'BEGIN { exit !(r < b - a - 0.5) }' \
   && echo "window_race: only $raced s of race frames in a span of $(awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.1f", b - a }') s: the race screen was left" >&2
