@@ -201,7 +201,10 @@ bool TImageListItem::CreateTexture()
 
 void TImageListItem::DecodeAhead()
 {
-    FHasDecodedAhead = FTexture == 0 && !FPicture.Empty() && FPicture.Decode(FDecodedAhead);
+    // An item naming a picture file takes that file's picture in CreateTexture: decoding the
+    // stored one ahead would give its texture the wrong image.
+    FHasDecodedAhead =
+        FTexture == 0 && Trim(Filepath).empty() && !FPicture.Empty() && FPicture.Decode(FDecodedAhead);
 }
 
 void TImageListItem::ReleaseTexture()

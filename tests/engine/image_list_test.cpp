@@ -301,6 +301,10 @@ TEST_F(ImageListTest, FilepathPictureReplacesTheStoredOneAndTileZeroTakesTheWhol
     List.ReleaseTextures(true);
     ASSERT_TRUE(List.LoadTextures());
     EXPECT_EQ(Replaced->Width(), 40);
+    // The texture is the file's picture too, not the stored one decoded ahead of it.
+    const auto& ReplacedTexture = Device.Textures[Replaced->Texture()];
+    EXPECT_EQ(ReplacedTexture.Width, 64);
+    EXPECT_EQ(ReplacedTexture.Argb[64 * 23 + 39], FromFile.Argb[40 * 23 + 39]);
     EXPECT_EQ(Missing->Width(), 4);
     EXPECT_TRUE(Missing->Prepared());
     EXPECT_TRUE(Item->Prepared()); // its file was read again
