@@ -178,6 +178,40 @@ TEST_F(ImageListTest, TexturesArePaddedToPowersOfTwoAndPatternsUseTheCreatedSize
     EXPECT_FLOAT_EQ(Device.LastQuad[2].V, 40.0f / 64.0f);
 }
 
+TEST_F(ImageListTest, ManyPicturesEachGetTheirOwnTextureWhateverTheDecodingOrder)
+{
+    // More pictures than are decoded ahead at once, of different sizes, with items that need no
+    // decoding (no picture, a texture kept) in between.
+    TImageList List(&Screen);
+    std::vector<TPixels> Pictures;
+    for (int I = 0; I < 23; ++I)
+    {
+        Pictures.push_back(MakeTestPixels(3 + 7 * I, 2 + (I * 5) % 17, 1 + I));
+        List.ImageList.Add("p" + std::to_string(I), PngPicture(Pictures.back()));
+        if (I % 6 == 2)
+            List.ImageList.Add()->Name = "empty";
+    }
+    ASSERT_TRUE(List.LoadTextures());
+    List.ReleaseTextures(false); // keeps the textures: the next load decodes nothing
+    ASSERT_TRUE(List.LoadTextures());
+    for (int I = 0; I < 23; ++I)
+    {
+        const TImageListItem* Item = List.Find("p" + std::to_string(I));
+        ASSERT_NE(Item, nullptr);
+        ASSERT_TRUE(Item->Prepared()) << I;
+        const auto& Texture = Device.Textures[Item->Texture()];
+        const TPixels& Picture = Pictures[static_cast<std::size_t>(I)];
+        ASSERT_EQ(Texture.Width, Item->TextureWidth());
+        int Wrong = 0;
+        for (int Y = 0; Y < Picture.Height; ++Y)
+            for (int X = 0; X < Picture.Width; ++X)
+                Wrong += Texture.Argb[std::size_t(Y) * Texture.Width + X] !=
+                         Picture.Argb[std::size_t(Y) * Picture.Width + X];
+        EXPECT_EQ(Wrong, 0) << I;
+    }
+    EXPECT_EQ(Device.Textures.size(), 23u);
+}
+
 TEST_F(ImageListTest, ColourKeyMakesMatchingTexelsTransparent)
 {
     TImageList List(&Screen);
