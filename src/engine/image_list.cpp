@@ -291,33 +291,34 @@ bool TImageList::LoadTextures()
         return true;
     // Decoding the pictures is most of the work and each is independent: helper threads decode
     // ahead while this thread makes the textures in order (the device is not shared between
-    // threads). At most DecodeWindow pictures wait decoded at once, so memory holds a few
-    // pictures, not all of them.
+    // threads), and decodes too while its next picture is not ready. At most DecodeWindow
+    // pictures are taken ahead of the textures made, so memory holds a few decoded pictures,
+    // not all of them.
     constexpr int DecodeWindow = 4;
     const int Count = ImageList.Count();
     std::mutex Mutex;
     std::condition_variable Changed;
     std::vector<char> Decoded(static_cast<std::size_t>(std::max(Count, 0)), 0);
-    int Next = 0;    // the next item a helper takes
-    int Created = 0; // items this thread is done with
+    int Next = 0;    // the next item to decode
+    int Created = 0; // items whose textures are made
+    // Decodes the next item when the window allows; false when there was none to take. Called
+    // and returns with Lock held.
+    auto DecodeNext = [&](std::unique_lock<std::mutex>& Lock) {
+        if (Next >= Count || Next >= Created + DecodeWindow)
+            return false;
+        const int I = Next++;
+        Lock.unlock();
+        ImageList.Items(I)->DecodeAhead();
+        Lock.lock();
+        Decoded[static_cast<std::size_t>(I)] = 1;
+        Changed.notify_all();
+        return true;
+    };
     auto Worker = [&] {
-        for (;;)
-        {
-            int I = 0;
-            {
-                std::unique_lock Lock(Mutex);
-                Changed.wait(Lock, [&] { return Next >= Count || Next < Created + DecodeWindow; });
-                if (Next >= Count)
-                    return;
-                I = Next++;
-            }
-            ImageList.Items(I)->DecodeAhead();
-            {
-                const std::lock_guard Lock(Mutex);
-                Decoded[static_cast<std::size_t>(I)] = 1;
-            }
-            Changed.notify_all();
-        }
+        std::unique_lock Lock(Mutex);
+        while (Next < Count)
+            if (!DecodeNext(Lock))
+                Changed.wait(Lock);
     };
     const unsigned Helpers = std::min(3u, std::max(1u, std::thread::hardware_concurrency()) - 1);
     std::vector<std::thread> Threads;
@@ -326,10 +327,11 @@ bool TImageList::LoadTextures()
     bool Ok = true;
     for (int I = 0; I < Count; ++I)
     {
-        if (!Threads.empty())
         {
             std::unique_lock Lock(Mutex);
-            Changed.wait(Lock, [&] { return Decoded[static_cast<std::size_t>(I)] != 0; });
+            while (Decoded[static_cast<std::size_t>(I)] == 0)
+                if (!DecodeNext(Lock))
+                    Changed.wait(Lock);
         }
         TImageListItem* Item = ImageList.Items(I);
         if (!Item->CreateTexture() && !Item->Picture().Empty() && Item->Texture() == 0)
