@@ -27,8 +27,8 @@ double SecondsSince(TClock::time_point Start)
     return std::chrono::duration<double>(TClock::now() - Start).count();
 }
 
-// This process's environment with Spec's changes, as "NAME=value" strings.
-std::vector<std::string> ChildEnvironment(const TChildSpec& Spec)
+// This process's environment with Launch's changes, as "NAME=value" strings.
+std::vector<std::string> ChildEnvironment(const TChildLaunch& Launch)
 {
     const auto Named = [](const std::string& Entry, const std::string& Name) {
         return Entry.size() > Name.size() && Entry.compare(0, Name.size(), Name) == 0 &&
@@ -38,14 +38,14 @@ std::vector<std::string> ChildEnvironment(const TChildSpec& Spec)
     for (char** Entry = environ; *Entry != nullptr; ++Entry)
     {
         const std::string Text = *Entry;
-        bool Drop = std::any_of(Spec.Unset.begin(), Spec.Unset.end(),
+        bool Drop = std::any_of(Launch.Unset.begin(), Launch.Unset.end(),
                                 [&](const std::string& Name) { return Named(Text, Name); });
-        for (const auto& [Name, Value] : Spec.Env)
+        for (const auto& [Name, Value] : Launch.Env)
             Drop = Drop || Named(Text, Name);
         if (!Drop)
             Env.push_back(Text);
     }
-    for (const auto& [Name, Value] : Spec.Env)
+    for (const auto& [Name, Value] : Launch.Env)
         Env.push_back(Name + "=" + Value);
     return Env;
 }
@@ -60,35 +60,35 @@ std::vector<char*> Pointers(std::vector<std::string>& Strings)
 }
 
 // Splits what came from the pipe into whole lines, keeping an unfinished one in Pending.
-void TakeLines(std::string& Pending, TChildResult& Result, const TChildSpec& Spec, double Seconds)
+void TakeLines(std::string& Pending, TChildResult& Result, const TChildLaunch& Launch, double Seconds)
 {
     for (auto End = Pending.find('\n'); End != std::string::npos; End = Pending.find('\n'))
     {
         Result.StderrLines.push_back(Pending.substr(0, End));
         Pending.erase(0, End + 1);
-        if (Spec.OnLine)
-            Spec.OnLine(Result.StderrLines.back(), Seconds);
+        if (Launch.OnLine)
+            Launch.OnLine(Result.StderrLines.back(), Seconds);
     }
 }
 
 } // namespace
 
-TChildResult RunChild(const TChildSpec& Spec)
+TChildResult RunChild(const TChildLaunch& Launch)
 {
     TChildStop Stop;
-    return RunChild(Spec, Stop);
+    return RunChild(Launch, Stop);
 }
 
-TChildResult RunChild(const TChildSpec& Spec, TChildStop& Stop)
+TChildResult RunChild(const TChildLaunch& Launch, TChildStop& Stop)
 {
     TChildResult Result;
-    if (Spec.Argv.empty())
+    if (Launch.Argv.empty())
     {
         Result.Error = "no program to run";
         return Result;
     }
-    std::vector<std::string> ArgStrings = Spec.Argv;
-    std::vector<std::string> EnvStrings = ChildEnvironment(Spec);
+    std::vector<std::string> ArgStrings = Launch.Argv;
+    std::vector<std::string> EnvStrings = ChildEnvironment(Launch);
     std::vector<char*> Args = Pointers(ArgStrings);
     std::vector<char*> Env = Pointers(EnvStrings);
     int ErrPipe[2], ExecPipe[2];
@@ -111,11 +111,11 @@ TChildResult RunChild(const TChildSpec& Spec, TChildStop& Stop)
         // The child: its own process group, so that a stop or a kill reaches whatever it starts.
         setpgid(0, 0);
         const int In = open("/dev/null", O_RDONLY);
-        const int Out = open(Spec.StdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int Out = open(Launch.StdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int Failure = 0;
         if (In < 0 || Out < 0 || dup2(In, 0) < 0 || dup2(Out, 1) < 0 || dup2(ErrPipe[1], 2) < 0)
             Failure = errno;
-        else if (!Spec.WorkingDir.empty() && chdir(Spec.WorkingDir.c_str()) != 0)
+        else if (!Launch.WorkingDir.empty() && chdir(Launch.WorkingDir.c_str()) != 0)
             Failure = errno;
         else
         {
@@ -145,7 +145,7 @@ TChildResult RunChild(const TChildSpec& Spec, TChildStop& Stop)
     {
         waitpid(Pid, nullptr, 0);
         close(ErrPipe[0]);
-        Result.Error = "cannot run " + Spec.Argv[0] + ": " + std::strerror(Failure);
+        Result.Error = "cannot run " + Launch.Argv[0] + ": " + std::strerror(Failure);
         return Result;
     }
     Result.Started = true;
@@ -173,7 +173,7 @@ TChildResult RunChild(const TChildSpec& Spec, TChildStop& Stop)
                 continue;
             break;
         }
-        TakeLines(Pending, Result, Spec, Seconds);
+        TakeLines(Pending, Result, Launch, Seconds);
     };
     for (;;)
     {
@@ -191,7 +191,7 @@ TChildResult RunChild(const TChildSpec& Spec, TChildStop& Stop)
             break;
         }
         const double Now = SecondsSince(Start);
-        if (Now >= Spec.TimeoutSeconds && !Result.TimedOut)
+        if (Now >= Launch.TimeoutSeconds && !Result.TimedOut)
         {
             Result.TimedOut = true;
             kill(-Pid, SIGKILL);
@@ -207,10 +207,10 @@ TChildResult RunChild(const TChildSpec& Spec, TChildStop& Stop)
             KillSent = true;
             kill(-Pid, SIGKILL);
         }
-        if (Spec.Sample && Now >= NextSample)
+        if (Launch.Sample && Now >= NextSample)
         {
-            Spec.Sample(Pid);
-            NextSample = Now + Spec.SampleSeconds;
+            Launch.Sample(Pid);
+            NextSample = Now + Launch.SampleSeconds;
         }
         // Short waits: the child's end is seen within a few milliseconds.
         pollfd Watch{ErrFd, POLLIN, 0};
@@ -231,19 +231,19 @@ TChildResult RunChild(const TChildSpec& Spec, TChildStop& Stop)
     if (!Pending.empty())
     {
         Pending += '\n';
-        TakeLines(Pending, Result, Spec, Result.WallSeconds);
+        TakeLines(Pending, Result, Launch, Result.WallSeconds);
     }
     return Result;
 }
 
-std::string DescribeEnd(const TChildResult& Result, const TChildSpec& Spec)
+std::string DescribeEnd(const TChildResult& Result, const TChildLaunch& Launch)
 {
     if (!Result.Started)
         return Result.Error;
     if (Result.TimedOut)
     {
         std::ostringstream Text;
-        Text << "timed out after " << Spec.TimeoutSeconds << " s";
+        Text << "timed out after " << Launch.TimeoutSeconds << " s";
         return Text.str();
     }
     if (Result.Signal != 0)

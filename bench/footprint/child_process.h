@@ -12,7 +12,7 @@
 
 namespace vm::footprint {
 
-struct TChildSpec
+struct TChildLaunch
 {
     std::vector<std::string> Argv;                        // Argv[0] is looked up on PATH
     std::vector<std::pair<std::string, std::string>> Env; // set on top of this process's environment
@@ -48,11 +48,11 @@ struct TChildResult
     std::vector<std::string> StderrLines;
 };
 
-// Runs Spec to its end. Stop may be changed by OnLine (or Sample) while the child runs.
-TChildResult RunChild(const TChildSpec& Spec, TChildStop& Stop);
-TChildResult RunChild(const TChildSpec& Spec);
+// Runs Launch to its end. Stop may be changed by OnLine (or Sample) while the child runs.
+TChildResult RunChild(const TChildLaunch& Launch, TChildStop& Stop);
+TChildResult RunChild(const TChildLaunch& Launch);
 
 // "exit status 3", "killed by signal 9", "timed out after 600 s", or the start error.
-std::string DescribeEnd(const TChildResult& Result, const TChildSpec& Spec);
+std::string DescribeEnd(const TChildResult& Result, const TChildLaunch& Launch);
 
 } // namespace vm::footprint

@@ -163,15 +163,15 @@ std::vector<std::string> HeadlessArgs(const TBuild& Build, const std::string& Wo
     return Args;
 }
 
-TChildSpec HeadlessSpec(std::vector<std::string> Args, long Frames, const std::string& Stdout)
+TChildLaunch HeadlessLaunch(std::vector<std::string> Args, long Frames, const std::string& Stdout)
 {
-    TChildSpec Spec;
-    Spec.Argv = std::move(Args);
-    Spec.Env = {{"VM_STARTUP_TIMING", "1"}};
-    Spec.StdoutPath = Stdout;
+    TChildLaunch Launch;
+    Launch.Argv = std::move(Args);
+    Launch.Env = {{"VM_STARTUP_TIMING", "1"}};
+    Launch.StdoutPath = Stdout;
     // The offscreen renderer draws 30 to 70 frames a second here; this leaves plenty of room.
-    Spec.TimeoutSeconds = 180 + static_cast<double>(Frames) * 0.3;
-    return Spec;
+    Launch.TimeoutSeconds = 180 + static_cast<double>(Frames) * 0.3;
+    return Launch;
 }
 
 // A whole run's length on this build: the frame its run was over, from one run up to the cap.
@@ -179,13 +179,13 @@ std::optional<long> ProbeRunLength(const TOptions& Options, const TBuild& Build,
 {
     const std::string WorkDir = FreshFolder(Work, "probe-" + Build.Label);
     const std::string State = WorkDir + ".json";
-    const TChildSpec Spec = HeadlessSpec(
+    const TChildLaunch Launch = HeadlessLaunch(
         HeadlessArgs(Build, WorkDir, TKind::Run, true, Options.RunCap, State), Options.RunCap, "/dev/null");
-    const TChildResult Result = RunChild(Spec);
+    const TChildResult Result = RunChild(Launch);
     TRunState Run;
     std::string Error;
     if (!Result.Started || Result.ExitStatus != 0)
-        Error = DescribeEnd(Result, Spec) + Tail(Result.StderrLines);
+        Error = DescribeEnd(Result, Launch) + Tail(Result.StderrLines);
     else if (!ReadRunState(ReadFile(State), Run, Error))
         Error = State + ": " + Error;
     else if (const auto Over = RunOverFrame(Run); Run.RunEnd == "none" || !Over)
@@ -203,13 +203,13 @@ bool MeasureOnce(const TBuild& Build, const TScenario& Scenario, long Frames, lo
     const std::string WorkDir = FreshFolder(Work, "run");
     const std::string State = Work + "/run.json";
     fs::remove(State);
-    const TChildSpec Spec = HeadlessSpec(
+    const TChildLaunch Launch = HeadlessLaunch(
         HeadlessArgs(Build, WorkDir, Scenario.Kind, Scenario.Null, Frames, State), Frames, "/dev/null");
-    const TChildResult Result = RunChild(Spec);
+    const TChildResult Result = RunChild(Launch);
     TRunState Run;
     std::string Error;
     if (!Result.Started || Result.ExitStatus != 0)
-        Error = DescribeEnd(Result, Spec) + Tail(Result.StderrLines);
+        Error = DescribeEnd(Result, Launch) + Tail(Result.StderrLines);
     else if (!ReadRunState(ReadFile(State), Run, Error))
         Error = "its state file: " + Error;
     else if (Run.Frame != Frames)
@@ -254,19 +254,19 @@ int RunWindowInner(const TOptions& Options, const std::vector<TBuild>& Builds)
         for (std::size_t B = 0; B < Builds.size(); ++B)
         {
             const TBuild& Build = Builds[B];
-            TChildSpec Spec;
-            Spec.Argv = {Build.Game, "--windowed", "--data",
-                         Build.Dir,  "--workdir",  FreshFolder(Options.Work, "window")};
-            Spec.Env = {{"VM_STARTUP_TIMING", "1"}};
+            TChildLaunch Launch;
+            Launch.Argv = {Build.Game, "--windowed", "--data",
+                           Build.Dir,  "--workdir",  FreshFolder(Options.Work, "window")};
+            Launch.Env = {{"VM_STARTUP_TIMING", "1"}};
             // Sound as a player has it, on SDL's silent driver: the mixer runs and the sounds load.
             if (std::getenv("SDL_AUDIODRIVER") == nullptr)
-                Spec.Env.emplace_back("SDL_AUDIODRIVER", "dummy");
-            Spec.TimeoutSeconds = Options.WindowSeconds + 120;
+                Launch.Env.emplace_back("SDL_AUDIODRIVER", "dummy");
+            Launch.TimeoutSeconds = Options.WindowSeconds + 120;
             TChildStop Stop;
             // A game that does not tell its first frame gets a fixed time from its start instead.
             Stop.AtSeconds = Options.WindowSeconds + 5;
             std::optional<double> GameMs, ExecMs;
-            Spec.OnLine = [&](const std::string& Line, double Seconds) {
+            Launch.OnLine = [&](const std::string& Line, double Seconds) {
                 if (GameMs)
                     return;
                 GameMs = NumberAfter({Line}, GameStartMarker);
@@ -276,13 +276,13 @@ int RunWindowInner(const TOptions& Options, const std::vector<TBuild>& Builds)
                     Stop.AtSeconds = Seconds + Options.WindowSeconds;
                 }
             };
-            const TChildResult Result = RunChild(Spec, Stop);
+            const TChildResult Result = RunChild(Launch, Stop);
             const bool Ok = Result.Started && Result.Stopped && Result.ExitStatus == 0;
             if (!Ok)
             {
                 Say(Build.Dir + ": the game in a window, run " + std::to_string(Run) + ": " +
-                    (Result.Stopped ? DescribeEnd(Result, Spec)
-                                    : "it ended before it was stopped, " + DescribeEnd(Result, Spec)) +
+                    (Result.Stopped ? DescribeEnd(Result, Launch)
+                                    : "it ended before it was stopped, " + DescribeEnd(Result, Launch)) +
                     Tail(Result.StderrLines));
                 AllOk = false;
             }
@@ -312,33 +312,33 @@ bool MeasureWindow(const TOptions& Options, const std::vector<TBuild>& Builds, c
     else
     {
         std::error_code Ec;
-        TChildSpec Spec;
-        Spec.Argv = {"xvfb-run",
-                     "-a",
-                     "-s",
-                     "-screen 0 1024x768x24 -nolisten tcp",
-                     fs::read_symlink("/proc/self/exe", Ec).string(),
-                     "--window-inner",
-                     "--work",
-                     FreshFolder(Work, "window"),
-                     "--runs",
-                     std::to_string(Options.Runs),
-                     "--window-seconds",
-                     Decimal(Options.WindowSeconds)};
+        TChildLaunch Launch;
+        Launch.Argv = {"xvfb-run",
+                       "-a",
+                       "-s",
+                       "-screen 0 1024x768x24 -nolisten tcp",
+                       fs::read_symlink("/proc/self/exe", Ec).string(),
+                       "--window-inner",
+                       "--work",
+                       FreshFolder(Work, "window"),
+                       "--runs",
+                       std::to_string(Options.Runs),
+                       "--window-seconds",
+                       Decimal(Options.WindowSeconds)};
         for (const TBuild& Build : Builds)
-            Spec.Argv.insert(Spec.Argv.end(), {"--build", Build.Dir});
-        Spec.Unset = {"SDL_VIDEODRIVER"};
-        Spec.StdoutPath = Work + "/window.out";
-        Spec.TimeoutSeconds =
+            Launch.Argv.insert(Launch.Argv.end(), {"--build", Build.Dir});
+        Launch.Unset = {"SDL_VIDEODRIVER"};
+        Launch.StdoutPath = Work + "/window.out";
+        Launch.TimeoutSeconds =
             120 + Options.Runs * static_cast<double>(Builds.size()) * (Options.WindowSeconds + 60);
-        Spec.OnLine = [](const std::string& Line, double) { std::fprintf(stderr, "%s\n", Line.c_str()); };
-        const TChildResult Result = RunChild(Spec);
+        Launch.OnLine = [](const std::string& Line, double) { std::fprintf(stderr, "%s\n", Line.c_str()); };
+        const TChildResult Result = RunChild(Launch);
         if (!Result.Started || Result.ExitStatus != 0)
         {
-            Say("the game in a window: " + DescribeEnd(Result, Spec));
+            Say("the game in a window: " + DescribeEnd(Result, Launch));
             Ok = false;
         }
-        std::istringstream Out(ReadFile(Spec.StdoutPath));
+        std::istringstream Out(ReadFile(Launch.StdoutPath));
         std::string Line;
         std::vector<int> Seen(Builds.size(), 0);
         while (std::getline(Out, Line))
@@ -498,11 +498,11 @@ bool HeapAtPeak(const TBuild& Build, const std::vector<std::string>& Args, long 
                 const std::string& Work, const std::string& Name, THeapBreakdown& Heap)
 {
     const std::string Prefix = Work + "/heaptrack-" + Name;
-    TChildSpec Spec = HeadlessSpec(Args, Frames, Prefix + ".log");
-    Spec.Argv.insert(Spec.Argv.begin(), {"heaptrack", "-o", Prefix});
+    TChildLaunch Launch = HeadlessLaunch(Args, Frames, Prefix + ".log");
+    Launch.Argv.insert(Launch.Argv.begin(), {"heaptrack", "-o", Prefix});
     // heaptrack slows the program several times over.
-    Spec.TimeoutSeconds *= 4;
-    const TChildResult Result = RunChild(Spec);
+    Launch.TimeoutSeconds *= 4;
+    const TChildResult Result = RunChild(Launch);
     std::string Data;
     std::error_code Ec;
     for (const auto& Entry : fs::directory_iterator(Work, Ec))
@@ -511,11 +511,11 @@ bool HeapAtPeak(const TBuild& Build, const std::vector<std::string>& Args, long 
             Data = Entry.path().string();
     std::string Error;
     if (!Result.Started || Result.ExitStatus != 0 || Data.empty())
-        Error = "heaptrack: " + DescribeEnd(Result, Spec) + (Data.empty() ? ", no data file" : "") +
+        Error = "heaptrack: " + DescribeEnd(Result, Launch) + (Data.empty() ? ", no data file" : "") +
                 Tail(Result.StderrLines);
     else
     {
-        TChildSpec Print;
+        TChildLaunch Print;
         Print.Argv = {"heaptrack_print",
                       "-f",
                       Data,
@@ -551,11 +551,11 @@ struct TResidentPeak
 bool ResidentAtPeak(const TBuild& Build, const std::vector<std::string>& Args, long Frames,
                     const std::string& Name, TResidentPeak& Peak)
 {
-    TChildSpec Spec = HeadlessSpec(Args, Frames, "/dev/null");
+    TChildLaunch Launch = HeadlessLaunch(Args, Frames, "/dev/null");
     // smaps names the program by its real path.
     std::error_code Ec;
     const std::string Program = fs::canonical(Build.Headless, Ec).string();
-    Spec.Sample = [&Peak, &Program](pid_t Pid) {
+    Launch.Sample = [&Peak, &Program](pid_t Pid) {
         const std::string Proc = "/proc/" + std::to_string(Pid);
         std::ifstream Rollup(Proc + "/smaps_rollup");
         const auto Rss = ResidentKb(Rollup);
@@ -575,13 +575,13 @@ bool ResidentAtPeak(const TBuild& Build, const std::vector<std::string>& Args, l
         }
     };
     // Often enough to come near the peak of a start-up that takes a fraction of a second.
-    Spec.SampleSeconds = 0.01;
-    const TChildResult Result = RunChild(Spec);
+    Launch.SampleSeconds = 0.01;
+    const TChildResult Result = RunChild(Launch);
     Peak.MaxRssKb = Result.MaxRssKb;
     if (Result.Started && Result.ExitStatus == 0 && Peak.RssKb > 0)
         return true;
     Say(Build.Dir + ": " + Name + ": " +
-        (Peak.RssKb > 0 ? DescribeEnd(Result, Spec) + Tail(Result.StderrLines)
+        (Peak.RssKb > 0 ? DescribeEnd(Result, Launch) + Tail(Result.StderrLines)
                         : "no sample of /proc/PID/smaps"));
     return false;
 }

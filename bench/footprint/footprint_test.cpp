@@ -275,14 +275,14 @@ TEST(Footprint, TableLinesUpAndTellsFailuresAndMissingNumbers)
 TEST(ChildProcess, ReportsExitStderrLinesStdoutAndMemory)
 {
     const std::string Out = testing::TempDir() + "footprint_child_out.txt";
-    TChildSpec Spec;
-    Spec.Argv = {"sh", "-c",
-                 "echo first >&2; echo \"$FOOTPRINT_TEST\" >&2; printf partial >&2; echo out; exit 3"};
-    Spec.Env = {{"FOOTPRINT_TEST", "given"}};
-    Spec.StdoutPath = Out;
+    TChildLaunch Launch;
+    Launch.Argv = {"sh", "-c",
+                   "echo first >&2; echo \"$FOOTPRINT_TEST\" >&2; printf partial >&2; echo out; exit 3"};
+    Launch.Env = {{"FOOTPRINT_TEST", "given"}};
+    Launch.StdoutPath = Out;
     std::vector<std::string> Seen;
-    Spec.OnLine = [&Seen](const std::string& Line, double) { Seen.push_back(Line); };
-    const TChildResult Result = RunChild(Spec);
+    Launch.OnLine = [&Seen](const std::string& Line, double) { Seen.push_back(Line); };
+    const TChildResult Result = RunChild(Launch);
     ASSERT_TRUE(Result.Started) << Result.Error;
     EXPECT_EQ(Result.ExitStatus, 3);
     EXPECT_EQ(Result.Signal, 0);
@@ -295,14 +295,14 @@ TEST(ChildProcess, ReportsExitStderrLinesStdoutAndMemory)
     std::getline(In, Line);
     EXPECT_EQ(Line, "out");
     std::remove(Out.c_str());
-    EXPECT_EQ(DescribeEnd(Result, Spec), "exit status 3");
+    EXPECT_EQ(DescribeEnd(Result, Launch), "exit status 3");
 }
 
 TEST(ChildProcess, AProgramThatCannotRunIsToldNotStarted)
 {
-    TChildSpec Spec;
-    Spec.Argv = {"/nonexistent/footprint-program"};
-    const TChildResult Result = RunChild(Spec);
+    TChildLaunch Launch;
+    Launch.Argv = {"/nonexistent/footprint-program"};
+    const TChildResult Result = RunChild(Launch);
     EXPECT_FALSE(Result.Started);
     EXPECT_NE(Result.Error.find("cannot run /nonexistent/footprint-program"), std::string::npos)
         << Result.Error;
@@ -311,11 +311,11 @@ TEST(ChildProcess, AProgramThatCannotRunIsToldNotStarted)
 TEST(ChildProcess, StopsOnRequestFromALineAndKillsAtTheTimeout)
 {
     // The child says it is ready, then waits to be stopped; SIGTERM ends it with status 0.
-    TChildSpec Spec;
-    Spec.Argv = {"sh", "-c", "trap 'exit 0' TERM; echo ready >&2; while :; do sleep 0.02; done"};
+    TChildLaunch Launch;
+    Launch.Argv = {"sh", "-c", "trap 'exit 0' TERM; echo ready >&2; while :; do sleep 0.02; done"};
     TChildStop Stop;
     double ReadyAt = -1;
-    Spec.OnLine = [&](const std::string& Line, double Seconds) {
+    Launch.OnLine = [&](const std::string& Line, double Seconds) {
         if (Line == "ready")
         {
             ReadyAt = Seconds;
@@ -323,9 +323,9 @@ TEST(ChildProcess, StopsOnRequestFromALineAndKillsAtTheTimeout)
         }
     };
     int Samples = 0;
-    Spec.Sample = [&Samples](pid_t) { ++Samples; };
-    Spec.SampleSeconds = 0.02;
-    TChildResult Result = RunChild(Spec, Stop);
+    Launch.Sample = [&Samples](pid_t) { ++Samples; };
+    Launch.SampleSeconds = 0.02;
+    TChildResult Result = RunChild(Launch, Stop);
     ASSERT_TRUE(Result.Started) << Result.Error;
     EXPECT_TRUE(Result.Stopped);
     EXPECT_FALSE(Result.TimedOut);
@@ -335,7 +335,7 @@ TEST(ChildProcess, StopsOnRequestFromALineAndKillsAtTheTimeout)
     EXPECT_GE(Samples, 3);
 
     // A child that ignores nothing and never ends is killed at the timeout.
-    TChildSpec Endless;
+    TChildLaunch Endless;
     Endless.Argv = {"sleep", "30"};
     Endless.TimeoutSeconds = 0.3;
     Result = RunChild(Endless);
