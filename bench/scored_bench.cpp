@@ -93,8 +93,8 @@ void BM_ScoredLoad(benchmark::State& State)
             Serving.join();
             Rows = Store.Count();
             Failures = Failed;
-            for (const auto& Part : Latencies)
-                SubmitMs.insert(SubmitMs.end(), Part.begin(), Part.end());
+            for (const auto& Share : Latencies)
+                SubmitMs.insert(SubmitMs.end(), Share.begin(), Share.end());
         }
         std::sort(SubmitMs.begin(), SubmitMs.end());
         const double P99 = SubmitMs.empty() ? 0 : SubmitMs[SubmitMs.size() * 99 / 100];

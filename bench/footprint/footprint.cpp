@@ -15,15 +15,15 @@ namespace vm::footprint {
 
 namespace {
 
-bool Contains(const std::string& Text, const char* Part) { return Text.find(Part) != std::string::npos; }
+bool Contains(const std::string& Text, const char* Piece) { return Text.find(Piece) != std::string::npos; }
 
 bool StartsWith(const std::string& Text, const char* Start) { return Text.rfind(Start, 0) == 0; }
 
-bool AnyRoutine(const TPeakStack& Stack, std::initializer_list<const char*> Parts)
+bool AnyRoutine(const TPeakStack& Stack, std::initializer_list<const char*> Pieces)
 {
     for (const std::string& Routine : Stack.Routines)
-        for (const char* Part : Parts)
-            if (Contains(Routine, Part))
+        for (const char* Piece : Pieces)
+            if (Contains(Routine, Piece))
                 return true;
     return false;
 }
