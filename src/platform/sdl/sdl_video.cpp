@@ -20,7 +20,7 @@ TSdlVideo::~TSdlVideo()
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-bool TSdlVideo::Open(bool Hidden, std::string& Error)
+bool TSdlVideo::Open(bool Hidden, std::string& Error, int Width, int Height)
 {
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
     SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
@@ -32,8 +32,8 @@ bool TSdlVideo::Open(bool Hidden, std::string& Error)
     }
     FInitialised = true;
     Uint32 Flags = SDL_WINDOW_RESIZABLE | (Hidden ? SDL_WINDOW_HIDDEN : 0);
-    FWindow = SDL_CreateWindow("Velomarch", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, PictureWidth,
-                               PictureHeight, Flags);
+    FWindow =
+        SDL_CreateWindow("Velomarch", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, Width, Height, Flags);
     if (FWindow == nullptr)
     {
         Error = SDL_GetError();

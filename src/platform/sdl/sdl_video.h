@@ -1,6 +1,7 @@
 // The game window and its OpenGL renderer on SDL (offscreen when SDL_VIDEODRIVER says so).
 #pragma once
 
+#include "engine/game_constants.h"
 #include "platform/sdl/sdl_render_device.h"
 
 #include <memory>
@@ -20,10 +21,10 @@ public:
     TSdlVideo(const TSdlVideo&) = delete;
     TSdlVideo& operator=(const TSdlVideo&) = delete;
 
-    // Opens an 800 x 600 window (hidden when asked) with the OpenGL renderer, no vsync, the
-    // picture scaled with letterboxing; on the offscreen driver every present ends with a flush.
-    // On failure returns false with the reason in Error.
-    bool Open(bool Hidden, std::string& Error);
+    // Opens a window of the given size, 800 x 600 by default (hidden when asked), with the OpenGL
+    // renderer, no vsync, the 800 x 600 picture scaled with letterboxing; on the offscreen driver
+    // every present ends with a flush. On failure returns false with the reason in Error.
+    bool Open(bool Hidden, std::string& Error, int Width = PictureWidth, int Height = PictureHeight);
 
     SDL_Window* Window() const { return FWindow; }
     SDL_Renderer* Renderer() const { return FRenderer; }
