@@ -126,6 +126,25 @@ TEST_F(RenderPixelTest, PlainTileCoversExactlyItsPixels)
     EXPECT_TRUE(Near(At(108, 66), 0));
 }
 
+TEST_F(RenderPixelTest, TilesHangingOverEachEdgeDrawTheirVisiblePart)
+{
+    // Quads wholly beyond an edge are left out; one that reaches into the picture by a pixel is not.
+    Frame(0, 0, 0, [&] {
+        DrawImageQuad(*Tiles, TileAt(-15, 100, 1)); // its right column at x 0
+        DrawImageQuad(*Tiles, TileAt(799, 200, 1)); // its left column at x 799
+        DrawImageQuad(*Tiles, TileAt(300, -15, 1)); // its bottom row at y 0
+        DrawImageQuad(*Tiles, TileAt(400, 599, 1)); // its top row at y 599
+        DrawImageQuad(*Tiles, TileAt(-16, 300, 1)); // wholly outside, touching the left edge
+    });
+    EXPECT_TRUE(Near(At(0, 100), Green));
+    EXPECT_TRUE(Near(At(0, 115), White));
+    EXPECT_TRUE(Near(At(799, 200), Red));
+    EXPECT_TRUE(Near(At(300, 0), Blue));
+    EXPECT_TRUE(Near(At(315, 0), White));
+    EXPECT_TRUE(Near(At(400, 599), Red));
+    EXPECT_TRUE(Near(At(0, 300), 0));
+}
+
 TEST_F(RenderPixelTest, RotatedScaledMirroredTintedPatternLandsWhereTheFormulasPutIt)
 {
     TQuadParams P = TileAt(200, 200, 1);

@@ -1,6 +1,8 @@
 // Render device on SDL's renderer (OpenGL).
 #include "platform/sdl/sdl_render_device.h"
 
+#include "engine/game_constants.h"
+
 #include <SDL2/SDL.h>
 
 #include <algorithm>
@@ -26,6 +28,21 @@ SDL_BlendFactor ToSdl(TBlendFactor Factor)
     case TBlendFactor::InvDestAlpha: return SDL_BLENDFACTOR_ONE_MINUS_DST_ALPHA;
     }
     return SDL_BLENDFACTOR_ONE;
+}
+
+// True when the quad lies wholly beyond one edge of the picture, so it covers no pixel.
+bool OutsidePicture(const TVertex (&Quad)[4])
+{
+    float Left = Quad[0].X, Right = Quad[0].X, Top = Quad[0].Y, Bottom = Quad[0].Y;
+    for (int K = 1; K < 4; ++K)
+    {
+        Left = std::min(Left, Quad[K].X);
+        Right = std::max(Right, Quad[K].X);
+        Top = std::min(Top, Quad[K].Y);
+        Bottom = std::max(Bottom, Quad[K].Y);
+    }
+    return Right <= 0.0f || Bottom <= 0.0f || Left >= static_cast<float>(PictureWidth) ||
+           Top >= static_cast<float>(PictureHeight);
 }
 
 } // namespace
@@ -86,6 +103,8 @@ void TSdlRenderDevice::SetBlend(TBlendFactor Source, TBlendFactor Dest)
 
 void TSdlRenderDevice::DrawQuad(TTextureId Texture, const TVertex (&Quad)[4])
 {
+    if (OutsidePicture(Quad))
+        return;
     auto It = FTextures.find(Texture);
     if (It == FTextures.end())
         return;
