@@ -22,17 +22,13 @@ namespace vm {
 
 namespace {
 
-// True when the probe's 4 x 4 square overlaps the road outline.
-bool ProbeOnRoad(const TGroundPoint& Point, const double (&Road)[8])
+// Sets OnRoad of a probe whose 4 x 4 square overlaps the road outline.
+void MarkProbe(TGroundPoint* Point, const TQuadOutline& Road)
 {
-    const double Px = Point.X(), Py = Point.Y();
-    return QuadsOverlap(Px - 2, Py - 2, Px + 2, Py - 2, Px + 2, Py + 2, Px - 2, Py + 2, Road[0], Road[1],
-                        Road[2], Road[3], Road[4], Road[5], Road[6], Road[7]);
-}
-
-void MarkProbe(TGroundPoint* Point, const double (&Road)[8])
-{
-    if (Point != nullptr && ProbeOnRoad(*Point, Road))
+    if (Point == nullptr)
+        return;
+    const double Px = Point->X(), Py = Point->Y();
+    if (BoxOverlapsQuad(Px - 2, Py - 2, Px + 2, Py + 2, Road))
         Point->OnRoad = true;
 }
 
@@ -101,8 +97,9 @@ void TRoadPart::MarkOnRoad()
 {
     // The road outline: upper edge around the exit offset, lower edge around the entry offset.
     const double Top = Y(), Bottom = Y() + Height();
-    const double Road[8] = {X() + ExitOffset - HalfWidth,  Top,    X() + EntryOffset - HalfWidth, Bottom,
-                            X() + EntryOffset + HalfWidth, Bottom, X() + ExitOffset + HalfWidth,  Top};
+    const TQuadOutline Road =
+        MakeQuadOutline(X() + ExitOffset - HalfWidth, Top, X() + EntryOffset - HalfWidth, Bottom,
+                        X() + EntryOffset + HalfWidth, Bottom, X() + ExitOffset + HalfWidth, Top);
     if (TPlayer* Player = FWorld.FPlayer)
     {
         MarkProbe(Player->FFrontPoint, Road);
