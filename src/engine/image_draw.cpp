@@ -27,6 +27,12 @@ void DrawImageQuad(const TImageListItem& Item, const TQuadParams& P)
         Screen->SetBlendMode(P.BlendMode);
 
     TVertex Quad[4];
+    if (Screen->DrawsNothing())
+    {
+        // Counted, not worked out: the device ignores the vertices.
+        Screen->DrawQuad(Item.Texture(), Quad);
+        return;
+    }
     Quad[0].Color = P.Colors[0]; // top-left
     Quad[1].Color = P.Colors[1]; // top-right
     Quad[3].Color = P.Colors[2]; // bottom-left

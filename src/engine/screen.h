@@ -68,8 +68,11 @@ public:
     // Sets the destination factor directly, leaving the remembered mode alone.
     void SetDestBlend(TBlendFactor Dest);
 
-    // Applies the global colour and transform, then draws the quad (TL, TR, BR, BL).
+    // Applies the global colour and transform, then draws the quad (TL, TR, BR, BL). On a device
+    // that draws nothing the quad is handed over as it is.
     void DrawQuad(TTextureId Texture, TVertex (&Quad)[4]);
+    // The device's DrawsNothing: quads need only be counted, not worked out.
+    bool DrawsNothing() const { return FDrawsNothing; }
 
     // Image lists register themselves so that a device reset re-creates their textures.
     void AddImageList(TImageList* List);
@@ -94,6 +97,7 @@ private:
     TBlendFactor FDest = TBlendFactor::InvSrcAlpha;
     bool FInScene = false;
     bool FReady = false;
+    bool FDrawsNothing = false;
 };
 
 } // namespace vm
