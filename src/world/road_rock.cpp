@@ -71,7 +71,7 @@ void TRoadRock::Move(float)
 
 void TRoadRock::UpdateCorners()
 {
-    UpdateBoxCorners(*this, CornerAngles, Corners);
+    UpdateBoxCorners(*this, CornerAngles, Corners, FTurn);
     FOutline = MakeQuadOutline(Corners[0].X, Corners[0].Y, Corners[1].X, Corners[1].Y, Corners[2].X,
                                Corners[2].Y, Corners[3].X, Corners[3].Y);
 }

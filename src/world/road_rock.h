@@ -55,6 +55,7 @@ public:
 private:
     TRaceWorld& FWorld;
     TQuadOutline FOutline; // Corners as UpdateCorners last set them
+    TBoxTurn FTurn;
 };
 
 // One row of the wall table: angle, wall kind, and the centre relative to the piece's road centre
