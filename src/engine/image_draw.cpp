@@ -23,16 +23,15 @@ void DrawImageQuad(const TImageListItem& Item, const TQuadParams& P)
         return;
     const float ScaleX = P.ScaleX == 0.0f ? 1.0f : P.ScaleX;
     const float ScaleY = P.ScaleY == 0.0f ? 1.0f : P.ScaleY;
+    if (Screen->DrawsNothing())
+    {
+        CountImageQuad(Item, P.BlendMode);
+        return;
+    }
     if (P.BlendMode != -1)
         Screen->SetBlendMode(P.BlendMode);
 
     TVertex Quad[4];
-    if (Screen->DrawsNothing())
-    {
-        // Counted, not worked out: the device ignores the vertices.
-        Screen->DrawQuad(Item.Texture(), Quad);
-        return;
-    }
     Quad[0].Color = P.Colors[0]; // top-left
     Quad[1].Color = P.Colors[1]; // top-right
     Quad[3].Color = P.Colors[2]; // bottom-left
@@ -95,6 +94,16 @@ void DrawImageQuad(const TImageListItem& Item, const TQuadParams& P)
         }
     }
     Screen->DrawQuad(Item.Texture(), Quad);
+}
+
+void CountImageQuad(const TImageListItem& Item, int BlendMode)
+{
+    TScreen* Screen = Item.Screen();
+    if (Screen == nullptr || Item.Texture() == 0)
+        return;
+    if (BlendMode != -1)
+        Screen->SetBlendMode(BlendMode);
+    Screen->CountQuad(Item.Texture());
 }
 
 void DrawImage(const TImageListItem& Item, float X, float Y, float Angle, float RotCenterX, float RotCenterY,

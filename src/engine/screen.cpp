@@ -184,6 +184,13 @@ void TScreen::DrawQuad(TTextureId Texture, TVertex (&Quad)[4])
     FDevice.DrawQuad(Texture, Quad);
 }
 
+void TScreen::CountQuad(TTextureId Texture)
+{
+    static const TVertex Unused[4] = {};
+    if (FInScene)
+        FDevice.DrawQuad(Texture, Unused);
+}
+
 void TScreen::AddImageList(TImageList* List)
 {
     if (std::find(FImageLists.begin(), FImageLists.end(), List) == FImageLists.end())

@@ -73,6 +73,9 @@ public:
     void DrawQuad(TTextureId Texture, TVertex (&Quad)[4]);
     // The device's DrawsNothing: quads need only be counted, not worked out.
     bool DrawsNothing() const { return FDrawsNothing; }
+    // Hands a quad to a device that draws nothing, with no vertices worked out (as DrawQuad would
+    // hand it over).
+    void CountQuad(TTextureId Texture);
 
     // Image lists register themselves so that a device reset re-creates their textures.
     void AddImageList(TImageList* List);

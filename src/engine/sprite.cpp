@@ -414,9 +414,7 @@ void TSprite::Draw()
         const TScreen* Screen = FImage->Screen();
         if (Screen != nullptr && Screen->DrawsNothing())
         {
-            TQuadParams Params;
-            Params.BlendMode = BlendMode;
-            DrawImageQuad(*FImage, Params);
+            CountImageQuad(*FImage, BlendMode);
             return;
         }
     }

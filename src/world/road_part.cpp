@@ -165,10 +165,13 @@ void ApplyWorldShift(TSprite& Sprite, const TRaceWorld& World)
     const TPlayer* Player = World.FPlayer;
     if (Player == nullptr)
         return;
-    Sprite.SetX(static_cast<float>(Sprite.X() + Player->FShiftX));
-    Sprite.SetY(static_cast<float>(Sprite.Y() + Player->FShiftY));
-    Sprite.SetX(static_cast<float>(Sprite.X() + Player->FPushX));
-    Sprite.SetY(static_cast<float>(Sprite.Y() + Player->FPushY));
+    // Each step is rounded to a float as the position would be after its own SetX/SetY; setting
+    // only the result leaves the sprite as the two calls did (the setters derive everything from the
+    // new value and the size).
+    const float ShiftedX = static_cast<float>(Sprite.X() + Player->FShiftX);
+    const float ShiftedY = static_cast<float>(Sprite.Y() + Player->FShiftY);
+    Sprite.SetX(static_cast<float>(ShiftedX + Player->FPushX));
+    Sprite.SetY(static_cast<float>(ShiftedY + Player->FPushY));
 }
 
 } // namespace vm
