@@ -22,10 +22,11 @@ namespace vm {
 
 namespace {
 
-// Sets OnRoad of a probe whose 4 x 4 square overlaps the road outline.
+// Sets OnRoad of a probe whose 4 x 4 square overlaps the road outline. A probe another piece has
+// marked this frame needs no test: nothing here clears the flag.
 void MarkProbe(TGroundPoint* Point, const TQuadOutline& Road)
 {
-    if (Point == nullptr)
+    if (Point == nullptr || Point->OnRoad)
         return;
     const double Px = Point->X(), Py = Point->Y();
     if (BoxOverlapsQuad(Px - 2, Py - 2, Px + 2, Py + 2, Road))
