@@ -33,6 +33,9 @@ public:
     int OffsetY = 0;
     float Rotation = 0.0f;
     bool ShowMouseCursor = true;
+    // On a device that draws nothing: whether text is still rasterised (tests read what the game
+    // shows off the text rasterizer). Fast runs turn it off.
+    bool RasteriseUnseenText = true;
     int Width = PictureWidth;
     int Height = PictureHeight;
     bool FullScreen = false;
