@@ -31,6 +31,8 @@ public:
         : Game(TGamePlatform{Render, Clock, Audio, Messages, VM_ASSET_DIR, &Text}, GamePages()),
           FOpponents(Opponents)
     {
+        // As velomarch-headless --null-renderer runs: text on the null device is not rasterised.
+        Game.Screen.RasteriseUnseenText = false;
         Game.FormCreate(11);
         Game.FormShow();
         Game.LeaveState(ssLogo);

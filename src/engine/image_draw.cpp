@@ -23,6 +23,11 @@ void DrawImageQuad(const TImageListItem& Item, const TQuadParams& P)
         return;
     const float ScaleX = P.ScaleX == 0.0f ? 1.0f : P.ScaleX;
     const float ScaleY = P.ScaleY == 0.0f ? 1.0f : P.ScaleY;
+    if (Screen->DrawsNothing())
+    {
+        CountImageQuad(Item, P.BlendMode);
+        return;
+    }
     if (P.BlendMode != -1)
         Screen->SetBlendMode(P.BlendMode);
 
@@ -89,6 +94,16 @@ void DrawImageQuad(const TImageListItem& Item, const TQuadParams& P)
         }
     }
     Screen->DrawQuad(Item.Texture(), Quad);
+}
+
+void CountImageQuad(const TImageListItem& Item, int BlendMode)
+{
+    TScreen* Screen = Item.Screen();
+    if (Screen == nullptr || Item.Texture() == 0)
+        return;
+    if (BlendMode != -1)
+        Screen->SetBlendMode(BlendMode);
+    Screen->CountQuad(Item.Texture());
 }
 
 void DrawImage(const TImageListItem& Item, float X, float Y, float Angle, float RotCenterX, float RotCenterY,

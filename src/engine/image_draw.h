@@ -26,6 +26,10 @@ struct TQuadParams
 // Draws on the item's screen; nothing happens for an item that was not prepared.
 void DrawImageQuad(const TImageListItem& Item, const TQuadParams& Params);
 
+// What DrawImageQuad does on a screen that draws nothing: sets the blend mode and hands the quad
+// over without working out its corners.
+void CountImageQuad(const TImageListItem& Item, int BlendMode);
+
 // Whole tile at (X, Y) with one colour; Additive sets the destination factor to one first.
 void DrawImage(const TImageListItem& Item, float X, float Y, float Angle, float RotCenterX, float RotCenterY,
                float ScaleX, float ScaleY, std::uint8_t Red, std::uint8_t Green, std::uint8_t Blue,

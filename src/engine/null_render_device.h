@@ -23,6 +23,7 @@ public:
     bool ReadPixels(std::vector<std::uint32_t>&, int&, int&) override { return false; }
     void SetFullScreen(bool) override {}
     void ShowSystemCursor(bool) override {}
+    bool DrawsNothing() const override { return true; }
 
     // Counters for tests.
     bool FReady = true;

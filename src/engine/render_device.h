@@ -59,6 +59,9 @@ public:
     virtual void ShowSystemCursor(bool Show) = 0;
     // Largest texture width and height the device accepts.
     virtual int MaxTextureSide() const { return 8192; }
+    // True for a device that shows nothing and ignores the vertices of DrawQuad, so that callers may
+    // skip working them out (each quad is still handed over). Fixed for the device's life.
+    virtual bool DrawsNothing() const { return false; }
 };
 
 } // namespace vm

@@ -56,7 +56,9 @@ std::uint32_t Modulate(std::uint32_t Color, std::uint32_t Global)
 
 } // namespace
 
-TScreen::TScreen(IRenderDevice& Device, IMessageBox& Messages) : FDevice(Device), FMessages(Messages) {}
+TScreen::TScreen(IRenderDevice& Device, IMessageBox& Messages)
+    : FDevice(Device), FMessages(Messages), FDrawsNothing(Device.DrawsNothing())
+{}
 
 TScreen::~TScreen() = default;
 
@@ -155,6 +157,11 @@ void TScreen::DrawQuad(TTextureId Texture, TVertex (&Quad)[4])
 {
     if (!FInScene)
         return;
+    if (FDrawsNothing)
+    {
+        FDevice.DrawQuad(Texture, Quad);
+        return;
+    }
     const bool Identity = Rotation == 0.0f && ScaleX == 1.0f && ScaleY == 1.0f;
     const double Cos = Identity ? 1.0 : std::cos(Rotation * DegToRad);
     const double Sin = Identity ? 0.0 : std::sin(Rotation * DegToRad);
@@ -175,6 +182,13 @@ void TScreen::DrawQuad(TTextureId Texture, TVertex (&Quad)[4])
         V.Y += static_cast<float>(OffsetY) + PixelShift;
     }
     FDevice.DrawQuad(Texture, Quad);
+}
+
+void TScreen::CountQuad(TTextureId Texture)
+{
+    static const TVertex Unused[4] = {};
+    if (FInScene)
+        FDevice.DrawQuad(Texture, Unused);
 }
 
 void TScreen::AddImageList(TImageList* List)

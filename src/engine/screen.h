@@ -33,6 +33,9 @@ public:
     int OffsetY = 0;
     float Rotation = 0.0f;
     bool ShowMouseCursor = true;
+    // On a device that draws nothing: whether text is still rasterised (tests read what the game
+    // shows off the text rasterizer). Fast runs turn it off.
+    bool RasteriseUnseenText = true;
     int Width = PictureWidth;
     int Height = PictureHeight;
     bool FullScreen = false;
@@ -68,8 +71,14 @@ public:
     // Sets the destination factor directly, leaving the remembered mode alone.
     void SetDestBlend(TBlendFactor Dest);
 
-    // Applies the global colour and transform, then draws the quad (TL, TR, BR, BL).
+    // Applies the global colour and transform, then draws the quad (TL, TR, BR, BL). On a device
+    // that draws nothing the quad is handed over as it is.
     void DrawQuad(TTextureId Texture, TVertex (&Quad)[4]);
+    // The device's DrawsNothing: quads need only be counted, not worked out.
+    bool DrawsNothing() const { return FDrawsNothing; }
+    // Hands a quad to a device that draws nothing, with no vertices worked out (as DrawQuad would
+    // hand it over).
+    void CountQuad(TTextureId Texture);
 
     // Image lists register themselves so that a device reset re-creates their textures.
     void AddImageList(TImageList* List);
@@ -94,6 +103,7 @@ private:
     TBlendFactor FDest = TBlendFactor::InvSrcAlpha;
     bool FInScene = false;
     bool FReady = false;
+    bool FDrawsNothing = false;
 };
 
 } // namespace vm

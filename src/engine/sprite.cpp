@@ -4,6 +4,7 @@
 #include "engine/image_draw.h"
 #include "engine/image_list.h"
 #include "engine/message_box.h"
+#include "engine/screen.h"
 #include "engine/sprite_engine.h"
 
 #include <algorithm>
@@ -404,6 +405,20 @@ void TSprite::Draw()
         return;
     }
 
+    const TSpriteEngine& E = FEngine;
+    const bool Clipped = E.DrawAreaX1 != 0 || E.DrawAreaY1 != 0 || E.DrawAreaX2 != 0 || E.DrawAreaY2 != 0;
+    if (!Clipped)
+    {
+        // A device that draws nothing needs no position or corners, only the quad and its blend
+        // mode; with a draw area the position still decides whether there is a quad.
+        const TScreen* Screen = FImage->Screen();
+        if (Screen != nullptr && Screen->DrawsNothing())
+        {
+            CountImageQuad(*FImage, BlendMode);
+            return;
+        }
+    }
+
     std::int32_t Sx = RoundCoord(static_cast<double>(FX) + DrawOffsetX);
     std::int32_t Sy = RoundCoord(static_cast<double>(FY) + DrawOffsetY);
     if (!IgnoreOffset)
@@ -412,8 +427,7 @@ void TSprite::Draw()
         Sy = RoundCoord(static_cast<double>(Sy) - FEngine.OffsetY);
     }
 
-    const TSpriteEngine& E = FEngine;
-    if (E.DrawAreaX1 != 0 || E.DrawAreaY1 != 0 || E.DrawAreaX2 != 0 || E.DrawAreaY2 != 0)
+    if (Clipped)
     {
         const std::int64_t Right = static_cast<std::int64_t>(Sx) + FWidth;
         const std::int64_t Bottom = static_cast<std::int64_t>(Sy) + FHeight;

@@ -86,6 +86,20 @@ void TSystemFont::Draw(int X, int Y, const std::string& Text, std::uint32_t Argb
     if (FScreen == nullptr || !Usable() || Text.empty() || !FScreen->InScene() ||
         !FScreen->Device().IsReady())
         return;
+    if (FScreen->DrawsNothing() && !FScreen->RasteriseUnseenText)
+    {
+        // Nobody sees the text: it is not rasterised, only its quad is handed over, for a text that
+        // has a size (the measure is remembered; a text that changes every frame, such as the race
+        // clock, is measured for its place anyway).
+        int Width = 0, Height = 0;
+        if (!Measure(Text, Width, Height) || Width <= 0 || Height <= 0)
+            return;
+        FScreen->SetBlendMode(0);
+        FScreen->SetDestBlend(TBlendFactor::InvSrcAlpha);
+        TVertex Quad[4];
+        FScreen->DrawQuad(0, Quad);
+        return;
+    }
     const TCachedText* Entry = Lookup(Text);
     if (Entry == nullptr)
         return;

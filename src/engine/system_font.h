@@ -60,7 +60,9 @@ public:
 
     // Draws one line of UTF-8 Text with its top-left at (X, Y) in the font's colour, unclipped,
     // with ordinary alpha blending (the screen is left in blend mode 0). Nothing happens without
-    // rasterizer, face or a ready device, or outside a scene.
+    // rasterizer, face or a ready device, or outside a scene. On a device that draws nothing, unless
+    // the screen's RasteriseUnseenText is on, the text is measured, not rasterised, and a text of
+    // no size gives no quad.
     void TextOut(int X, int Y, const std::string& Text);
     // The same with red, green and blue inverted (255 - value); alpha unchanged.
     void TextOutInverted(int X, int Y, const std::string& Text);

@@ -18,21 +18,16 @@ namespace {
 constexpr double DegToRad = std::numbers::pi / 180.0;
 constexpr double RadToDeg = 180.0 / std::numbers::pi;
 
-// True when the axis-aligned square of half side Half centred on (Px, Py) overlaps Car's outline.
-bool SquareTouches(double Px, double Py, double Half, const TCar& Car)
+TQuadOutline OutlineOf(const TCar& Car)
 {
-    const double L = Px - Half, T = Py - Half, R = Px + Half, B = Py + Half;
     const auto& C = Car.FCorners;
-    return QuadsOverlap(L, T, R, T, R, B, L, B, C[0].X, C[0].Y, C[1].X, C[1].Y, C[2].X, C[2].Y, C[3].X,
-                        C[3].Y);
+    return MakeQuadOutline(C[0].X, C[0].Y, C[1].X, C[1].Y, C[2].X, C[2].Y, C[3].X, C[3].Y);
 }
 
-bool CarsTouch(const TCar& A, const TCar& B)
+// True when the axis-aligned square of half side Half centred on (Px, Py) overlaps a car's outline.
+bool SquareTouches(double Px, double Py, double Half, const TQuadOutline& Car)
 {
-    const auto& C = A.FCorners;
-    const auto& D = B.FCorners;
-    return QuadsOverlap(C[0].X, C[0].Y, C[1].X, C[1].Y, C[2].X, C[2].Y, C[3].X, C[3].Y, D[0].X, D[0].Y,
-                        D[1].X, D[1].Y, D[2].X, D[2].Y, D[3].X, D[3].Y);
+    return BoxOverlapsQuad(Px - Half, Py - Half, Px + Half, Py + Half, Car);
 }
 
 } // namespace
@@ -171,9 +166,10 @@ void TEnemyCar::Avoid()
     // A car in the far square makes this one steer away from its side; one in the close square
     // blocks it. The travel direction decides which side the other car is on.
     auto Test = [this](const TCar& Other) {
-        if (SquareTouches(FLookAhead[3].X, FLookAhead[3].Y, 20, Other))
+        const TQuadOutline OtherOutline = OutlineOf(Other);
+        if (SquareTouches(FLookAhead[3].X, FLookAhead[3].Y, 20, OtherOutline))
             FBlocked = true;
-        if (SquareTouches(FLookAhead[2].X, FLookAhead[2].Y, 40, Other))
+        if (SquareTouches(FLookAhead[2].X, FLookAhead[2].Y, 40, OtherOutline))
         {
             double Dx = 0, Dy = 0;
             for (int K = 0; K < 4; ++K)
@@ -216,12 +212,13 @@ void TEnemyCar::CheckCarContacts()
     {
         for (int S = 0; S < Count; ++S)
             FContact[S] = false;
+        const TQuadOutline Outline = OutlineOf(*this);
         for (int S = 0; S < Count; ++S)
         {
             const TCar* Other = FWorld.FEnemies[S];
             if (S == FSlot || Other == nullptr || Other == this || Other->IsDead())
                 continue;
-            if (CarsTouch(*this, *Other))
+            if (QuadsOverlap(Outline, OutlineOf(*Other)))
                 FContact[S] = true;
             else
                 FContactPrev[S] = false;
@@ -236,7 +233,7 @@ void TEnemyCar::CheckCarContacts()
     }
 
     const TPlayer* Player = FWorld.FPlayer;
-    FTouchingPlayer = Player != nullptr && CarsTouch(*this, *Player);
+    FTouchingPlayer = Player != nullptr && QuadsOverlap(OutlineOf(*this), OutlineOf(*Player));
     if (FTouchingPlayer && !Player->FProtected)
         HitCar(*Player);
 }

@@ -60,7 +60,7 @@ void TFinishLine::Move(float)
     CheckFinish();
 }
 
-void TFinishLine::UpdateCorners() { UpdateBoxCorners(*this, CornerAngles, Corners); }
+void TFinishLine::UpdateCorners() { UpdateBoxCorners(*this, CornerAngles, Corners, FTurn); }
 
 bool TFinishLine::Overlaps(const TCar& Car) const
 {

@@ -60,6 +60,7 @@ private:
     bool Overlaps(const TCar& Car) const;
 
     TRaceWorld& FWorld;
+    TBoxTurn FTurn;
 };
 
 } // namespace vm

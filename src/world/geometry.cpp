@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace vm {
 
@@ -32,18 +33,21 @@ TCircle CircleAround(const double (&Xs)[4], const double (&Ys)[4])
     return Circle;
 }
 
-} // namespace
+// std::fmax(0.0, Value) without the library call: NaN and every value up to zero give +0.
+double NotBelowZero(double Value) { return Value > 0.0 ? Value : 0.0; }
 
-bool PointInQuad(double Px, double Py, double X1, double Y1, double X2, double Y2, double X3, double Y3,
-                 double X4, double Y4)
+// std::fmax(A, B) without the library call: a NaN gives way to the other value. Of two zeros it may
+// keep the other sign than fmax; the only use adds a positive constant, which makes both the same.
+double Larger(double A, double B) { return A < B || std::isnan(A) ? B : A; }
+
+// PointInQuad for a quad whose enclosing circle (CircleAround) is already known.
+bool PointInOutline(double Px, double Py, const double (&Xs)[4], const double (&Ys)[4], double CircleX,
+                    double CircleY, double Radius2)
 {
-    const double Xs[4] = {X1, X2, X3, X4};
-    const double Ys[4] = {Y1, Y2, Y3, Y4};
     // Far outside the quad's circumscribed circle the corners lie in a cone narrower than 2 x 87.5
     // degrees as seen from the point, so the angles below add up to less than 350: the answer is
     // false without them. This skips the arc tangents for almost every test of a frame.
-    const TCircle Circle = CircleAround(Xs, Ys);
-    if ((Px - Circle.X) * (Px - Circle.X) + (Py - Circle.Y) * (Py - Circle.Y) > 1.002 * Circle.Radius2)
+    if ((Px - CircleX) * (Px - CircleX) + (Py - CircleY) * (Py - CircleY) > 1.002 * Radius2)
         return false;
     double Vx[4], Vy[4];
     for (int K = 0; K < 4; ++K)
@@ -63,45 +67,93 @@ bool PointInQuad(double Px, double Py, double X1, double Y1, double X2, double Y
         const int Next = (K + 1) % 4;
         const double C = Vx[K] * Vx[Next] + Vy[K] * Vy[Next];
         // Rounding can push |C| a hair above 1; the square root must not go negative.
-        const double S = std::sqrt(std::fmax(0.0, 1.0 - C * C));
+        const double S = std::sqrt(NotBelowZero(1.0 - C * C));
         Sum += std::atan2(S, C) * RadToDeg;
     }
     return Sum >= 355.0;
+}
+
+// Most pairs a frame tests lie far apart: their boxes, widened by a margin, do not meet. The corner
+// test accepts a point outside a quad only within 1.1 % of the quad's longest side of an edge (where
+// the quad fills 177.5 degrees of the view), and a side is never longer than the box's width plus
+// height; the margin of 2 % of the larger such sum keeps every answer.
+double BoxMargin(double SpanA, double SpanB) { return 0.02 * Larger(SpanA, SpanB) + 1e-9; }
+
+bool BoxesApart(const TQuadOutline& A, const TQuadOutline& B)
+{
+    const double Margin = BoxMargin(A.BoxSpan, B.BoxSpan);
+    return A.XMin > B.XMax + Margin || B.XMin > A.XMax + Margin || A.YMin > B.YMax + Margin ||
+           B.YMin > A.YMax + Margin;
+}
+
+// The rest of the overlap test once the boxes meet.
+bool CornersOverlap(const TQuadOutline& A, const TQuadOutline& B)
+{
+    // Quads whose circles lie apart (with the same margin PointInQuad rejects by) have no corner
+    // that either test could accept.
+    const TCircle CircleA = CircleAround(A.X, A.Y), CircleB = CircleAround(B.X, B.Y);
+    const double Reach = 1.002 * (std::sqrt(CircleA.Radius2) + std::sqrt(CircleB.Radius2));
+    if ((CircleA.X - CircleB.X) * (CircleA.X - CircleB.X) +
+            (CircleA.Y - CircleB.Y) * (CircleA.Y - CircleB.Y) >
+        Reach * Reach)
+        return false;
+    for (int K = 0; K < 4; ++K)
+        if (PointInOutline(A.X[K], A.Y[K], B.X, B.Y, CircleB.X, CircleB.Y, CircleB.Radius2))
+            return true;
+    for (int K = 0; K < 4; ++K)
+        if (PointInOutline(B.X[K], B.Y[K], A.X, A.Y, CircleA.X, CircleA.Y, CircleA.Radius2))
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool PointInQuad(double Px, double Py, double X1, double Y1, double X2, double Y2, double X3, double Y3,
+                 double X4, double Y4)
+{
+    const double Xs[4] = {X1, X2, X3, X4};
+    const double Ys[4] = {Y1, Y2, Y3, Y4};
+    const TCircle Circle = CircleAround(Xs, Ys);
+    return PointInOutline(Px, Py, Xs, Ys, Circle.X, Circle.Y, Circle.Radius2);
 }
 
 bool QuadsOverlap(double Ax1, double Ay1, double Ax2, double Ay2, double Ax3, double Ay3, double Ax4,
                   double Ay4, double Bx1, double By1, double Bx2, double By2, double Bx3, double By3,
                   double Bx4, double By4)
 {
-    const double Ax[4] = {Ax1, Ax2, Ax3, Ax4};
-    const double Ay[4] = {Ay1, Ay2, Ay3, Ay4};
-    const double Bx[4] = {Bx1, Bx2, Bx3, Bx4};
-    const double By[4] = {By1, By2, By3, By4};
-    // Most pairs a frame tests lie far apart: their boxes, widened by a margin, do not meet. The
-    // corner test accepts a point outside a quad only within 1.1 % of the quad's longest side of
-    // an edge (where the quad fills 177.5 degrees of the view), and a side is never longer than
-    // the box's width plus height; the margin of 2 % of the larger such sum keeps every answer.
-    const auto [AxMin, AxMax] = std::minmax({Ax1, Ax2, Ax3, Ax4});
-    const auto [AyMin, AyMax] = std::minmax({Ay1, Ay2, Ay3, Ay4});
-    const auto [BxMin, BxMax] = std::minmax({Bx1, Bx2, Bx3, Bx4});
-    const auto [ByMin, ByMax] = std::minmax({By1, By2, By3, By4});
-    const double Margin =
-        0.02 * std::fmax(AxMax - AxMin + AyMax - AyMin, BxMax - BxMin + ByMax - ByMin) + 1e-9;
-    if (AxMin > BxMax + Margin || BxMin > AxMax + Margin || AyMin > ByMax + Margin || ByMin > AyMax + Margin)
-        return false;
-    // Quads whose circles lie apart (with the same margin PointInQuad rejects by) have no corner
-    // that either test could accept.
-    const TCircle A = CircleAround(Ax, Ay), B = CircleAround(Bx, By);
-    const double Reach = 1.002 * (std::sqrt(A.Radius2) + std::sqrt(B.Radius2));
-    if ((A.X - B.X) * (A.X - B.X) + (A.Y - B.Y) * (A.Y - B.Y) > Reach * Reach)
-        return false;
-    for (int K = 0; K < 4; ++K)
-        if (PointInQuad(Ax[K], Ay[K], Bx1, By1, Bx2, By2, Bx3, By3, Bx4, By4))
-            return true;
-    for (int K = 0; K < 4; ++K)
-        if (PointInQuad(Bx[K], By[K], Ax1, Ay1, Ax2, Ay2, Ax3, Ay3, Ax4, Ay4))
-            return true;
-    return false;
+    return QuadsOverlap(MakeQuadOutline(Ax1, Ay1, Ax2, Ay2, Ax3, Ay3, Ax4, Ay4),
+                        MakeQuadOutline(Bx1, By1, Bx2, By2, Bx3, By3, Bx4, By4));
+}
+
+TQuadOutline MakeQuadOutline(double X1, double Y1, double X2, double Y2, double X3, double Y3, double X4,
+                             double Y4)
+{
+    TQuadOutline Q;
+    Q.X[0] = X1, Q.X[1] = X2, Q.X[2] = X3, Q.X[3] = X4;
+    Q.Y[0] = Y1, Q.Y[1] = Y2, Q.Y[2] = Y3, Q.Y[3] = Y4;
+    std::tie(Q.XMin, Q.XMax) = std::minmax({X1, X2, X3, X4});
+    std::tie(Q.YMin, Q.YMax) = std::minmax({Y1, Y2, Y3, Y4});
+    Q.BoxSpan = Q.XMax - Q.XMin + Q.YMax - Q.YMin;
+    return Q;
+}
+
+bool QuadsOverlap(const TQuadOutline& A, const TQuadOutline& B)
+{
+    return !BoxesApart(A, B) && CornersOverlap(A, B);
+}
+
+bool BoxOverlapsQuad(double Left, double Top, double Right, double Bottom, const TQuadOutline& Q)
+{
+    // For a box the greater of two (not NaN) sides is its right or bottom one, so the rejection by
+    // boxes needs no outline of it.
+    if (Left <= Right && Top <= Bottom)
+    {
+        const double Margin = BoxMargin(Right - Left + Bottom - Top, Q.BoxSpan);
+        if (Left > Q.XMax + Margin || Q.XMin > Right + Margin || Top > Q.YMax + Margin ||
+            Q.YMin > Bottom + Margin)
+            return false;
+    }
+    return QuadsOverlap(MakeQuadOutline(Left, Top, Right, Top, Right, Bottom, Left, Bottom), Q);
 }
 
 void OffsetSprite(TSprite& Sprite, double Dx, double Dy)

@@ -22,17 +22,14 @@ namespace vm {
 
 namespace {
 
-// True when the probe's 4 x 4 square overlaps the road outline.
-bool ProbeOnRoad(const TGroundPoint& Point, const double (&Road)[8])
+// Sets OnRoad of a probe whose 4 x 4 square overlaps the road outline. A probe another piece has
+// marked this frame needs no test: nothing here clears the flag.
+void MarkProbe(TGroundPoint* Point, const TQuadOutline& Road)
 {
-    const double Px = Point.X(), Py = Point.Y();
-    return QuadsOverlap(Px - 2, Py - 2, Px + 2, Py - 2, Px + 2, Py + 2, Px - 2, Py + 2, Road[0], Road[1],
-                        Road[2], Road[3], Road[4], Road[5], Road[6], Road[7]);
-}
-
-void MarkProbe(TGroundPoint* Point, const double (&Road)[8])
-{
-    if (Point != nullptr && ProbeOnRoad(*Point, Road))
+    if (Point == nullptr || Point->OnRoad)
+        return;
+    const double Px = Point->X(), Py = Point->Y();
+    if (BoxOverlapsQuad(Px - 2, Py - 2, Px + 2, Py + 2, Road))
         Point->OnRoad = true;
 }
 
@@ -101,8 +98,9 @@ void TRoadPart::MarkOnRoad()
 {
     // The road outline: upper edge around the exit offset, lower edge around the entry offset.
     const double Top = Y(), Bottom = Y() + Height();
-    const double Road[8] = {X() + ExitOffset - HalfWidth,  Top,    X() + EntryOffset - HalfWidth, Bottom,
-                            X() + EntryOffset + HalfWidth, Bottom, X() + ExitOffset + HalfWidth,  Top};
+    const TQuadOutline Road =
+        MakeQuadOutline(X() + ExitOffset - HalfWidth, Top, X() + EntryOffset - HalfWidth, Bottom,
+                        X() + EntryOffset + HalfWidth, Bottom, X() + ExitOffset + HalfWidth, Top);
     if (TPlayer* Player = FWorld.FPlayer)
     {
         MarkProbe(Player->FFrontPoint, Road);
@@ -168,10 +166,13 @@ void ApplyWorldShift(TSprite& Sprite, const TRaceWorld& World)
     const TPlayer* Player = World.FPlayer;
     if (Player == nullptr)
         return;
-    Sprite.SetX(static_cast<float>(Sprite.X() + Player->FShiftX));
-    Sprite.SetY(static_cast<float>(Sprite.Y() + Player->FShiftY));
-    Sprite.SetX(static_cast<float>(Sprite.X() + Player->FPushX));
-    Sprite.SetY(static_cast<float>(Sprite.Y() + Player->FPushY));
+    // Each step is rounded to a float as the position would be after its own SetX/SetY; setting
+    // only the result leaves the sprite as the two calls did (the setters derive everything from the
+    // new value and the size).
+    const float ShiftedX = static_cast<float>(Sprite.X() + Player->FShiftX);
+    const float ShiftedY = static_cast<float>(Sprite.Y() + Player->FShiftY);
+    Sprite.SetX(static_cast<float>(ShiftedX + Player->FPushX));
+    Sprite.SetY(static_cast<float>(ShiftedY + Player->FPushY));
 }
 
 } // namespace vm

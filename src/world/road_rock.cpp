@@ -21,12 +21,11 @@ namespace {
 
 constexpr double DegToRad = std::numbers::pi / 180.0;
 
-bool CarTouches(const TCar& Car, const TBoxCorners& Corners)
+bool CarTouches(const TCar& Car, const TQuadOutline& Wall)
 {
     const auto& C = Car.FCorners;
-    return QuadsOverlap(C[0].X, C[0].Y, C[1].X, C[1].Y, C[2].X, C[2].Y, C[3].X, C[3].Y, Corners[0].X,
-                        Corners[0].Y, Corners[1].X, Corners[1].Y, Corners[2].X, Corners[2].Y, Corners[3].X,
-                        Corners[3].Y);
+    return QuadsOverlap(MakeQuadOutline(C[0].X, C[0].Y, C[1].X, C[1].Y, C[2].X, C[2].Y, C[3].X, C[3].Y),
+                        Wall);
 }
 
 // The world jump that moves the player away from a wall: opponents, checkpoints and world sprites.
@@ -70,7 +69,12 @@ void TRoadRock::Move(float)
         Dead();
 }
 
-void TRoadRock::UpdateCorners() { UpdateBoxCorners(*this, CornerAngles, Corners); }
+void TRoadRock::UpdateCorners()
+{
+    UpdateBoxCorners(*this, CornerAngles, Corners, FTurn);
+    FOutline = MakeQuadOutline(Corners[0].X, Corners[0].Y, Corners[1].X, Corners[1].Y, Corners[2].X,
+                               Corners[2].Y, Corners[3].X, Corners[3].Y);
+}
 
 void TRoadRock::CheckContacts()
 {
@@ -89,7 +93,7 @@ void TRoadRock::CheckContacts()
         const double Dy = Y() - Car->Y() + Car->Height() / 2.0;
         if (std::sqrt(Dx * Dx + Dy * Dy) >= 150)
             continue;
-        Contact[Slot] = CarTouches(*Car, Corners);
+        Contact[Slot] = CarTouches(*Car, FOutline);
     }
     for (int I = 0; I < EnemyCount; ++I)
     {
@@ -99,7 +103,7 @@ void TRoadRock::CheckContacts()
             HitCar(*FWorld.FEnemies[Slot], false);
     }
     // The player is always tested: the world moves under it, so it is never far in the sense above.
-    PlayerContact = FWorld.FPlayer != nullptr && CarTouches(*FWorld.FPlayer, Corners);
+    PlayerContact = FWorld.FPlayer != nullptr && CarTouches(*FWorld.FPlayer, FOutline);
     if (PlayerContact)
         HitCar(*FWorld.FPlayer, true);
 }
@@ -119,9 +123,7 @@ void TRoadRock::CheckLookAhead()
         {
             TLookAheadPoint& Point = Sensors[K];
             Point.Obstacle = false;
-            const double L = Point.X - Reach, T = Point.Y - Reach, R = Point.X + Reach, B = Point.Y + Reach;
-            if (QuadsOverlap(L, T, R, T, R, B, L, B, Corners[0].X, Corners[0].Y, Corners[1].X, Corners[1].Y,
-                             Corners[2].X, Corners[2].Y, Corners[3].X, Corners[3].Y))
+            if (BoxOverlapsQuad(Point.X - Reach, Point.Y - Reach, Point.X + Reach, Point.Y + Reach, FOutline))
                 Point.Obstacle = true;
         }
     }

@@ -2,6 +2,7 @@
 // touches them, and the player's car takes damage.
 #pragma once
 
+#include "world/geometry.h"
 #include "world/turned_box.h"
 #include "world/world_sprite.h"
 
@@ -31,7 +32,8 @@ public:
 
     // World shift, UpdateCorners, CheckContacts, CheckLookAhead, then the end test.
     void Move(float MoveCount) override;
-    // Recomputes Corners from the position, the size and Angle.
+    // Recomputes Corners from the position, the size and Angle. CheckContacts and CheckLookAhead
+    // test against the corners of the last call.
     void UpdateCorners();
     // Tests the opponents (only those within 150 pixels) and the player against the outline and
     // calls HitCar for each car that touches it.
@@ -52,6 +54,8 @@ public:
 
 private:
     TRaceWorld& FWorld;
+    TQuadOutline FOutline; // Corners as UpdateCorners last set them
+    TBoxTurn FTurn;
 };
 
 // One row of the wall table: angle, wall kind, and the centre relative to the piece's road centre

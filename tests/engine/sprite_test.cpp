@@ -1,12 +1,14 @@
 // Tests of one sprite: rounding, setters, patterns, drawing, copying and the collision tests.
 #include "engine/sprite.h"
 
+#include "engine/image_draw.h"
 #include "engine/sprite_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace vm::test {
 namespace {
@@ -409,6 +411,100 @@ TEST_F(TCollisionTest, TexelsOutsideTheTextureOrMissingNeverHit)
     B.SetHeight(4);
     A.Collision(B);
     EXPECT_TRUE(Log.empty());
+}
+
+// A screen, an image list and an engine on a device of type TDevice, with one 16 x 8 picture of
+// two 8 x 8 tiles.
+template <typename TDevice> struct TDrawRig
+{
+    TDrawRig() : Screen(Device, Messages), List(&Screen), Engine(&Messages)
+    {
+        TPixels Pixels = MakeSolidPixels(16, 8, 0xFF336699u);
+        std::vector<std::uint8_t> Png;
+        EXPECT_TRUE(EncodePng(Pixels, Png));
+        TPicture Picture;
+        EXPECT_TRUE(Picture.Assign(std::move(Png)));
+        Item = List.ImageList.Add();
+        Item->SetPicture(std::move(Picture));
+        Item->SetTileWidth(8);
+        Item->SetTileHeight(8);
+        Screen.Initialize();
+    }
+
+    // Draws a scene of sprites and images in several states; after each step notes the number of
+    // quads and the blend factors the device was given.
+    std::vector<long> DrawScene()
+    {
+        std::vector<long> Trace;
+        auto Note = [&] {
+            Trace.push_back(Device.FQuads);
+            Trace.push_back(static_cast<long>(Device.FSource));
+            Trace.push_back(static_cast<long>(Device.FDest));
+        };
+        TSprite& Plain = *new TSprite(Engine);
+        Plain.SetImage(Item);
+        TSprite& Turned = *new TSprite(Engine);
+        Turned.SetImage(Item);
+        Turned.Angle = 33.0f;
+        Turned.ScaleX = 1.5f;
+        Turned.MirrorX = true;
+        Turned.SetPatternIndex(1);
+        Turned.BlendMode = 2;
+        TSprite& Hidden = *new TSprite(Engine);
+        Hidden.SetImage(Item);
+        Hidden.Visible = false;
+        TSprite& Far = *new TSprite(Engine);
+        Far.SetImage(Item);
+        Far.SetX(-5000.0f);
+        Far.BlendMode = 1;
+        Far.IgnoreOffset = true;
+
+        Engine.Draw(); // outside a scene nothing counts
+        Note();
+        Screen.BeginScene();
+        Engine.Draw();
+        Note();
+        DrawImage(*Item, 10, 10, 45, 0.5f, 0.5f, 2, 2, 255, 0, 0, 128, true, 0, -1);
+        Note();
+        DrawPattern(*Item, 3, 4, 1);
+        Note();
+        Screen.SetDestBlend(TBlendFactor::One);
+        TVertex Quad[4];
+        Screen.DrawQuad(Item->Texture(), Quad);
+        Note();
+        // With a draw area the position decides whether a sprite makes a quad.
+        Engine.DrawAreaX2 = 800;
+        Engine.DrawAreaY2 = 600;
+        Engine.Draw();
+        Note();
+        Screen.EndScene();
+        return Trace;
+    }
+
+    TDevice Device;
+    test::TMessageRecorder Messages;
+    TScreen Screen;
+    TImageList List;
+    TSpriteEngine Engine;
+    TImageListItem* Item = nullptr;
+};
+
+TEST(SpriteDrawOnANullDevice, CountsTheQuadsAndBlendsOfADeviceThatDraws)
+{
+    // The null device lets the vertices go unworked; what it still sees must match what a
+    // device that keeps them sees, step by step.
+    TDrawRig<TNullRenderDevice> Null;
+    TDrawRig<TRecordingRenderDevice> Recording;
+    ASSERT_TRUE(Null.Screen.DrawsNothing());
+    ASSERT_FALSE(Recording.Screen.DrawsNothing());
+    const std::vector<long> Expected = Recording.DrawScene();
+    EXPECT_EQ(Null.DrawScene(), Expected);
+    EXPECT_EQ(Expected[0], 0);
+    EXPECT_EQ(Expected[3], 3);             // the hidden sprite makes none
+    EXPECT_EQ(Recording.Device.FQuads, 8); // the far sprite is clipped by the draw area
+    // The recording device still gets worked-out vertices: the last quad is the plain sprite's
+    // 8-pixel tile with its half-pixel shift.
+    EXPECT_FLOAT_EQ(Recording.Device.LastQuad[1].X - Recording.Device.LastQuad[0].X, 8.5f);
 }
 
 } // namespace

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace vm {
 namespace {
 
@@ -230,6 +233,64 @@ TEST_F(SystemFontTest, TextMeasuredEveryFrameIsShapedOnceForEachFont)
     for (int I = 0; I < static_cast<int>(TSystemFont::MeasureLimit) + 10; ++I)
         Font.TextWidth(std::to_string(I));
     EXPECT_EQ(Font.TextWidth("0:12.34"), Width);
+}
+
+// Draws texts that make quads and texts that cannot; notes the quads, blend factors and
+// rasterisations after each.
+template <typename TDevice>
+std::vector<long> DrawTexts(TDevice& Device, test::TFakeTextRasterizer& Rasterizer, bool Rasterise = true)
+{
+    test::TMessageRecorder Messages;
+    TScreen Screen(Device, Messages);
+    Screen.RasteriseUnseenText = Rasterise;
+    Screen.Initialize();
+    TSystemFont Font(&Screen, &Rasterizer);
+    Font.SetFont("Micra", 12, 1);
+    std::vector<long> Trace;
+    auto Note = [&] {
+        Trace.push_back(Device.FQuads);
+        Trace.push_back(static_cast<long>(Device.FSource));
+        Trace.push_back(static_cast<long>(Device.FDest));
+    };
+    Font.TextOut(0, 0, "Pause"); // outside a scene
+    Note();
+    Screen.BeginScene();
+    for (int Frame = 0; Frame < 3; ++Frame)
+    {
+        Screen.SetBlendMode(1); // text puts the blend back to ordinary alpha
+        Font.TextOut(10, 10, "0:01:0" + std::to_string(Frame));
+        Note();
+        Font.TextOutInverted(10, 30, "Level 1");
+        Note();
+    }
+    Font.TextOut(0, 0, "");
+    Note();
+    Font.SetFont("Micra", 1, 0); // 'i' is 0 pixels wide at this size: no quad
+    Font.TextOut(0, 0, "iii");
+    Note();
+    Font.SetFont("Missing", 12, 1);
+    Font.TextOut(0, 0, "Pause");
+    Note();
+    return Trace;
+}
+
+TEST(SystemFontOnANullDevice, CountsTheQuadsOfADeviceThatDrawsAndRasterisesOnlyWhenAsked)
+{
+    test::TRecordingRenderDevice Recording;
+    test::TFakeTextRasterizer DrawingRasterizer;
+    const std::vector<long> Expected = DrawTexts(Recording, DrawingRasterizer);
+    TNullRenderDevice Null;
+    test::TFakeTextRasterizer NullRasterizer;
+    EXPECT_EQ(DrawTexts(Null, NullRasterizer, false), Expected);
+    EXPECT_EQ(Recording.FQuads, 6);
+    EXPECT_GT(DrawingRasterizer.Renders, 0);
+    EXPECT_EQ(NullRasterizer.Renders, 0);
+    EXPECT_EQ(Null.FLastTexture, 0u); // no texture made either
+    // By default the null device still gets its texts rasterised, as a drawing device does.
+    TNullRenderDevice Watched;
+    test::TFakeTextRasterizer WatchedRasterizer;
+    EXPECT_EQ(DrawTexts(Watched, WatchedRasterizer), Expected);
+    EXPECT_EQ(WatchedRasterizer.Texts, DrawingRasterizer.Texts);
 }
 
 } // namespace

@@ -55,6 +55,8 @@ public:
         TNullRenderDevice::ReleaseTexture(Texture);
         Textures.erase(Texture);
     }
+    // The quads' vertices are kept, so they must be worked out.
+    bool DrawsNothing() const override { return false; }
     void DrawQuad(TTextureId Texture, const TVertex (&Quad)[4]) override
     {
         TNullRenderDevice::DrawQuad(Texture, Quad);

@@ -229,5 +229,69 @@ TEST(QuadsOverlap, BoxRejectionKeepsTheBandOutsideALongEdge)
     EXPECT_GT(OutsideButCounted, 10); // the band exists, so the test can catch a margin too small
 }
 
+// Whether some corner of one quad lies in the other, by the full angle sums.
+bool OverlapByAngleSum(const double (&Ax)[4], const double (&Ay)[4], const double (&Bx)[4],
+                       const double (&By)[4])
+{
+    for (int K = 0; K < 4; ++K)
+        if (InsideByAngleSum(Ax[K], Ay[K], Bx, By) || InsideByAngleSum(Bx[K], By[K], Ax, Ay))
+            return true;
+    return false;
+}
+
+TEST(QuadsOverlap, OutlinesAndBoxesGiveTheFullAnswer)
+{
+    // Squares of sensor, probe and look-ahead sizes (and boxes given right to left or bottom to
+    // top) slid in small steps across a turned wall and along a long road edge, from far outside
+    // through touching to inside: the prepared outlines and the box test answer as the angle sums.
+    const double Targets[2][8] = {{488, 325, 512, 318, 520, 468, 496, 475}, {0, 0, 40, 0, 40, 300, 0, 300}};
+    int Overlaps = 0, Checked = 0;
+    for (const auto& T : Targets)
+    {
+        const double Tx[4] = {T[0], T[2], T[4], T[6]}, Ty[4] = {T[1], T[3], T[5], T[7]};
+        const TQuadOutline Target = MakeQuadOutline(T[0], T[1], T[2], T[3], T[4], T[5], T[6], T[7]);
+        for (const double Half : {2.0, 20.0, 40.0})
+            for (double Cy = Ty[0] - 120; Cy <= Ty[2] + 120; Cy += 7.25)
+                for (double Cx = Tx[0] - 100; Cx <= Tx[2] + 100; Cx += 0.75)
+                {
+                    const double L = Cx - Half, Tp = Cy - Half, R = Cx + Half, B = Cy + Half;
+                    const double Sx[4] = {L, R, R, L}, Sy[4] = {Tp, Tp, B, B};
+                    const bool Expected = OverlapByAngleSum(Sx, Sy, Tx, Ty);
+                    const TQuadOutline Square = MakeQuadOutline(L, Tp, R, Tp, R, B, L, B);
+                    ASSERT_EQ(BoxOverlapsQuad(L, Tp, R, B, Target), Expected)
+                        << Cx << ", " << Cy << " " << Half;
+                    ASSERT_EQ(QuadsOverlap(Square, Target), Expected) << Cx << ", " << Cy << " " << Half;
+                    ASSERT_EQ(QuadsOverlap(Target, Square), Expected) << Cx << ", " << Cy << " " << Half;
+                    // The same box named from its other corners.
+                    const double Rx[4] = {R, L, L, R}, Ry[4] = {B, B, Tp, Tp};
+                    ASSERT_EQ(BoxOverlapsQuad(R, B, L, Tp, Target), OverlapByAngleSum(Rx, Ry, Tx, Ty))
+                        << Cx << ", " << Cy << " " << Half;
+                    Overlaps += Expected;
+                    ++Checked;
+                }
+    }
+    EXPECT_GT(Overlaps, 10000);
+    EXPECT_GT(Checked, 100000);
+}
+
+TEST(QuadsOverlap, BoxesThatTouchOrAreNotNumbers)
+{
+    const TQuadOutline Wall = MakeQuadOutline(0, 0, 10, 0, 10, 10, 0, 10);
+    // Edges that meet exactly: a shared corner counts, as it does for the corner test.
+    EXPECT_TRUE(BoxOverlapsQuad(10, 10, 20, 20, Wall));
+    EXPECT_TRUE(QuadsOverlap(10, 10, 20, 10, 20, 20, 10, 20, 0, 0, 10, 0, 10, 10, 0, 10));
+    // A box of no size on the wall's corner, and one just apart.
+    EXPECT_TRUE(BoxOverlapsQuad(0, 0, 0, 0, Wall));
+    EXPECT_FALSE(BoxOverlapsQuad(30, 30, 31, 31, Wall));
+    // A side that is not a number leaves the box's other corners to the corner test: (5, 0) and
+    // (5, 5) lie on and in the wall, the corners of a box with both sides not numbers nowhere.
+    const double NaN = std::nan("");
+    EXPECT_TRUE(BoxOverlapsQuad(NaN, 0, 5, 5, Wall));
+    EXPECT_TRUE(QuadsOverlap(NaN, 0, 5, 0, 5, 5, NaN, 5, 0, 0, 10, 0, 10, 10, 0, 10));
+    EXPECT_FALSE(BoxOverlapsQuad(NaN, 0, NaN, 5, Wall));
+    EXPECT_FALSE(BoxOverlapsQuad(0, NaN, 5, NaN, Wall));
+    EXPECT_FALSE(QuadsOverlap(MakeQuadOutline(NaN, NaN, NaN, NaN, NaN, NaN, NaN, NaN), Wall));
+}
+
 } // namespace
 } // namespace vm

@@ -269,5 +269,30 @@ TEST_F(RoadPartTest, PiecesMoveWithTheWorldAndEndFarBelowTheScreen)
     EXPECT_FALSE(High->IsDead());
 }
 
+TEST_F(RoadPartTest, TheWorldShiftRoundsAfterTheShiftAndAgainAfterThePush)
+{
+    auto* Player = new TPlayer(World, 396, 460, 0, "player", -90, 0);
+    World.FPlayer = Player;
+    TSprite& Far = *new TSprite(Engine);
+    Far.SetWidth(30);
+    Far.SetHeight(20);
+    // Floats are 1/16 apart here: each 0.03 on its own is lost, 0.06 at once would not be.
+    Far.SetX(1000000.0f);
+    Far.SetY(-1000000.0f);
+    Player->FShiftX = 0.03;
+    Player->FPushX = 0.03;
+    Player->FShiftY = -0.02;
+    Player->FPushY = 0.05; // -1000000.02 rounds back, then + 0.05 goes to the next float up
+    ApplyWorldShift(Far, World);
+    EXPECT_EQ(Far.X(), 1000000.0f);
+    EXPECT_EQ(Far.Y(), -1000000.0f + 0.0625f);
+    // Corners, box and centre follow the position.
+    EXPECT_EQ(Far.X2(), 1000030.0f);
+    EXPECT_EQ(Far.Y3(), -999980.0f + 0.0625f);
+    EXPECT_EQ(Far.BoundsRect().Left, 1000000);
+    EXPECT_EQ(Far.BoundsRect().Bottom, -999980);
+    EXPECT_EQ(Far.CenterX(), 1000015.0f);
+}
+
 } // namespace
 } // namespace vm::test

@@ -276,6 +276,8 @@ int RunHeadless(const THeadlessOptions& Options)
     int Status = 0;
     {
         TGame Game(Platform, GamePages());
+        // Nobody reads text off the null device: it is measured for its place, not rasterised.
+        Game.Screen.RasteriseUnseenText = !Options.NullRenderer;
         Game.FormCreate(Options.Seed);
         Game.FormShow();
         // When the car page's start action ran, for the time to the first race frame.
