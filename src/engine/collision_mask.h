@@ -13,6 +13,10 @@ public:
     TCollisionMask() = default;
     // A texel is solid when its packed ARGB value is not 0; Texels holds Width x Height, pitch Width.
     TCollisionMask(int Width, int Height, const std::uint32_t* Texels);
+    // Only the top-left ContentWidth x ContentHeight texels are given, rows Pitch apart; the rest
+    // are not solid.
+    TCollisionMask(int Width, int Height, const std::uint32_t* Content, int ContentWidth, int ContentHeight,
+                   int Pitch);
 
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }

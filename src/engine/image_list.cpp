@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -143,7 +144,11 @@ bool TImageListItem::CreateTexture()
         TTextureId Texture = 0;
         int TexWidth = 0;
         int TexHeight = 0;
-        std::vector<std::uint32_t> Texels;
+        // The texture's texels up to one column and row past the picture; the rest are 0 and are
+        // neither stored here nor made (the device keeps what it needs).
+        std::unique_ptr<std::uint32_t[]> Texels;
+        int ContentWidth = 0;
+        int ContentHeight = 0;
         const bool Decoded =
             FHasDecodedAhead ? (Pixels = std::move(FDecodedAhead), true) : FPicture.Decode(Pixels);
         FHasDecodedAhead = false;
@@ -152,29 +157,33 @@ bool TImageListItem::CreateTexture()
         {
             TexWidth = TextureSide(Pixels.Width);
             TexHeight = TextureSide(Pixels.Height);
-            Texels.assign(std::size_t(TexWidth) * std::size_t(TexHeight), 0u);
+            // One texel past the picture repeats its last column (and row), so that filtering at the
+            // picture's right edge (a stretched tile) does not fade into emptiness.
+            ContentWidth = Pixels.Width > 0 && Pixels.Width < TexWidth ? Pixels.Width + 1 : Pixels.Width;
+            ContentHeight =
+                Pixels.Height > 0 && Pixels.Height < TexHeight ? Pixels.Height + 1 : Pixels.Height;
+            Texels = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(ContentWidth) *
+                                                                     std::size_t(ContentHeight));
             // The colour key compares RGB: TransparentColor is 0x00BBGGRR, texels are ARGB.
             const std::uint32_t Key = ((TransparentColor & 0xFFu) << 16) | (TransparentColor & 0xFF00u) |
                                       ((TransparentColor >> 16) & 0xFFu);
             for (int Y = 0; Y < Pixels.Height; ++Y)
             {
                 const std::uint32_t* Src = Pixels.Argb.data() + std::size_t(Y) * Pixels.Width;
-                std::uint32_t* Dest = Texels.data() + std::size_t(Y) * TexWidth;
+                std::uint32_t* Dest = Texels.get() + std::size_t(Y) * ContentWidth;
                 for (int X = 0; X < Pixels.Width; ++X)
                 {
                     const std::uint32_t P = Src[X];
                     Dest[X] = Transparent && (P & 0x00FFFFFFu) == Key ? 0u : P;
                 }
-                // One texel of the unused rest repeats the picture's last column, so that filtering
-                // at the picture's right edge (a stretched tile) does not fade into emptiness.
-                if (Pixels.Width < TexWidth && Pixels.Width > 0)
+                if (ContentWidth > Pixels.Width)
                     Dest[Pixels.Width] = Dest[Pixels.Width - 1];
             }
-            // The same below the last row.
-            if (Pixels.Height < TexHeight && Pixels.Height > 0)
-                std::copy_n(Texels.data() + std::size_t(Pixels.Height - 1) * TexWidth, TexWidth,
-                            Texels.data() + std::size_t(Pixels.Height) * TexWidth);
-            Texture = Screen->Device().CreateTexture(TexWidth, TexHeight, Texels.data());
+            if (ContentHeight > Pixels.Height)
+                std::copy_n(Texels.get() + std::size_t(Pixels.Height - 1) * ContentWidth, ContentWidth,
+                            Texels.get() + std::size_t(Pixels.Height) * ContentWidth);
+            Texture = Screen->Device().CreatePaddedTexture(
+                TexWidth, TexHeight, TTexelRect{Texels.get(), ContentWidth, ContentHeight, ContentWidth});
         }
         if (Texture == 0)
         {
@@ -183,7 +192,7 @@ bool TImageListItem::CreateTexture()
         }
         FTexture = Texture;
         FTextureDevice = &Screen->Device();
-        FMask = TCollisionMask(TexWidth, TexHeight, Texels.data());
+        FMask = TCollisionMask(TexWidth, TexHeight, Texels.get(), ContentWidth, ContentHeight, ContentWidth);
         // The size of the texture as created.
         FTextureWidth = TexWidth;
         FTextureHeight = TexHeight;

@@ -10,6 +10,7 @@ class TNullRenderDevice : public IRenderDevice
 public:
     bool IsReady() override { return FReady; }
     TTextureId CreateTexture(int, int, const std::uint32_t*) override { return ++FLastTexture; }
+    TTextureId CreatePaddedTexture(int, int, const TTexelRect&) override { return ++FLastTexture; }
     void ReleaseTexture(TTextureId) override { ++FReleased; }
     void SetLinearFilter(bool) override {}
     void SetBlend(TBlendFactor Source, TBlendFactor Dest) override

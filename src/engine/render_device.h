@@ -1,6 +1,8 @@
 // Drawing backend interface: the only way the engine reaches the graphics hardware.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +20,15 @@ struct TVertex
     std::uint32_t Color = 0xFFFFFFFFu;
     float U = 0.0f;
     float V = 0.0f;
+};
+
+// Texels of a rectangle at a texture's top left: Width x Height packed ARGB, rows Pitch texels apart.
+struct TTexelRect
+{
+    const std::uint32_t* Argb = nullptr;
+    int Width = 0;
+    int Height = 0;
+    int Pitch = 0;
 };
 
 enum class TBlendFactor
@@ -45,6 +56,23 @@ public:
     // False while the device is lost; frames are then skipped.
     virtual bool IsReady() = 0;
     virtual TTextureId CreateTexture(int Width, int Height, const std::uint32_t* Argb) = 0;
+    // A Width x Height texture with Content's texels at the top left and a column and a row of
+    // zeros just past them; a device may leave the texels beyond those unset, so callers draw
+    // only within the content and that edge. This one makes the whole texture's pixels (the rest 0)
+    // and passes them to CreateTexture.
+    virtual TTextureId CreatePaddedTexture(int Width, int Height, const TTexelRect& Content)
+    {
+        if (Width <= 0 || Height <= 0)
+            return 0;
+        std::vector<std::uint32_t> Argb(static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height),
+                                        0u);
+        const int CopyWidth = std::clamp(Content.Width, 0, Width);
+        for (int Y = 0; Y < std::clamp(Content.Height, 0, Height); ++Y)
+            std::copy_n(Content.Argb + static_cast<std::size_t>(Y) * static_cast<std::size_t>(Content.Pitch),
+                        CopyWidth,
+                        Argb.data() + static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width));
+        return CreateTexture(Width, Height, Argb.data());
+    }
     virtual void ReleaseTexture(TTextureId Texture) = 0;
     virtual void SetLinearFilter(bool On) = 0;
     // Blend factors used by every following DrawQuad (colour and alpha alike).

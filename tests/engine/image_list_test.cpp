@@ -166,6 +166,9 @@ TEST_F(ImageListTest, TexturesArePaddedToPowersOfTwoAndPatternsUseTheCreatedSize
     EXPECT_EQ(Texture.Argb[59 * 128 + 101], 0u);
     EXPECT_EQ(Texture.Argb[61 * 128], 0u);
     ExpectMaskOf(Item->Mask(), Texture);
+    // Only the picture and its repeated edge are handed over; the device makes the rest.
+    EXPECT_EQ(Texture.ContentWidth, 101);
+    EXPECT_EQ(Texture.ContentHeight, 61);
 
     // Pattern 5 = column 1, row 1: u 25/128 .. 50/128, v 20/64 .. 40/64.
     ASSERT_TRUE(Screen.BeginScene());
@@ -210,6 +213,31 @@ TEST_F(ImageListTest, ManyPicturesEachGetTheirOwnTextureWhateverTheDecodingOrder
         EXPECT_EQ(Wrong, 0) << I;
     }
     EXPECT_EQ(Device.Textures.size(), 23u);
+}
+
+TEST_F(ImageListTest, APictureFillingItsTextureSideHasNoRepeatedEdgeOnThatSide)
+{
+    // 64 wide fills its texture's width: no column past it. 33 high leaves room for the row.
+    TImageList List(&Screen);
+    const TPixels Pixels = MakeTestPixels(64, 33, 4, true);
+    TImageListItem* Item = List.ImageList.Add("wide", PngPicture(Pixels));
+    ASSERT_TRUE(List.LoadTextures());
+    const auto& Texture = Device.Textures[Item->Texture()];
+    ASSERT_EQ(Texture.Width, 64);
+    ASSERT_EQ(Texture.Height, 64);
+    EXPECT_EQ(Texture.ContentWidth, 64);
+    EXPECT_EQ(Texture.ContentHeight, 34);
+    int Wrong = 0;
+    for (int Y = 0; Y < 64; ++Y)
+        for (int X = 0; X < 64; ++X)
+        {
+            const std::uint32_t Want = Y < 33    ? Pixels.Argb[std::size_t(Y) * 64 + X]
+                                       : Y == 33 ? Pixels.Argb[32 * 64 + std::size_t(X)]
+                                                 : 0u;
+            Wrong += Texture.Argb[std::size_t(Y) * 64 + X] != Want;
+        }
+    EXPECT_EQ(Wrong, 0);
+    ExpectMaskOf(Item->Mask(), Texture);
 }
 
 TEST_F(ImageListTest, ColourKeyMakesMatchingTexelsTransparent)

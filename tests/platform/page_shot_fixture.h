@@ -32,6 +32,10 @@ public:
     {
         return FReal.CreateTexture(W, H, Argb);
     }
+    TTextureId CreatePaddedTexture(int W, int H, const TTexelRect& Content) override
+    {
+        return FReal.CreatePaddedTexture(W, H, Content);
+    }
     void ReleaseTexture(TTextureId Texture) override { FReal.ReleaseTexture(Texture); }
     void SetLinearFilter(bool On) override { FReal.SetLinearFilter(On); }
     void SetBlend(TBlendFactor Source, TBlendFactor Dest) override { FReal.SetBlend(Source, Dest); }

@@ -9,9 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
 
 namespace vm {
 namespace {
@@ -310,6 +314,214 @@ TEST_F(RenderPixelTest, SpriteDrawsItsPatternMirroredAtItsPosition)
     EXPECT_TRUE(Near(At(615, 416), Green));
     EXPECT_TRUE(Near(At(600, 400), 0));
     EXPECT_TRUE(Messages.Messages.empty());
+}
+
+// ---- padded textures made from their content alone ------------------------------------------
+
+// Passes every call on to the real device but makes each padded texture whole, zeros and all,
+// through the plain CreateTexture: the pictures every texture gave before the device uploaded
+// only the content.
+class TWholeTextureDevice : public IRenderDevice
+{
+public:
+    explicit TWholeTextureDevice(IRenderDevice& Real) : FReal(Real) {}
+    bool IsReady() override { return FReal.IsReady(); }
+    TTextureId CreateTexture(int W, int H, const std::uint32_t* Argb) override
+    {
+        return FReal.CreateTexture(W, H, Argb);
+    }
+    TTextureId CreatePaddedTexture(int W, int H, const TTexelRect& Content) override
+    {
+        return IRenderDevice::CreatePaddedTexture(W, H, Content);
+    }
+    void ReleaseTexture(TTextureId Texture) override { FReal.ReleaseTexture(Texture); }
+    void SetLinearFilter(bool On) override { FReal.SetLinearFilter(On); }
+    void SetBlend(TBlendFactor Source, TBlendFactor Dest) override { FReal.SetBlend(Source, Dest); }
+    void DrawQuad(TTextureId Texture, const TVertex (&Quad)[4]) override { FReal.DrawQuad(Texture, Quad); }
+    void Clear(std::uint8_t R, std::uint8_t G, std::uint8_t B, std::uint8_t A) override
+    {
+        FReal.Clear(R, G, B, A);
+    }
+    void Present() override { FReal.Present(); }
+    bool ReadPixels(std::vector<std::uint32_t>& Argb, int& W, int& H) override
+    {
+        return FReal.ReadPixels(Argb, W, H);
+    }
+    void SetFullScreen(bool) override {}
+    void ShowSystemCursor(bool) override {}
+
+private:
+    IRenderDevice& FReal;
+};
+
+// The same pictures drawn from textures made from their content (the device's own way) and from
+// whole padded textures must give the same pixels, bit for bit.
+class PaddedTextureTest : public ::testing::Test
+{
+protected:
+    struct TCase
+    {
+        int Width, Height, TileWidth, TileHeight;
+        bool ColourKey;
+    };
+
+    void SetUp() override
+    {
+        std::string Error;
+        ASSERT_TRUE(Video.Open(true, Error)) << Error;
+        Whole = std::make_unique<TWholeTextureDevice>(Video.Device());
+        ContentScreen = std::make_unique<TScreen>(Video.Device(), Messages);
+        WholeScreen = std::make_unique<TScreen>(*Whole, Messages);
+        ContentImages = std::make_unique<TImageList>(ContentScreen.get());
+        WholeImages = std::make_unique<TImageList>(WholeScreen.get());
+        // Content smaller than the texture by many texels, by one (no zero column fits), by none
+        // (a power of two), and tiles that leave a rest of the picture unused.
+        const TCase Cases[] = {{37, 21, 12, 7, false}, {31, 15, 0, 0, false},  {100, 60, 25, 20, true},
+                               {16, 16, 8, 8, false},  {130, 3, 26, 3, false}, {5, 70, 5, 14, true}};
+        std::uint32_t Seed = 1;
+        for (const TCase& Case : Cases)
+        {
+            // Every texel differs from its neighbours, with varied alpha, so that any texel read
+            // from the wrong place or mixed with other weights shows.
+            TPixels Pixels = test::MakeTestPixels(Case.Width, Case.Height, Seed++, true);
+            if (Case.ColourKey)
+                for (std::size_t I = 0; I < Pixels.Argb.size(); I += 3)
+                    Pixels.Argb[I] = 0xFFFF00FFu;
+            for (TImageList* List : {ContentImages.get(), WholeImages.get()})
+            {
+                TImageListItem* Item = List->ImageList.Add();
+                Item->Name = "case" + std::to_string(Seed);
+                TPicture Picture;
+                ASSERT_TRUE(Picture.Assign(test::MakePngBytes(Pixels)));
+                Item->SetPicture(std::move(Picture));
+                Item->SetTileWidth(Case.TileWidth);
+                Item->SetTileHeight(Case.TileHeight);
+                Item->Transparent = Case.ColourKey;
+                Item->TransparentColor = 0x00FF00FFu;
+            }
+        }
+        ASSERT_TRUE(ContentScreen->Initialize());
+        ASSERT_TRUE(WholeScreen->Initialize());
+    }
+    void TearDown() override
+    {
+        ContentImages.reset();
+        WholeImages.reset();
+        ContentScreen.reset();
+        WholeScreen.reset();
+    }
+
+    // Draws with Draw(list, screen) on a grey-blue background and reads the picture back.
+    template <typename F> std::vector<std::uint32_t> Frame(TImageList& List, TScreen& Screen, F Draw)
+    {
+        std::vector<std::uint32_t> Picture;
+        Screen.Clear(40, 60, 90, 255);
+        EXPECT_TRUE(Screen.BeginScene());
+        Draw(List, Screen);
+        int W = 0, H = 0;
+        EXPECT_TRUE(Video.Device().ReadPixels(Picture, W, H));
+        EXPECT_EQ(W * H, 800 * 600);
+        Screen.EndScene();
+        return Picture;
+    }
+
+    // Both ways, with nearest and with linear filtering; the pictures must be equal.
+    template <typename F> void ExpectSamePictures(const char* What, F Draw)
+    {
+        for (const bool Linear : {false, true})
+        {
+            ContentScreen->SetLinearFilter(Linear);
+            const std::vector<std::uint32_t> Content = Frame(*ContentImages, *ContentScreen, Draw);
+            const std::vector<std::uint32_t> Padded = Frame(*WholeImages, *WholeScreen, Draw);
+            ASSERT_EQ(Content.size(), Padded.size());
+            int Differ = 0;
+            std::ostringstream First;
+            for (std::size_t I = 0; I < Content.size(); ++I)
+                if (Content[I] != Padded[I] && ++Differ <= 5)
+                    First << " (" << I % 800 << "," << I / 800 << ") " << std::hex << Content[I] << " vs "
+                          << Padded[I] << std::dec;
+            EXPECT_EQ(Differ, 0) << What << (Linear ? ", linear" : ", nearest") << ":" << First.str();
+            // Something was drawn at all.
+            EXPECT_NE(std::count(Content.begin(), Content.end(), Content[0]), std::ptrdiff_t(Content.size()))
+                << What;
+        }
+    }
+
+    test::TMessageRecorder Messages;
+    TSdlVideo Video;
+    std::unique_ptr<TWholeTextureDevice> Whole;
+    std::unique_ptr<TScreen> ContentScreen, WholeScreen;
+    std::unique_ptr<TImageList> ContentImages, WholeImages;
+};
+
+TEST_F(PaddedTextureTest, TilesScaledRotatedAndMirroredLandOnTheSameTexels)
+{
+    const float Scales[] = {1.0f, 0.5f, 0.75f, 1.5f, 2.0f, 3.3f};
+    const float Angles[] = {0.0f, 90.0f, 180.0f, 33.3f, 271.0f};
+    ExpectSamePictures("tiles", [&](TImageList& List, TScreen&) {
+        int Slot = 0;
+        for (int I = 0; I < List.ImageList.Count(); ++I)
+        {
+            const TImageListItem& Item = *List.ImageList.Items(I);
+            const int Last = Item.Columns() * Item.Rows() - 1;
+            for (const int Pattern : {-1, 0, Last, Last + 3})
+                for (const float Scale : Scales)
+                    for (const float Angle : Angles)
+                    {
+                        TQuadParams P;
+                        const float X = 20.0f + (Slot % 24) * 32.0f + (Slot % 3) * 0.3f;
+                        const float Y = 20.0f + (Slot / 24 % 18) * 32.0f + (Slot % 5) * 0.25f;
+                        const float W = static_cast<float>(Pattern == -1 ? Item.Width() : Item.TileWidth());
+                        const float H = static_cast<float>(Pattern == -1 ? Item.Height() : Item.TileHeight());
+                        P.X1 = X, P.Y1 = Y, P.X2 = X + W, P.Y2 = Y, P.X3 = X + W, P.Y3 = Y + H, P.X4 = X,
+                        P.Y4 = Y + H;
+                        P.PatternIndex = Pattern;
+                        P.ScaleX = Scale;
+                        P.ScaleY = Slot % 2 == 0 ? Scale : Scale * 0.8f;
+                        P.Angle = Angle;
+                        P.RotCenterX = 0.5f;
+                        P.RotCenterY = Slot % 4 == 0 ? 0.0f : 0.5f;
+                        P.MirrorX = Slot % 2 == 1;
+                        P.MirrorY = Slot % 3 == 1;
+                        P.Colors[Slot % 4] = 0xC080FF40u;
+                        DrawImageQuad(Item, P);
+                        ++Slot;
+                    }
+        }
+    });
+}
+
+TEST_F(PaddedTextureTest, TheEdgesAndTheZerosPastThemReadAsBefore)
+{
+    // Quads straight to the device, magnified, from inside the picture to just past the column and
+    // row of zeros after its repeated last column and row: what filtering reads there.
+    ExpectSamePictures("edges", [&](TImageList& List, TScreen& Screen) {
+        int Slot = 0;
+        for (int I = 0; I < List.ImageList.Count(); ++I)
+        {
+            const TImageListItem& Item = *List.ImageList.Items(I);
+            const float TexW = static_cast<float>(Item.TextureWidth());
+            const float TexH = static_cast<float>(Item.TextureHeight());
+            const float EndU = std::min(Item.Width() + 2.0f, TexW) / TexW;
+            const float EndV = std::min(Item.Height() + 2.0f, TexH) / TexH;
+            const float FromU[] = {0.0f, std::max(Item.Width() - 3.0f, 0.0f) / TexW, EndU * 0.5f};
+            const float FromV[] = {0.0f, std::max(Item.Height() - 3.0f, 0.0f) / TexH, EndV * 0.5f};
+            for (const float U0 : FromU)
+                for (const float V0 : FromV)
+                {
+                    const float X = 10.0f + (Slot % 8) * 98.0f + (Slot % 3) * 0.4f;
+                    const float Y = 10.0f + (Slot / 8 % 6) * 98.0f;
+                    const float Size = 40.0f + (Slot % 7) * 9.0f;
+                    TVertex Quad[4];
+                    Quad[0] = TVertex{X, Y, 0xFFFFFFFFu, U0, V0};
+                    Quad[1] = TVertex{X + Size, Y + 3.0f, 0xFFFFFFFFu, EndU, V0};
+                    Quad[2] = TVertex{X + Size - 2.0f, Y + Size, 0xFFFFFFFFu, EndU, EndV};
+                    Quad[3] = TVertex{X, Y + Size * 0.9f, 0xFFFFFFFFu, U0, EndV};
+                    Screen.DrawQuad(Item.Texture(), Quad);
+                    ++Slot;
+                }
+        }
+    });
 }
 
 } // namespace

@@ -31,8 +31,8 @@ public:
     std::vector<TMessage> Messages;
 };
 
-// Null device that keeps every texture's pixels and the last quad drawn; FailCreate makes
-// CreateTexture fail (return 0).
+// Null device that keeps every texture's pixels (a padded texture's as a whole) and the last
+// quad drawn; FailCreate makes CreateTexture fail (return 0).
 class TRecordingRenderDevice : public TNullRenderDevice
 {
 public:
@@ -41,13 +41,27 @@ public:
         int Width = 0;
         int Height = 0;
         std::vector<std::uint32_t> Argb;
+        // The texels the device was given (all of them for a plain texture).
+        int ContentWidth = 0;
+        int ContentHeight = 0;
     };
     TTextureId CreateTexture(int Width, int Height, const std::uint32_t* Argb) override
     {
         if (FailCreate)
             return 0;
         const TTextureId Id = TNullRenderDevice::CreateTexture(Width, Height, Argb);
-        Textures[Id] = {Width, Height, std::vector<std::uint32_t>(Argb, Argb + std::size_t(Width) * Height)};
+        Textures[Id] = {Width, Height, std::vector<std::uint32_t>(Argb, Argb + std::size_t(Width) * Height),
+                        Width, Height};
+        return Id;
+    }
+    TTextureId CreatePaddedTexture(int Width, int Height, const TTexelRect& Content) override
+    {
+        const TTextureId Id = IRenderDevice::CreatePaddedTexture(Width, Height, Content);
+        if (Id != 0)
+        {
+            Textures[Id].ContentWidth = Content.Width;
+            Textures[Id].ContentHeight = Content.Height;
+        }
         return Id;
     }
     void ReleaseTexture(TTextureId Texture) override

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace vm {
 
@@ -59,19 +60,57 @@ TSdlRenderDevice::~TSdlRenderDevice()
         SDL_DestroyTexture(Entry.Texture);
 }
 
-TTextureId TSdlRenderDevice::CreateTexture(int Width, int Height, const std::uint32_t* Argb)
+TTextureId TSdlRenderDevice::AddTexture(int Width, int Height, SDL_Texture*& Texture)
 {
-    SDL_Texture* Texture =
-        SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, Width, Height);
+    Texture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, Width, Height);
     if (Texture == nullptr)
     {
         std::fprintf(stderr, "SDL_CreateTexture %dx%d: %s\n", Width, Height, SDL_GetError());
         return 0;
     }
-    SDL_UpdateTexture(Texture, nullptr, Argb, Width * 4);
     SDL_SetTextureScaleMode(Texture, FLinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     const TTextureId Id = FNextId++;
     FTextures[Id] = TTextureEntry{Texture, -1};
+    return Id;
+}
+
+TTextureId TSdlRenderDevice::CreateTexture(int Width, int Height, const std::uint32_t* Argb)
+{
+    SDL_Texture* Texture = nullptr;
+    const TTextureId Id = AddTexture(Width, Height, Texture);
+    if (Id != 0)
+        SDL_UpdateTexture(Texture, nullptr, Argb, Width * 4);
+    return Id;
+}
+
+TTextureId TSdlRenderDevice::CreatePaddedTexture(int Width, int Height, const TTexelRect& Content)
+{
+    if (Width <= 0 || Height <= 0)
+        return 0;
+    SDL_Texture* Texture = nullptr;
+    const TTextureId Id = AddTexture(Width, Height, Texture);
+    if (Id == 0)
+        return 0;
+    const int ContentWidth = Content.Argb != nullptr ? std::clamp(Content.Width, 0, Width) : 0;
+    const int ContentHeight = Content.Argb != nullptr ? std::clamp(Content.Height, 0, Height) : 0;
+    if (ContentWidth > 0 && ContentHeight > 0)
+    {
+        const SDL_Rect Rect{0, 0, ContentWidth, ContentHeight};
+        SDL_UpdateTexture(Texture, &Rect, Content.Argb, Content.Pitch * 4);
+    }
+    // The rest is never written (neither made here nor copied): only the column and the row just
+    // past the content, which filtering at the content's edge reads, are set to zero.
+    const std::vector<std::uint32_t> Zeros(static_cast<std::size_t>(std::max(Width, Height)), 0u);
+    if (ContentWidth < Width)
+    {
+        const SDL_Rect Column{ContentWidth, 0, 1, std::min(ContentHeight + 1, Height)};
+        SDL_UpdateTexture(Texture, &Column, Zeros.data(), 4);
+    }
+    if (ContentHeight < Height)
+    {
+        const SDL_Rect Row{0, ContentHeight, std::min(ContentWidth + 1, Width), 1};
+        SDL_UpdateTexture(Texture, &Row, Zeros.data(), Width * 4);
+    }
     return Id;
 }
 

@@ -20,6 +20,9 @@ public:
 
     bool IsReady() override { return FReady; }
     TTextureId CreateTexture(int Width, int Height, const std::uint32_t* Argb) override;
+    // Uploads only the content and one column and row of zeros after it; the driver's texture keeps
+    // the whole size, so texture coordinates, and so the pictures, stay exactly as they were.
+    TTextureId CreatePaddedTexture(int Width, int Height, const TTexelRect& Content) override;
     void ReleaseTexture(TTextureId Texture) override;
     void SetLinearFilter(bool On) override;
     void SetBlend(TBlendFactor Source, TBlendFactor Dest) override;
@@ -50,6 +53,9 @@ public:
     void ForgetTextures();
 
 private:
+    // A driver texture with the current filter, filed under a new id; 0 (with a message) when refused.
+    TTextureId AddTexture(int Width, int Height, SDL_Texture*& Texture);
+
     struct TTextureEntry
     {
         SDL_Texture* Texture = nullptr;
