@@ -21,13 +21,13 @@ void DrawImageQuad(const TImageListItem& Item, const TQuadParams& P)
     TScreen* Screen = Item.Screen();
     if (Screen == nullptr || Item.Texture() == 0)
         return;
-    const float ScaleX = P.ScaleX == 0.0f ? 1.0f : P.ScaleX;
-    const float ScaleY = P.ScaleY == 0.0f ? 1.0f : P.ScaleY;
     if (Screen->DrawsNothing())
     {
         CountImageQuad(Item, P.BlendMode);
         return;
     }
+    const float ScaleX = P.ScaleX == 0.0f ? 1.0f : P.ScaleX;
+    const float ScaleY = P.ScaleY == 0.0f ? 1.0f : P.ScaleY;
     if (P.BlendMode != -1)
         Screen->SetBlendMode(P.BlendMode);
 
