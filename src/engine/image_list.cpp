@@ -144,8 +144,8 @@ bool TImageListItem::CreateTexture()
         TTextureId Texture = 0;
         int TexWidth = 0;
         int TexHeight = 0;
-        // The texture's texels up to one column and row past the picture; the rest are 0 and are
-        // neither stored here nor made (the device keeps what it needs).
+        // The texture's texels up to one column and row past the picture; the rest are 0, and are
+        // neither stored nor copied here.
         std::unique_ptr<std::uint32_t[]> Texels;
         int ContentWidth = 0;
         int ContentHeight = 0;

@@ -66,8 +66,8 @@ public:
             return 0;
         std::vector<std::uint32_t> Argb(static_cast<std::size_t>(Width) * static_cast<std::size_t>(Height),
                                         0u);
-        const int CopyWidth = std::clamp(Content.Width, 0, Width);
-        for (int Y = 0; Y < std::clamp(Content.Height, 0, Height); ++Y)
+        const int CopyWidth = Content.Argb != nullptr ? std::clamp(Content.Width, 0, Width) : 0;
+        for (int Y = 0; CopyWidth > 0 && Y < std::clamp(Content.Height, 0, Height); ++Y)
             std::copy_n(Content.Argb + static_cast<std::size_t>(Y) * static_cast<std::size_t>(Content.Pitch),
                         CopyWidth,
                         Argb.data() + static_cast<std::size_t>(Y) * static_cast<std::size_t>(Width));
