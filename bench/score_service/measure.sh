@@ -107,7 +107,7 @@ start_servers() {
     [ -n "$first_pid" ] || first_pid=$!
     port=""
     for _ in $(seq 100); do
-      port=$(sed -n 's/.* listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$log")
+      port=$(sed -n 's/.* listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$log" 2>/dev/null || true)
       [ -n "$port" ] && break
       kill -0 "${pids[-1]}" 2>/dev/null || break
       sleep 0.05

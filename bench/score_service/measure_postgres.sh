@@ -45,7 +45,7 @@ for instances in 1 2; do
       pids+=($!)
       port=""
       for _ in $(seq 200); do
-        port=$(sed -n 's/.* listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$log")
+        port=$(sed -n 's/.* listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$log" 2>/dev/null || true)
         [ -n "$port" ] && break
         sleep 0.05
       done

@@ -33,7 +33,8 @@ for name in a b; do
   pids+=($!)
   port=""
   for _ in $(seq 200); do
-    port=$(sed -n 's/.* listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/$name.out")
+    # The file may not exist yet: the background shell makes it when it gets to run.
+    port=$(sed -n 's/.* listening on 127\.0\.0\.1:\([0-9]*\)$/\1/p' "$work/$name.out" 2>/dev/null || true)
     [ -n "$port" ] && break
     sleep 0.05
   done
