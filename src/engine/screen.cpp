@@ -159,7 +159,7 @@ void TScreen::DrawQuad(TTextureId Texture, TVertex (&Quad)[4])
         return;
     if (FDrawsNothing)
     {
-        FDevice.DrawQuad(Texture, Quad);
+        CountQuad(Texture);
         return;
     }
     const bool Identity = Rotation == 0.0f && ScaleX == 1.0f && ScaleY == 1.0f;
