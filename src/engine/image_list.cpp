@@ -2,6 +2,7 @@
 // The .vil stream format lives in vil_stream.cpp.
 #include "engine/image_list.h"
 
+#include "engine/image_list_prefetch.h"
 #include "engine/message_box.h"
 #include "engine/screen.h"
 
@@ -212,6 +213,8 @@ void TImageListItem::DecodeAhead()
 {
     // An item naming a picture file takes that file's picture in CreateTexture: decoding the
     // stored one ahead would give its texture the wrong image.
+    if (FHasDecodedAhead)
+        return;
     FHasDecodedAhead =
         FTexture == 0 && Trim(Filepath).empty() && !FPicture.Empty() && FPicture.Decode(FDecodedAhead);
 }
@@ -262,6 +265,14 @@ TImageListItem* TImageListCollection::Find(const std::string& Name) const
 
 void TImageListCollection::Clear() { FItems.clear(); }
 
+void TImageListCollection::TakeItems(TImageListCollection& From)
+{
+    FItems = std::move(From.FItems);
+    From.FItems.clear();
+    for (const auto& Item : FItems)
+        Item->SetOwner(FOwner);
+}
+
 // ---------------------------------------------------------------------------------------------
 // TImageList
 
@@ -281,7 +292,16 @@ TImageList::~TImageList()
 
 bool TImageList::LoadFromFile(const std::string& FileName, IMessageBox* Messages)
 {
-    const TLoadResult Result = ImageList.LoadFromFile(FileName);
+    return ReportLoad(ImageList.LoadFromFile(FileName), Messages);
+}
+
+bool TImageList::LoadFromPrefetch(TImageListPrefetch& Prefetch, IMessageBox* Messages)
+{
+    return ReportLoad(Prefetch.Take(ImageList), Messages);
+}
+
+bool TImageList::ReportLoad(const TLoadResult& Result, IMessageBox* Messages)
+{
     if (Result.Ok)
         return true;
     if (Messages == nullptr && FScreen != nullptr)

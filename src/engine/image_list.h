@@ -15,6 +15,7 @@ namespace vm {
 
 class IMessageBox;
 class TImageList;
+class TImageListPrefetch;
 class TScreen;
 
 // Texts shown when an image-list file cannot be read.
@@ -57,8 +58,9 @@ public:
     // was shown with caption "Error" through the screen's message box).
     bool CreateTexture();
     void ReleaseTexture();
-    // Decodes the picture ahead of CreateTexture, which then takes the result. Touches only this
-    // item, so several items may be decoded on several threads at once.
+    // Decodes the picture ahead of CreateTexture, which then takes the result; nothing when it is
+    // decoded already. Touches only this item, so several items may be decoded on several threads
+    // at once.
     void DecodeAhead();
     TTextureId Texture() const { return FTexture; }
     // True once the owning list's LoadTextures has prepared the item for drawing.
@@ -112,6 +114,8 @@ public:
     // First item whose Name equals Name exactly (case-sensitive); nullptr if none.
     TImageListItem* Find(const std::string& Name) const;
     void Clear();
+    // Clears this collection and moves From's items into it, which then belong to this one's list.
+    void TakeItems(TImageListCollection& From);
 
     // Optional hook: takes the loaded stream and returns the stream to parse (the game sets none).
     std::function<std::vector<std::uint8_t>(const std::vector<std::uint8_t>&)> StreamFilter;
@@ -143,6 +147,8 @@ public:
     // Loads a file; on failure shows the matching message through the screen's message box
     // (or the one given) and keeps running with what was read.
     bool LoadFromFile(const std::string& FileName, IMessageBox* Messages = nullptr);
+    // The same from what a prefetch read (see image_list_prefetch.h), with the same messages.
+    bool LoadFromPrefetch(TImageListPrefetch& Prefetch, IMessageBox* Messages = nullptr);
     // Makes every item's texture; nothing happens without a screen. False when some item's
     // texture could not be made (its message was shown; the item stays undrawn).
     bool LoadTextures();
@@ -151,6 +157,8 @@ public:
     TImageListItem* Find(const std::string& Name) const { return ImageList.Find(Name); }
 
 private:
+    bool ReportLoad(const TLoadResult& Result, IMessageBox* Messages);
+
     TScreen* FScreen;
 };
 

@@ -4,6 +4,7 @@
 #include "engine/clock.h"
 #include "engine/game_constants.h"
 #include "engine/gui_list.h"
+#include "engine/image_list_prefetch.h"
 #include "engine/message_box.h"
 #include "persist/controls_file.h"
 #include "persist/progress_file.h"
@@ -81,7 +82,8 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
       Notices(Screen, Platform.Text), Files(Platform.Files),
       FScoreService(HighScores, State, Platform.Http, Platform.ScoreUrl), FDataDir(Platform.DataDir),
       FFullScreenAllowed(Platform.FullScreenAllowed), FFullScreenThisStart(Platform.FullScreenThisStart),
-      FOldFilesFolder(Platform.OldFilesFolder), FPadRumble(Platform.PadRumble)
+      FOldFilesFolder(Platform.OldFilesFolder), FPadRumble(Platform.PadRumble),
+      FMenuPictures(Platform.MenuPictures)
 {
     Screen.BeforePresent = [this] { Notices.Draw(); };
     Screen.Width = PictureWidth;
@@ -182,7 +184,11 @@ void TGame::FormCreate(std::uint64_t Seed)
     State.Score = 0;
     Race.FGameImagesLoaded = false;
     State.KeyReleased.fill(0);
-    MenuImageList.LoadFromFile(DataPath("Data/data1.vil"), &Messages);
+    const std::string MenuFile = DataPath(MenuPicturesFile);
+    if (FMenuPictures != nullptr && FMenuPictures->FileName() == MenuFile)
+        MenuImageList.LoadFromPrefetch(*FMenuPictures, &Messages);
+    else
+        MenuImageList.LoadFromFile(MenuFile, &Messages);
     // The picture keeps its size whatever the window's size: the platform hands the mouse in it.
     Gui.Prepare(PictureWidth, PictureHeight);
     // Players without a mouse see which widget Enter or Space would press.

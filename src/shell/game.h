@@ -44,6 +44,7 @@ class IPadRumble;
 class IRenderDevice;
 class ITextRasterizer;
 class TCursor;
+class TImageListPrefetch;
 
 // What the platform hands the game; nothing here is owned and all must outlive the game.
 struct TGamePlatform
@@ -63,7 +64,13 @@ struct TGamePlatform
     std::string OldFilesFolder = {}; // where an older start left them, to move once; empty: none
     std::optional<bool> FullScreenThisStart = {}; // full screen (true) or windowed for this start
     IPadRumble* PadRumble = nullptr;              // the pads' motors; without it nothing shakes
+    // The menu pictures (MenuPicturesFile) read ahead while the window opened; without it, or for
+    // another file, FormCreate reads them itself.
+    TImageListPrefetch* MenuPictures = nullptr;
 };
+
+// The menu pictures, in the data folder: the first pictures the game shows.
+inline constexpr const char* MenuPicturesFile = "Data/data1.vil";
 
 // Whether a hand-over's cue plays only with sound on, or whatever the setting.
 enum class TCueWhen
@@ -232,6 +239,7 @@ private:
     bool FMusicHeld = false;
     std::map<int, TPadState> FPads;
     IPadRumble* FPadRumble = nullptr;
+    TImageListPrefetch* FMenuPictures = nullptr;
     bool FTerminated = false;
 };
 

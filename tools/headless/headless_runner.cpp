@@ -5,6 +5,7 @@
 #include "engine/audio_device.h"
 #include "engine/clock.h"
 #include "engine/game_constants.h"
+#include "engine/image_list_prefetch.h"
 #include "engine/null_render_device.h"
 #include "engine/picture.h"
 #include "first_race_pilot.h"
@@ -231,6 +232,8 @@ int RunHeadless(const THeadlessOptions& Options)
     for (auto& Shot : Shots)
         Shot.second = Absolute(Shot.second);
 
+    // The menu pictures are read and decoded while the renderer opens.
+    TImageListPrefetch MenuPictures(DataDir + "/" + MenuPicturesFile);
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     TSdlVideo Video;
@@ -252,6 +255,7 @@ int RunHeadless(const THeadlessOptions& Options)
     TCurlHttpClient Http;
     TGamePlatform Platform{Render, Clock, Audio,   Messages,         DataDir,
                            &Text,  &Http, nullptr, Options.ScoreUrl, false};
+    Platform.MenuPictures = &MenuPictures;
     // Game controllers only for scripts that use them: SDL's virtual joysticks, read through the
     // game's own controller code.
     std::unique_ptr<TVirtualPads> Pads;

@@ -3,6 +3,7 @@
 
 #include "engine/frame_loop.h"
 #include "engine/frame_timing_stats.h"
+#include "engine/image_list_prefetch.h"
 #include "pages/page_rows.h"
 #include "platform/sdl/curl_http_client.h"
 #include "platform/sdl/data_path.h"
@@ -109,6 +110,8 @@ int RunGame(const TGameOptions& Options)
         if (HasX11 != HasWayland)
             SDL_SetHint(SDL_HINT_VIDEODRIVER, HasX11 ? "x11" : "wayland");
     }
+    // The menu pictures are read and decoded while the window and its renderer open.
+    TImageListPrefetch MenuPictures(DataDir + "/" + MenuPicturesFile);
     TSdlMessageBox Messages;
     TSdlVideo Video;
     const bool Opened = Video.Open(false, Error);
@@ -131,6 +134,7 @@ int RunGame(const TGameOptions& Options)
     TGamePlatform Platform{Video.Device(), Clock, Audio,  Messages,    DataDir,
                            &Text,          &Http, &Shell, VM_SCORE_URL};
     Platform.FullScreenThisStart = Options.FullScreen;
+    Platform.MenuPictures = &MenuPictures;
     if (!ChooseUserFiles(Options.WorkDir, Platform, Error))
     {
         std::fprintf(stderr, "velomarch: %s\n", Error.c_str());
