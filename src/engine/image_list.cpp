@@ -28,6 +28,44 @@ int TextureSide(int Value)
     return Side;
 }
 
+// A texture's texels up to one column and row past the picture, with the colour key applied; the
+// rest of the texture is 0 and is neither stored nor copied.
+struct TTexels
+{
+    std::unique_ptr<std::uint32_t[]> Data;
+    int Width = 0;
+    int Height = 0;
+};
+
+// One texel past the picture repeats its last column (and row), so that filtering at the picture's
+// right edge (a stretched tile) does not fade into emptiness. Key is the colour key as 0x00BBGGRR.
+TTexels MakeTexels(const TPixels& Pixels, int TexWidth, int TexHeight, bool Keyed, std::uint32_t KeyColor)
+{
+    TTexels Texels;
+    Texels.Width = Pixels.Width > 0 && Pixels.Width < TexWidth ? Pixels.Width + 1 : Pixels.Width;
+    Texels.Height = Pixels.Height > 0 && Pixels.Height < TexHeight ? Pixels.Height + 1 : Pixels.Height;
+    Texels.Data = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(Texels.Width) *
+                                                                  std::size_t(Texels.Height));
+    // The colour key compares RGB: texels are ARGB.
+    const std::uint32_t Key = ((KeyColor & 0xFFu) << 16) | (KeyColor & 0xFF00u) | ((KeyColor >> 16) & 0xFFu);
+    for (int Y = 0; Y < Pixels.Height; ++Y)
+    {
+        const std::uint32_t* Src = Pixels.Argb.data() + std::size_t(Y) * Pixels.Width;
+        std::uint32_t* Dest = Texels.Data.get() + std::size_t(Y) * Texels.Width;
+        for (int X = 0; X < Pixels.Width; ++X)
+        {
+            const std::uint32_t P = Src[X];
+            Dest[X] = Keyed && (P & 0x00FFFFFFu) == Key ? 0u : P;
+        }
+        if (Texels.Width > Pixels.Width)
+            Dest[Pixels.Width] = Dest[Pixels.Width - 1];
+    }
+    if (Texels.Height > Pixels.Height)
+        std::copy_n(Texels.Data.get() + std::size_t(Pixels.Height - 1) * Texels.Width, Texels.Width,
+                    Texels.Data.get() + std::size_t(Pixels.Height) * Texels.Width);
+    return Texels;
+}
+
 std::string Trim(const std::string& Text)
 {
     const char* Blanks = " \t\r\n\v\f";
@@ -141,50 +179,38 @@ bool TImageListItem::CreateTexture()
     // Make the texture unless the item kept one.
     if (FTexture == 0)
     {
-        TPixels Pixels;
+        IRenderDevice& Device = Screen->Device();
         TTextureId Texture = 0;
         int TexWidth = 0;
         int TexHeight = 0;
-        // The texture's texels up to one column and row past the picture; the rest are 0, and are
-        // neither stored nor copied here.
-        std::unique_ptr<std::uint32_t[]> Texels;
-        int ContentWidth = 0;
-        int ContentHeight = 0;
-        const bool Decoded =
-            FHasDecodedAhead ? (Pixels = std::move(FDecodedAhead), true) : FPicture.Decode(Pixels);
-        FHasDecodedAhead = false;
-        FDecodedAhead = TPixels{};
-        if (Decoded)
+        // A device that draws nothing needs no texels: the picture is decoded when its collision
+        // mask is first asked for, and most pictures never are. One decoded already is used now.
+        if (Device.DrawsNothing() && !FHasDecodedAhead && FPicture.Width() > 0 && FPicture.Height() > 0)
         {
-            TexWidth = TextureSide(Pixels.Width);
-            TexHeight = TextureSide(Pixels.Height);
-            // One texel past the picture repeats its last column (and row), so that filtering at the
-            // picture's right edge (a stretched tile) does not fade into emptiness.
-            ContentWidth = Pixels.Width > 0 && Pixels.Width < TexWidth ? Pixels.Width + 1 : Pixels.Width;
-            ContentHeight =
-                Pixels.Height > 0 && Pixels.Height < TexHeight ? Pixels.Height + 1 : Pixels.Height;
-            Texels = std::make_unique_for_overwrite<std::uint32_t[]>(std::size_t(ContentWidth) *
-                                                                     std::size_t(ContentHeight));
-            // The colour key compares RGB: TransparentColor is 0x00BBGGRR, texels are ARGB.
-            const std::uint32_t Key = ((TransparentColor & 0xFFu) << 16) | (TransparentColor & 0xFF00u) |
-                                      ((TransparentColor >> 16) & 0xFFu);
-            for (int Y = 0; Y < Pixels.Height; ++Y)
+            TexWidth = TextureSide(FPicture.Width());
+            TexHeight = TextureSide(FPicture.Height());
+            Texture = Device.CreatePaddedTexture(TexWidth, TexHeight, TTexelRect{nullptr, 0, 0, 0});
+            FMaskPending = Texture != 0;
+        }
+        else
+        {
+            TPixels Pixels;
+            const bool Decoded =
+                FHasDecodedAhead ? (Pixels = std::move(FDecodedAhead), true) : FPicture.Decode(Pixels);
+            FHasDecodedAhead = false;
+            FDecodedAhead = TPixels{};
+            if (Decoded)
             {
-                const std::uint32_t* Src = Pixels.Argb.data() + std::size_t(Y) * Pixels.Width;
-                std::uint32_t* Dest = Texels.get() + std::size_t(Y) * ContentWidth;
-                for (int X = 0; X < Pixels.Width; ++X)
-                {
-                    const std::uint32_t P = Src[X];
-                    Dest[X] = Transparent && (P & 0x00FFFFFFu) == Key ? 0u : P;
-                }
-                if (ContentWidth > Pixels.Width)
-                    Dest[Pixels.Width] = Dest[Pixels.Width - 1];
+                TexWidth = TextureSide(Pixels.Width);
+                TexHeight = TextureSide(Pixels.Height);
+                const TTexels Texels = MakeTexels(Pixels, TexWidth, TexHeight, Transparent, TransparentColor);
+                Texture = Device.CreatePaddedTexture(
+                    TexWidth, TexHeight,
+                    TTexelRect{Texels.Data.get(), Texels.Width, Texels.Height, Texels.Width});
+                if (Texture != 0)
+                    FMask = TCollisionMask(TexWidth, TexHeight, Texels.Data.get(), Texels.Width,
+                                           Texels.Height, Texels.Width);
             }
-            if (ContentHeight > Pixels.Height)
-                std::copy_n(Texels.get() + std::size_t(Pixels.Height - 1) * ContentWidth, ContentWidth,
-                            Texels.get() + std::size_t(Pixels.Height) * ContentWidth);
-            Texture = Screen->Device().CreatePaddedTexture(
-                TexWidth, TexHeight, TTexelRect{Texels.get(), ContentWidth, ContentHeight, ContentWidth});
         }
         if (Texture == 0)
         {
@@ -192,8 +218,7 @@ bool TImageListItem::CreateTexture()
             return false;
         }
         FTexture = Texture;
-        FTextureDevice = &Screen->Device();
-        FMask = TCollisionMask(TexWidth, TexHeight, Texels.get(), ContentWidth, ContentHeight, ContentWidth);
+        FTextureDevice = &Device;
         // The size of the texture as created.
         FTextureWidth = TexWidth;
         FTextureHeight = TexHeight;
@@ -204,7 +229,8 @@ bool TImageListItem::CreateTexture()
     FWidth = FPicture.Width() > 0 ? FPicture.Width() : 1;
     UpdateGrid();
     // A picture from a file is dropped: the texture keeps the image (and the file brings it back).
-    if (!Path.empty())
+    // One whose mask is still to be made is kept for it.
+    if (!Path.empty() && !FMaskPending)
         FPicture.Clear();
     return true;
 }
@@ -219,6 +245,28 @@ void TImageListItem::DecodeAhead()
         FTexture == 0 && Trim(Filepath).empty() && !FPicture.Empty() && FPicture.Decode(FDecodedAhead);
 }
 
+const TCollisionMask& TImageListItem::Mask() const
+{
+    if (FMaskPending)
+    {
+        FMaskPending = false;
+        TPixels Pixels;
+        if (FPicture.Decode(Pixels))
+        {
+            const TTexels Texels =
+                MakeTexels(Pixels, FTextureWidth, FTextureHeight, Transparent, TransparentColor);
+            FMask = TCollisionMask(FTextureWidth, FTextureHeight, Texels.Data.get(), Texels.Width,
+                                   Texels.Height, Texels.Width);
+        }
+        else if (FScreen != nullptr)
+            FScreen->Messages().Show("Error creating texture " + Name, "Error");
+        // A picture from a file was kept only for this.
+        if (!Trim(Filepath).empty())
+            FPicture.Clear();
+    }
+    return FMask;
+}
+
 void TImageListItem::ReleaseTexture()
 {
     if (FTexture != 0 && FTextureDevice != nullptr)
@@ -226,6 +274,7 @@ void TImageListItem::ReleaseTexture()
     FTexture = 0;
     FTextureDevice = nullptr;
     FMask.Clear();
+    FMaskPending = false;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -318,6 +367,18 @@ bool TImageList::LoadTextures()
 {
     if (FScreen == nullptr)
         return true;
+    // Nothing is decoded for a device that draws nothing (see CreateTexture).
+    if (FScreen->Device().DrawsNothing())
+    {
+        bool Ok = true;
+        for (int I = 0; I < ImageList.Count(); ++I)
+        {
+            TImageListItem* Item = ImageList.Items(I);
+            if (!Item->CreateTexture() && !Item->Picture().Empty() && Item->Texture() == 0)
+                Ok = false;
+        }
+        return Ok;
+    }
     // Decoding the pictures is most of the work and each is independent: helper threads decode
     // ahead while this thread makes the textures in order (the device is not shared between
     // threads), and decodes too while its next picture is not ready. At most DecodeWindow

@@ -68,7 +68,9 @@ public:
     TScreen* Screen() const { return FScreen; }
     void Unprepare() { FScreen = nullptr; }
     // The solid texels of the texture, TextureWidth x TextureHeight; empty before CreateTexture.
-    const TCollisionMask& Mask() const { return FMask; }
+    // On a device that draws nothing the picture is decoded for it on the first call (on the
+    // thread that makes textures), and a picture that cannot be decoded shows the texture error.
+    const TCollisionMask& Mask() const;
     TImageList* Owner() const { return FOwner; }
     void SetOwner(TImageList* Owner) { FOwner = Owner; }
 
@@ -76,7 +78,7 @@ private:
     void UpdateGrid();
 
     TImageList* FOwner;
-    TPicture FPicture;
+    mutable TPicture FPicture; // dropped once its mask is made when it came from a file
     int FTileWidth = 1;
     int FTileHeight = 1;
     int FRows = 0;
@@ -88,8 +90,9 @@ private:
     TTextureId FTexture = 0;
     IRenderDevice* FTextureDevice = nullptr; // the device that made FTexture
     TScreen* FScreen = nullptr;
-    TCollisionMask FMask;
-    TPixels FDecodedAhead; // filled by DecodeAhead, taken by CreateTexture
+    mutable TCollisionMask FMask;
+    mutable bool FMaskPending = false; // made on the first Mask() call
+    TPixels FDecodedAhead;             // filled by DecodeAhead, taken by CreateTexture
     bool FHasDecodedAhead = false;
 };
 

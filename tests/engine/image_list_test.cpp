@@ -328,6 +328,55 @@ TEST_F(ImageListTest, TextureFailureShowsTheMessageAndKeepsRunning)
     EXPECT_TRUE(Item->Prepared());
 }
 
+TEST_F(ImageListTest, OnADeviceThatDrawsNothingMasksAreMadeWhenFirstAskedForAndMatch)
+{
+    // The same pictures on a device that keeps its textures and on one that draws nothing.
+    TNullRenderDevice NullDevice;
+    TScreen NullScreen{NullDevice, Messages};
+    TImageList Drawn(&Screen), Undrawn(&NullScreen);
+    TPixels Keyed = MakeTestPixels(21, 13, 5, true);
+    Keyed.Argb[7] = 0xFF0000FFu; // blue, the colour key below
+    for (TImageList* List : {&Drawn, &Undrawn})
+    {
+        TImageListItem* Item = List->ImageList.Add("keyed", PngPicture(Keyed), 7, 13);
+        Item->TransparentColor = 0x00FF0000u; // clBlue
+        Item->Transparent = true;
+        TPicture Bmp;
+        ASSERT_TRUE(Bmp.AssignPixels(MakeTestPixels(32, 5, 9), TPictureKind::Bmp));
+        List->ImageList.Add("bmp", Bmp);
+        TPicture Forged;
+        ASSERT_TRUE(Forged.Assign(test::ForgeUndecodablePng(test::MakePngBytes(MakeTestPixels(9, 9, 2)))));
+        List->ImageList.Add("forged", Forged);
+    }
+    EXPECT_FALSE(Drawn.LoadTextures()); // the forged picture fails when its texture is made
+    ASSERT_EQ(Messages.Messages.size(), 1u);
+    Messages.Messages.clear();
+    // Nothing is decoded for the device that draws nothing, so nothing fails yet.
+    EXPECT_TRUE(Undrawn.LoadTextures());
+    EXPECT_TRUE(Messages.Messages.empty());
+    for (const char* Name : {"keyed", "bmp"})
+    {
+        const TImageListItem* A = Drawn.Find(Name);
+        const TImageListItem* B = Undrawn.Find(Name);
+        ASSERT_TRUE(B->Prepared()) << Name;
+        ASSERT_EQ(A->TextureWidth(), B->TextureWidth()) << Name;
+        ASSERT_EQ(A->TextureHeight(), B->TextureHeight()) << Name;
+        EXPECT_EQ(A->Columns(), B->Columns()) << Name;
+        ASSERT_EQ(B->Mask().Width(), A->TextureWidth()) << Name;
+        int Differences = 0;
+        for (int Y = 0; Y < A->TextureHeight(); ++Y)
+            for (int X = 0; X < A->TextureWidth(); ++X)
+                Differences += A->Mask().Solid(X, Y) != B->Mask().Solid(X, Y);
+        EXPECT_EQ(Differences, 0) << Name;
+    }
+    EXPECT_FALSE(Undrawn.Find("keyed")->Mask().Solid(7, 0)); // the keyed texel
+    // The forged picture fails when its mask is first asked for, once, and has none.
+    EXPECT_TRUE(Undrawn.Find("forged")->Mask().Empty());
+    EXPECT_TRUE(Undrawn.Find("forged")->Mask().Empty());
+    ASSERT_EQ(Messages.Messages.size(), 1u);
+    EXPECT_EQ(Messages.Messages[0].Text, "Error creating texture forged");
+}
+
 TEST_F(ImageListTest, FilepathPictureReplacesTheStoredOneAndTileZeroTakesTheWholePicture)
 {
     test::TTempDir Dir;

@@ -4,7 +4,6 @@
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <cstring>
 #include <fstream>
@@ -332,20 +331,6 @@ TEST(Picture, AssignTellsTheKindBySignatureAndRejectsOtherBytes)
     EXPECT_FALSE(Picture.Decode(Out));
 }
 
-// Offset of the first chunk of that type in a PNG file; 0 when there is none.
-std::size_t ChunkAt(const std::vector<std::uint8_t>& Png, const char* Type)
-{
-    for (std::size_t At = 8; At + 12 <= Png.size();)
-    {
-        const std::size_t Length =
-            (std::size_t(Png[At]) << 24) | (Png[At + 1] << 16) | (Png[At + 2] << 8) | Png[At + 3];
-        if (std::memcmp(Png.data() + At + 4, Type, 4) == 0)
-            return At;
-        At += 12 + Length;
-    }
-    return 0;
-}
-
 // A picture's size is known without decoding it, yet damage anywhere in its chunks is refused at once.
 TEST(Picture, AssignChecksEveryChunkWithoutDecoding)
 {
@@ -354,7 +339,7 @@ TEST(Picture, AssignChecksEveryChunkWithoutDecoding)
     ASSERT_TRUE(Picture.Assign(Good));
     EXPECT_EQ(Picture.Width(), 70);
     EXPECT_EQ(Picture.Height(), 9);
-    const std::size_t Data = ChunkAt(Good, "IDAT");
+    const std::size_t Data = test::PngChunkAt(Good, "IDAT");
     ASSERT_NE(Data, 0u);
 
     std::vector<std::uint8_t> Flipped = Good;
@@ -363,21 +348,13 @@ TEST(Picture, AssignChecksEveryChunkWithoutDecoding)
     EXPECT_TRUE(Picture.Empty());
 
     std::vector<std::uint8_t> NoEnd = Good;
-    NoEnd.resize(ChunkAt(Good, "IEND")); // cut exactly before the closing chunk
+    NoEnd.resize(test::PngChunkAt(Good, "IEND")); // cut exactly before the closing chunk
     EXPECT_FALSE(Picture.Assign(NoEnd));
     for (std::size_t Cut = 8; Cut < Good.size(); Cut += 7)
         EXPECT_FALSE(Picture.Assign(std::vector<std::uint8_t>(Good.begin(), Good.begin() + Cut))) << Cut;
 
     // Data whose checksum was forged to match passes the walk, and fails only when decoded.
-    std::vector<std::uint8_t> Forged = Good;
-    const std::size_t Length =
-        (std::size_t(Good[Data]) << 24) | (Good[Data + 1] << 16) | (Good[Data + 2] << 8) | Good[Data + 3];
-    for (std::size_t I = 2; I < Length; ++I)
-        Forged[Data + 8 + I] = 0xFF;
-    const auto Crc =
-        static_cast<std::uint32_t>(crc32(0L, Forged.data() + Data + 4, static_cast<uInt>(Length + 4)));
-    for (int I = 0; I < 4; ++I)
-        Forged[Data + 8 + Length + I] = static_cast<std::uint8_t>(Crc >> (24 - 8 * I));
+    const std::vector<std::uint8_t> Forged = test::ForgeUndecodablePng(Good);
     ASSERT_TRUE(Picture.Assign(Forged));
     TPixels Out;
     EXPECT_FALSE(Picture.Decode(Out));

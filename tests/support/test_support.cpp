@@ -3,8 +3,11 @@
 
 #include "engine/image_list.h"
 
+#include <zlib.h>
+
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <system_error>
 #include <unistd.h>
 
@@ -58,6 +61,35 @@ std::vector<std::uint8_t> MakePngBytes(const TPixels& Pixels)
     std::vector<std::uint8_t> Bytes;
     EncodePng(Pixels, Bytes);
     return Bytes;
+}
+
+std::size_t PngChunkAt(const std::vector<std::uint8_t>& Png, const char* Type)
+{
+    for (std::size_t At = 8; At + 12 <= Png.size();)
+    {
+        const std::size_t Length =
+            (std::size_t(Png[At]) << 24) | (Png[At + 1] << 16) | (Png[At + 2] << 8) | Png[At + 3];
+        if (std::memcmp(Png.data() + At + 4, Type, 4) == 0)
+            return At;
+        At += 12 + Length;
+    }
+    return 0;
+}
+
+std::vector<std::uint8_t> ForgeUndecodablePng(std::vector<std::uint8_t> Png)
+{
+    const std::size_t Data = PngChunkAt(Png, "IDAT");
+    if (Data == 0)
+        return Png;
+    const std::size_t Length =
+        (std::size_t(Png[Data]) << 24) | (Png[Data + 1] << 16) | (Png[Data + 2] << 8) | Png[Data + 3];
+    for (std::size_t I = 2; I < Length; ++I)
+        Png[Data + 8 + I] = 0xFF;
+    const auto Crc =
+        static_cast<std::uint32_t>(crc32(0L, Png.data() + Data + 4, static_cast<uInt>(Length + 4)));
+    for (int I = 0; I < 4; ++I)
+        Png[Data + 8 + Length + I] = static_cast<std::uint8_t>(Crc >> (24 - 8 * I));
+    return Png;
 }
 
 std::vector<std::uint8_t> MakeSmallVil()

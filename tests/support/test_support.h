@@ -106,6 +106,11 @@ TPixels MakeTestPixels(int Width, int Height, std::uint32_t Seed = 1, bool Alpha
 TPixels MakeSolidPixels(int Width, int Height, std::uint32_t Argb);
 // The bytes of a PNG file of those pixels.
 std::vector<std::uint8_t> MakePngBytes(const TPixels& Pixels);
+// Where the chunk of that type starts in a PNG file (its length field); 0 when it has none.
+std::size_t PngChunkAt(const std::vector<std::uint8_t>& Png, const char* Type);
+// The PNG with its compressed pixels (all but the first two bytes of IDAT) overwritten and the
+// chunk's checksum made to match: the file passes every check but fails only when decoded.
+std::vector<std::uint8_t> ForgeUndecodablePng(std::vector<std::uint8_t> Png);
 
 // A small valid .vil file: "ball" (PNG 16 x 8, tiles 8 x 8, colour key clRed on) and "panel"
 // (24-bit BMP 6 x 4, whole picture, no colour key).

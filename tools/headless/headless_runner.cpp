@@ -233,7 +233,8 @@ int RunHeadless(const THeadlessOptions& Options)
         Shot.second = Absolute(Shot.second);
 
     // The menu pictures are read and decoded while the renderer opens.
-    TImageListPrefetch MenuPictures(DataDir + "/" + MenuPicturesFile);
+    // The null renderer decodes a picture only for its collision mask, so none is decoded ahead.
+    TImageListPrefetch MenuPictures(DataDir + "/" + MenuPicturesFile, Options.NullRenderer ? 0 : 8);
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     TSdlVideo Video;
