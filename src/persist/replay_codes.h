@@ -18,7 +18,7 @@ inline constexpr std::size_t ChunkTailSize = 4;
 inline constexpr std::uint32_t MaxChunkPayload = 1u << 20;
 
 // The data chunks' operations: a byte whose high nibble is the operation and, for the first
-// three, whose low nibble is a count (15: 15 plus a varint that follows).
+// three, whose low nibble is a count (15: 15 plus a varint that follows); see also OpShortKey.
 inline constexpr std::uint8_t OpStep = 0x00;      // count race-clock intervals, then one frame
 inline constexpr std::uint8_t OpRepeat = 0x10;    // count + 1 more of the chunk's last step
 inline constexpr std::uint8_t OpIntervals = 0x20; // count (1 or more) race-clock intervals
@@ -37,6 +37,11 @@ inline constexpr std::uint8_t OpPadDown = 0x39;
 inline constexpr std::uint8_t OpPadAxis = 0x3A;
 inline constexpr std::uint8_t OpFocusLost = 0x3B;
 inline constexpr std::uint8_t OpFocusGot = 0x3C;
+
+// A key of ShortKeys in one byte: OpShortKey, 0x20 when one race-clock step came just before it
+// (as the race's driving keys usually do), 0x10 for down, and the key's place in the list.
+inline constexpr std::uint8_t OpShortKey = 0x40;
+inline constexpr int ShortKeys[16] = {37, 38, 39, 40, 13, 27, 32, 16, 17, 8, 80, 72, 65, 68, 83, 87};
 
 inline constexpr std::uint32_t MaxReplayText = 4096;
 // Two hours of frames: a longer recording is refused rather than filling the memory.

@@ -146,6 +146,15 @@ public:
                 continue;
             }
             TReplayEvent Event;
+            if ((Op & 0xC0) == OpShortKey)
+            {
+                if ((Op & 0x20) != 0 && !Intervals(1, Error))
+                    return false;
+                Event.Kind = (Op & 0x10) != 0 ? TReplayEventKind::KeyDown : TReplayEventKind::KeyUp;
+                Event.A = ShortKeys[Op & 0x0F];
+                Push(Event);
+                continue;
+            }
             switch (Op)
             {
             case OpKeyDown:

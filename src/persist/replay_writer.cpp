@@ -234,6 +234,19 @@ void TReplayWriter::Add(const TReplayEvent& Event, const std::string& Text)
         return;
     default: break;
     }
+    if (Event.Kind == TReplayEventKind::KeyDown || Event.Kind == TReplayEventKind::KeyUp)
+        for (int Index = 0; Index < 16; ++Index)
+            if (ShortKeys[Index] == Event.A)
+            {
+                FlushRepeat();
+                const bool OneStep = FPendingIntervals == 1;
+                if (!OneStep)
+                    FlushIntervals();
+                FPendingIntervals = 0;
+                Op(static_cast<std::uint8_t>(OpShortKey | (OneStep ? 0x20 : 0) |
+                                             (Event.Kind == TReplayEventKind::KeyDown ? 0x10 : 0) | Index));
+                return;
+            }
     FlushIntervals();
     switch (Event.Kind)
     {

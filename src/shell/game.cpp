@@ -79,9 +79,10 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
       World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), Shell(Platform.Shell),
       ScoreUrl(Platform.ScoreUrl), TextRasterizer(Platform.Text), Pages(PageRows),
       Notices(Screen, Platform.Text), Files(Platform.Files),
-      FScoreService(HighScores, State, Platform.Http, Platform.ScoreUrl), FDataDir(Platform.DataDir),
-      FFullScreenAllowed(Platform.FullScreenAllowed), FFullScreenThisStart(Platform.FullScreenThisStart),
-      FOldFilesFolder(Platform.OldFilesFolder), FPadRumble(Platform.PadRumble)
+      FScoreService(HighScores, State, Platform.Http, Platform.ScoreUrl), FPlaybackScores(HighScores),
+      FDataDir(Platform.DataDir), FFullScreenAllowed(Platform.FullScreenAllowed),
+      FFullScreenThisStart(Platform.FullScreenThisStart), FOldFilesFolder(Platform.OldFilesFolder),
+      FPadRumble(Platform.PadRumble)
 {
     Screen.BeforePresent = [this] { Notices.Draw(); };
     Screen.Width = PictureWidth;
@@ -252,8 +253,25 @@ void TGame::ReportSaveFailure(const std::string& What, const std::string& Path, 
                          ". The game goes on; the old file is kept whole and it is tried again next time.");
 }
 
+void TGame::SetPlayback(bool On)
+{
+    if (On == FPlayback)
+        return;
+    FPlayback = On;
+    if (On)
+    {
+        Recorder.Stop(*this);
+        FScoresBeforePlayback = Scores;
+        Scores = &FPlaybackScores;
+    }
+    else
+        Scores = FScoresBeforePlayback != nullptr ? FScoresBeforePlayback : &FScoreService;
+}
+
 bool TGame::SaveSettingsFile()
 {
+    if (FPlayback)
+        return true;
     std::string Error;
     if (SaveSettings(Files.SettingsFile, State, HighScores, Profiles, Error))
         return true;
@@ -263,6 +281,8 @@ bool TGame::SaveSettingsFile()
 
 bool TGame::SaveControlsFile()
 {
+    if (FPlayback)
+        return true;
     std::string Error;
     if (SaveControls(Files.ControlsFile, State.Controls, Error))
     {
@@ -275,6 +295,8 @@ bool TGame::SaveControlsFile()
 
 bool TGame::SaveFiles()
 {
+    if (FPlayback)
+        return true;
     FLastSaveFailure.clear();
     std::string Error;
     bool Saved = SaveSettingsFile();
@@ -290,6 +312,7 @@ bool TGame::SaveFiles()
 
 void TGame::FocusChanged(bool Focused)
 {
+    Recorder.Add({TReplayEventKind::Focus, 0, Focused ? 1 : 0, 0, 0});
     if (!Focused && (State.ScreenState == ssRace || State.ScreenState == ssWrecked))
         State.PauseRequested = true;
     // Music held while away comes back with the focus; music off stays off.
@@ -303,6 +326,7 @@ void TGame::FocusChanged(bool Focused)
         Sound3D.PauseMusic(false);
         FMusicHeld = false;
     }
+    Recorder.AfterCall(*this);
 }
 
 void TGame::FormShow()
@@ -323,6 +347,7 @@ bool TGame::FormCloseQuery() const
 
 void TGame::FormDestroy()
 {
+    Recorder.Stop(*this);
     RaceTimer.SetEnabled(false);
     FrameTimer.SetEnabled(false);
     Sound3D.FreeMod("menumusic");
@@ -334,9 +359,11 @@ void TGame::FormDestroy()
 
 void TGame::FrameTimerTick()
 {
+    Recorder.Add({TReplayEventKind::Frame, 0, 0, 0, 0});
     if (State.MusicOn)
         MusicPlayer.Update();
     StateFrame(State.ScreenState);
+    Recorder.AfterCall(*this);
 }
 
 void TGame::DeviceReset()

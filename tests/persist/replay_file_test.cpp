@@ -77,6 +77,7 @@ std::vector<std::pair<TReplayEvent, std::string>> SampleCalls()
         {
         case 3: Add(K::KeyDown, 38); break;
         case 4: Add(K::KeyUp, -5); break;
+        case 8: Add(K::KeyDown, 37); break; // two race-clock steps before it
         case 10: Add(K::MouseMove, 799, 0); break;
         case 11: Add(K::MouseButton, 12, 600, 1); break;
         case 12: Add(K::MouseButton, 12, 600, 0); break;
