@@ -126,8 +126,12 @@ bool TReplayPlayer::Start(std::string& Error)
         return false;
     FStarted = true;
     FGame.SetPlayback(true);
-    // As the car page's start: its page is what StartRun leaves.
-    FGame.LeaveState(FGame.State.ScreenState);
+    // A run that is up is left as quitting it does, the race under its page too; then as the car
+    // page's start, whose page is what StartRun leaves.
+    const int Current = FGame.State.ScreenState;
+    FGame.LeaveState(Current);
+    if (IsRunPage(Current) && Current != ssRace)
+        FGame.LeaveState(ssRace);
     RestoreStart(FGame, FReplay.Header);
     FGame.State.ScreenState = ssChooseCar;
     StartRun(FGame);

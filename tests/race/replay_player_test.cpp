@@ -157,12 +157,23 @@ protected:
     }
 
     // Plays Path on the player's game, started from other settings and another seed.
-    TRunPoint PlayBack(const std::string& Path)
+    // With Paused, the player's game is in a run of its own, paused, when the playback starts.
+    TRunPoint PlayBack(const std::string& Path, bool Paused = false)
     {
         TGame& G = Player.Game;
         G.FormCreate(99);
         G.FormShow();
         Player.Frames(7);
+        if (Paused)
+        {
+            G.LeaveState(ssLogo);
+            G.State.ScreenState = ssChooseCar;
+            StartRun(G);
+            Player.Frames(300);
+            test::TapKey(G, 'P');
+            Player.Frames(2);
+            EXPECT_EQ(G.State.ScreenState, ssPause);
+        }
         TReplay Replay;
         std::string Error;
         EXPECT_TRUE(ReadReplayFile(Path, Replay, Error)) << Error;
@@ -197,6 +208,16 @@ TEST_F(ReplayPlayerTest, AStoppedRunPlaysBackToTheSameRaceState)
     ASSERT_GT(AtEnd.Cars.size(), 4u);
     EXPECT_GT(AtEnd.RaceTicks, 500);
     EXPECT_EQ(PlayBack(Path), AtEnd);
+}
+
+TEST_F(ReplayPlayerTest, APlaybackStartedInAPausedRunLeavesThatRunFirst)
+{
+    const std::string Path = Recordings.File("run.vmr");
+    StartRecordedRun(Path);
+    PlayARace();
+    Recorder.Game.Recorder.Stop(Recorder.Game);
+    ASSERT_EQ(AtEnd.Screen, ssRace);
+    EXPECT_EQ(PlayBack(Path, true), AtEnd);
 }
 
 TEST_F(ReplayPlayerTest, ARunLeftThroughTheExitQuestionEndsItsRecordingFinished)
