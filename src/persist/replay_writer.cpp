@@ -224,13 +224,7 @@ void TReplayWriter::Add(const TReplayEvent& Event, const std::string& Text)
         FPendingIntervals = 0;
         ++FFrames;
         if (++FFramesInChunk >= FChunkFrames)
-        {
-            FlushRepeat();
-            WriteChunk(ChunkData, FPayload);
-            FPayload.clear();
-            FFramesInChunk = 0;
-            FHaveStep = false;
-        }
+            EndChunk();
         return;
     default: break;
     }
@@ -245,6 +239,7 @@ void TReplayWriter::Add(const TReplayEvent& Event, const std::string& Text)
                 FPendingIntervals = 0;
                 Op(static_cast<std::uint8_t>(OpShortKey | (OneStep ? 0x20 : 0) |
                                              (Event.Kind == TReplayEventKind::KeyDown ? 0x10 : 0) | Index));
+                EndLongChunk();
                 return;
             }
     FlushIntervals();
@@ -291,6 +286,23 @@ void TReplayWriter::Add(const TReplayEvent& Event, const std::string& Text)
     case TReplayEventKind::Focus: Op(Event.A != 0 ? OpFocusGot : OpFocusLost); break;
     default: break;
     }
+    EndLongChunk();
+}
+
+void TReplayWriter::EndChunk()
+{
+    FlushIntervals();
+    WriteChunk(ChunkData, FPayload);
+    FPayload.clear();
+    FFramesInChunk = 0;
+    FHaveStep = false;
+}
+
+void TReplayWriter::EndLongChunk()
+{
+    // A flood of events within a few frames goes out before its chunk grows past what a reader takes.
+    if (FPayload.size() >= LongChunkBytes)
+        EndChunk();
 }
 
 bool TReplayWriter::Finish(const TReplayEnd* End, std::string& Error)

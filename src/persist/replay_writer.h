@@ -3,6 +3,7 @@
 
 #include "persist/replay.h"
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -17,6 +18,7 @@ class TReplayWriter
 {
 public:
     static constexpr int DefaultChunkFrames = 30;
+    static constexpr std::size_t LongChunkBytes = 64 * 1024;
 
     explicit TReplayWriter(int ChunkFrames = DefaultChunkFrames);
     ~TReplayWriter();
@@ -35,6 +37,8 @@ public:
     const std::string& Error() const { return FError; }
 
 private:
+    void EndChunk();
+    void EndLongChunk();
     void FlushRepeat();
     void FlushIntervals();
     void PutCounted(std::uint8_t Op, std::uint64_t Count);

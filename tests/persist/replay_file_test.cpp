@@ -316,6 +316,31 @@ TEST(ReplayFile, DamageIsRefusedWithAMessage)
     }
 }
 
+TEST(ReplayFile, AFloodOfEventsInOneFrameReadsBack)
+{
+    test::TTempDir Dir;
+    TReplayWriter Writer;
+    std::string Error;
+    ASSERT_TRUE(Writer.Open(Dir.File("flood.vmr"), SampleHeader(), Error)) << Error;
+    const std::string Text(MaxReplayText, 'x');
+    for (int I = 0; I < 400; ++I) // 1.6 MB of typing between two frames
+    {
+        Writer.Add({TReplayEventKind::RaceInterval, 0, 0, 0, 0});
+        Writer.Add({TReplayEventKind::Text, 0, 0, 0, 0}, Text);
+        Writer.Add({TReplayEventKind::KeyDown, 0, 38, 0, 0});
+    }
+    Writer.Add({TReplayEventKind::Frame, 0, 0, 0, 0});
+    ASSERT_TRUE(Writer.Finish(nullptr, Error)) << Error;
+    TReplay Replay;
+    ASSERT_TRUE(ReadReplayFile(Dir.File("flood.vmr"), Replay, Error)) << Error;
+    ASSERT_EQ(Replay.Events.size(), 1201u);
+    EXPECT_EQ(Replay.Texts.size(), 400u);
+    EXPECT_EQ(Replay.Texts.back(), Text);
+    EXPECT_EQ(Replay.Events[1200].Kind, TReplayEventKind::Frame);
+    EXPECT_EQ(Replay.Events[1199].Kind, TReplayEventKind::KeyDown);
+    EXPECT_EQ(Replay.Events[1197].Kind, TReplayEventKind::RaceInterval);
+}
+
 TEST(ReplayFile, ForeignFilesAreRefusedSayingWhy)
 {
     TReplay Replay;
