@@ -79,10 +79,9 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
       World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), Shell(Platform.Shell),
       ScoreUrl(Platform.ScoreUrl), TextRasterizer(Platform.Text), Pages(PageRows),
       Notices(Screen, Platform.Text), Files(Platform.Files),
-      FScoreService(HighScores, State, Platform.Http, Platform.ScoreUrl), FPlaybackScores(HighScores),
-      FDataDir(Platform.DataDir), FFullScreenAllowed(Platform.FullScreenAllowed),
-      FFullScreenThisStart(Platform.FullScreenThisStart), FOldFilesFolder(Platform.OldFilesFolder),
-      FPadRumble(Platform.PadRumble)
+      FScoreService(HighScores, State, Platform.Http, Platform.ScoreUrl), FDataDir(Platform.DataDir),
+      FFullScreenAllowed(Platform.FullScreenAllowed), FFullScreenThisStart(Platform.FullScreenThisStart),
+      FOldFilesFolder(Platform.OldFilesFolder), FPadRumble(Platform.PadRumble)
 {
     Screen.BeforePresent = [this] { Notices.Draw(); };
     Screen.Width = PictureWidth;

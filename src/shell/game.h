@@ -240,7 +240,7 @@ private:
     void ReportSaveFailure(const std::string& What, const std::string& Path, const std::string& Error);
 
     TGameScoreService FScoreService;
-    TPlaybackScoreService FPlaybackScores;
+    TPlaybackScoreService FPlaybackScores{HighScores};
     IScoreService* FScoresBeforePlayback = nullptr;
     bool FPlayback = false;
     std::string FDataDir;
