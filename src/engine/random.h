@@ -10,6 +10,8 @@ class TRandom
 public:
     explicit TRandom(std::uint64_t Seed = 1) { SetSeed(Seed); }
     void SetSeed(std::uint64_t Seed) { FState = Seed; }
+    // The whole state: SetSeed(State()) makes the numbers that follow repeat.
+    std::uint64_t State() const { return FState; }
     // Uniform in 0..N-1; 0 when N is 0 or less.
     std::int32_t Random(std::int32_t N)
     {

@@ -24,6 +24,8 @@ void ShowLoadingFrame(TGame& Game)
 
 void StartRun(TGame& Game)
 {
+    // The recording holds the run from what it starts with.
+    Game.Recorder.BeginRun(Game);
     TGameState& State = Game.State;
     if (State.MusicOn)
     {

@@ -258,8 +258,25 @@ void TGame::ReportSaveFailure(const std::string& What, const std::string& Path, 
                          ". The game goes on; the old file is kept whole and it is tried again next time.");
 }
 
+void TGame::SetPlayback(bool On)
+{
+    if (On == FPlayback)
+        return;
+    FPlayback = On;
+    if (On)
+    {
+        Recorder.Stop(*this);
+        FScoresBeforePlayback = Scores;
+        Scores = &FPlaybackScores;
+    }
+    else
+        Scores = FScoresBeforePlayback != nullptr ? FScoresBeforePlayback : &FScoreService;
+}
+
 bool TGame::SaveSettingsFile()
 {
+    if (FPlayback)
+        return true;
     std::string Error;
     if (SaveSettings(Files.SettingsFile, State, HighScores, Profiles, Error))
         return true;
@@ -269,6 +286,8 @@ bool TGame::SaveSettingsFile()
 
 bool TGame::SaveControlsFile()
 {
+    if (FPlayback)
+        return true;
     std::string Error;
     if (SaveControls(Files.ControlsFile, State.Controls, Error))
     {
@@ -281,6 +300,8 @@ bool TGame::SaveControlsFile()
 
 bool TGame::SaveFiles()
 {
+    if (FPlayback)
+        return true;
     FLastSaveFailure.clear();
     std::string Error;
     bool Saved = SaveSettingsFile();
@@ -296,6 +317,7 @@ bool TGame::SaveFiles()
 
 void TGame::FocusChanged(bool Focused)
 {
+    Recorder.Add({TReplayEventKind::Focus, 0, Focused ? 1 : 0, 0, 0});
     if (!Focused && (State.ScreenState == ssRace || State.ScreenState == ssWrecked))
         State.PauseRequested = true;
     // Music held while away comes back with the focus; music off stays off.
@@ -309,6 +331,7 @@ void TGame::FocusChanged(bool Focused)
         Sound3D.PauseMusic(false);
         FMusicHeld = false;
     }
+    Recorder.AfterCall(*this);
 }
 
 void TGame::FormShow()
@@ -329,6 +352,7 @@ bool TGame::FormCloseQuery() const
 
 void TGame::FormDestroy()
 {
+    Recorder.Stop(*this);
     RaceTimer.SetEnabled(false);
     FrameTimer.SetEnabled(false);
     Sound3D.FreeMod("menumusic");
@@ -340,9 +364,11 @@ void TGame::FormDestroy()
 
 void TGame::FrameTimerTick()
 {
+    Recorder.Add({TReplayEventKind::Frame, 0, 0, 0, 0});
     if (State.MusicOn)
         MusicPlayer.Update();
     StateFrame(State.ScreenState);
+    Recorder.AfterCall(*this);
 }
 
 void TGame::DeviceReset()

@@ -19,6 +19,8 @@
 #include "persist/user_files.h"
 #include "shell/game_score_service.h"
 #include "shell/page_table.h"
+#include "shell/playback_score_service.h"
+#include "shell/run_recorder.h"
 #include "shell/score_service.h"
 #include "state/game_state.h"
 #include "world/catalogue.h"
@@ -32,6 +34,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace vm {
 
@@ -115,6 +118,10 @@ public:
     void PadButton(int Pad, int Button, bool Down);
     void PadAxis(int Pad, int Axis, int Value);
     int PadCount() const { return static_cast<int>(FPads.size()); }
+    // The connected pads with what each holds, for a run's recording, and the same put back for
+    // its playback (replacing the pads connected now, without any action or key reaching a page).
+    std::vector<TReplayPad> PadsForReplay() const;
+    void RestorePads(const std::vector<TReplayPad>& Pads);
     // Shakes the pads (when the player left rumble on): Strength 0..1 for Milliseconds.
     void Rumble(float Strength, int Milliseconds);
     // True once the game has asked for its window to close.
@@ -210,6 +217,13 @@ public:
     TNoticeBoard Notices;
     // The player's files.
     const TUserFiles Files;
+    // Records every run when told where (see TRunRecorder); StartRun begins each recording.
+    TRunRecorder Recorder;
+    // Playback of a recording: while on, no file of the player is written, no score reaches the
+    // high-score table or the online one (Scores answers as the table would, and a send as
+    // stored), and no run is recorded. Off restores the score service that was in place.
+    void SetPlayback(bool On);
+    bool Playback() const { return FPlayback; }
 
 private:
     // What one pad holds: its axes as last reported, its controls as switches, and the key each
@@ -222,11 +236,20 @@ private:
     };
     void KeyDown(int Key, bool FromPad);
     void KeyUp(int Key);
+    // The bodies of the input calls above, which those record around.
+    void MoveMouse(int X, int Y);
+    void RemovePad(int Pad);
+    void PressPadButton(int Pad, int Button, bool Down);
+    void MovePadAxis(int Pad, int Axis, int Value);
+    void RaceTimerStep();
     // A pad's control switched: the actions it drives, and on pages the key it stands for.
     void SetPadControl(TPadState& Pad, int Control, bool Down);
     void ReportSaveFailure(const std::string& What, const std::string& Path, const std::string& Error);
 
     TGameScoreService FScoreService;
+    TPlaybackScoreService FPlaybackScores{HighScores};
+    IScoreService* FScoresBeforePlayback = nullptr;
+    bool FPlayback = false;
     std::string FDataDir;
     bool FFullScreenAllowed = true;
     std::optional<bool> FFullScreenThisStart;

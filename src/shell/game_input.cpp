@@ -53,11 +53,28 @@ void TGame::KeyUp(int Key)
         State.KeyReleased[Key] = 1;
 }
 
-void TGame::FormKeyDown(int Key) { KeyDown(Key, false); }
+void TGame::FormKeyDown(int Key)
+{
+    Recorder.Add({TReplayEventKind::KeyDown, 0, Key, 0, 0});
+    KeyDown(Key, false);
+    Recorder.AfterCall(*this);
+}
 
-void TGame::FormKeyUp(int Key) { KeyUp(Key); }
+void TGame::FormKeyUp(int Key)
+{
+    Recorder.Add({TReplayEventKind::KeyUp, 0, Key, 0, 0});
+    KeyUp(Key);
+    Recorder.AfterCall(*this);
+}
 
 void TGame::MouseMove(int X, int Y)
+{
+    Recorder.Add({TReplayEventKind::MouseMove, 0, X, Y, 0});
+    MoveMouse(X, Y);
+    Recorder.AfterCall(*this);
+}
+
+void TGame::MoveMouse(int X, int Y)
 {
     State.MouseX = X;
     State.MouseY = Y;
@@ -66,28 +83,40 @@ void TGame::MouseMove(int X, int Y)
 
 void TGame::MouseButton(bool Down, int X, int Y)
 {
-    MouseMove(X, Y);
+    Recorder.Add({TReplayEventKind::MouseButton, 0, X, Y, Down ? 1 : 0});
+    MoveMouse(X, Y);
     State.MouseDown = Down;
     Gui.MouseButton(mbLeft, Down);
+    Recorder.AfterCall(*this);
 }
 
 void TGame::TextInput(const std::string& Utf8)
 {
+    Recorder.Add({TReplayEventKind::Text, 0, 0, 0, 0}, Utf8);
     // Kept short: a screen without a text field never takes it.
     if (State.TypedText.size() < 256)
         State.TypedText += Utf8;
     Gui.TextInput(Utf8);
+    Recorder.AfterCall(*this);
 }
 
 void TGame::PadAdded(int Pad)
 {
-    if (!FPads.emplace(Pad, TPadState{}).second)
-        return;
-    if (State.ScreenState == ssRace || State.ScreenState == ssWrecked)
+    Recorder.Add({TReplayEventKind::PadAdded, 0, Pad, 0, 0});
+    if (FPads.emplace(Pad, TPadState{}).second &&
+        (State.ScreenState == ssRace || State.ScreenState == ssWrecked))
         State.PauseRequested = true;
+    Recorder.AfterCall(*this);
 }
 
 void TGame::PadRemoved(int Pad)
+{
+    Recorder.Add({TReplayEventKind::PadRemoved, 0, Pad, 0, 0});
+    RemovePad(Pad);
+    Recorder.AfterCall(*this);
+}
+
+void TGame::RemovePad(int Pad)
 {
     const auto Found = FPads.find(Pad);
     if (Found == FPads.end())
@@ -102,6 +131,13 @@ void TGame::PadRemoved(int Pad)
 
 void TGame::PadButton(int Pad, int Button, bool Down)
 {
+    Recorder.Add({TReplayEventKind::PadButton, 0, Pad, Button, Down ? 1 : 0});
+    PressPadButton(Pad, Button, Down);
+    Recorder.AfterCall(*this);
+}
+
+void TGame::PressPadButton(int Pad, int Button, bool Down)
+{
     const auto Found = FPads.find(Pad);
     if (Found == FPads.end() || Button < 0 || Button >= PadButtonCount)
         return;
@@ -111,6 +147,13 @@ void TGame::PadButton(int Pad, int Button, bool Down)
 }
 
 void TGame::PadAxis(int Pad, int Axis, int Value)
+{
+    Recorder.Add({TReplayEventKind::PadAxis, 0, Pad, Axis, Value});
+    MovePadAxis(Pad, Axis, Value);
+    Recorder.AfterCall(*this);
+}
+
+void TGame::MovePadAxis(int Pad, int Axis, int Value)
 {
     const auto Found = FPads.find(Pad);
     if (Found == FPads.end() || Axis < 0 || Axis >= PadAxisCount)
@@ -175,6 +218,43 @@ void TGame::SetPadControl(TPadState& Pad, int Control, bool Down)
         const int Key = Pad.PageKey[Index];
         Pad.PageKey[Index] = 0;
         KeyUp(Key);
+    }
+}
+
+std::vector<TReplayPad> TGame::PadsForReplay() const
+{
+    std::vector<TReplayPad> Pads;
+    for (const auto& [Id, Pad] : FPads)
+    {
+        TReplayPad Copy;
+        Copy.Pad = Id;
+        Copy.Axes = Pad.Axes;
+        for (int Control = 0; Control < PadControlCount; ++Control)
+        {
+            const auto Index = static_cast<std::size_t>(Control);
+            if (Pad.Held[Index])
+                Copy.Held.push_back(Control);
+            if (Pad.PageKey[Index] != 0)
+                Copy.PageKeys.emplace_back(Control, Pad.PageKey[Index]);
+        }
+        Pads.push_back(std::move(Copy));
+    }
+    return Pads;
+}
+
+void TGame::RestorePads(const std::vector<TReplayPad>& Pads)
+{
+    FPads.clear();
+    for (const TReplayPad& Copy : Pads)
+    {
+        TPadState& Pad = FPads[Copy.Pad];
+        Pad.Axes = Copy.Axes;
+        for (int Control : Copy.Held)
+            if (Control >= 0 && Control < PadControlCount)
+                Pad.Held[static_cast<std::size_t>(Control)] = true;
+        for (const auto& [Control, Key] : Copy.PageKeys)
+            if (Control >= 0 && Control < PadControlCount)
+                Pad.PageKey[static_cast<std::size_t>(Control)] = Key;
     }
 }
 

@@ -41,6 +41,13 @@ void TGame::ChangeState(int From, int To, const char* Sound, TCueWhen When)
 
 void TGame::RaceTimerTimer()
 {
+    Recorder.Add({TReplayEventKind::RaceInterval, 0, 0, 0, 0});
+    RaceTimerStep();
+    Recorder.AfterCall(*this);
+}
+
+void TGame::RaceTimerStep()
+{
     // Time driven since the green light, kept apart from the clock that time pickups move.
     ++Race.FRaceTicks;
     if (State.TimeHundredths > 0)

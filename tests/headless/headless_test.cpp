@@ -150,10 +150,19 @@ TEST(HeadlessArgs, AcceptsTheContractAndRejectsTheRest)
     EXPECT_EQ(Options.Shots[1].second, "b.png");
     EXPECT_TRUE(Options.Autopilot);
 
-    const std::vector<std::vector<const char*>> Bad = {
-        {"x", "--frames"},     {"x", "--frames", "ten"}, {"x", "--shot", "a.png"},
-        {"x", "--shot", "5:"}, {"x", "--seed", "-1"},    {"x", "--fast"},
-        {"x", "--race", "5"},  {"x", "--race"},          {"x", "--null-renderer", "--shot", "1:a.png"}};
+    const std::vector<std::vector<const char*>> Bad = {{"x", "--frames"},
+                                                       {"x", "--frames", "ten"},
+                                                       {"x", "--shot", "a.png"},
+                                                       {"x", "--shot", "5:"},
+                                                       {"x", "--seed", "-1"},
+                                                       {"x", "--fast"},
+                                                       {"x", "--race", "5"},
+                                                       {"x", "--race"},
+                                                       {"x", "--null-renderer", "--shot", "1:a.png"},
+                                                       {"x", "--replay", "r.vmr", "--autopilot"},
+                                                       {"x", "--replay", "r.vmr", "--frames", "9"},
+                                                       {"x", "--replay", "r.vmr", "--record", "s.vmr"},
+                                                       {"x", "--replay"}};
     for (const auto& Args : Bad)
     {
         THeadlessOptions O;
@@ -355,6 +364,59 @@ TEST(HeadlessRun, AVirtualPadDrivesTheRaceAndComingOrGoingPausesIt)
     EXPECT_LT(State.at("player").at("health").get<int>(), 100) << State;
     EXPECT_EQ(State.at("pads").at("connected"), 1) << State;
     EXPECT_GT(State.at("pads").at("rumbles").get<int>(), 0) << State;
+}
+
+// A run recorded from the command line, played back to the same run state, with a picture; a
+// damaged recording is refused with a message, one cut short plays as far as it goes.
+TEST(HeadlessRun, RecordsARunAndPlaysItBack)
+{
+    test::TTempDir Dir;
+    std::filesystem::create_directories(Dir.Path() / "work");
+    std::filesystem::create_directories(Dir.Path() / "replay");
+    const std::string Data = std::string(" --data ") + VM_ASSET_DIR;
+    const std::string Recording = Dir.File("run.vmr");
+    ASSERT_EQ(RunProgram("--race 1 --seed 2 --autopilot --frames 700 --null-renderer --workdir " +
+                         Dir.File("work") + Data + " --record " + Recording + " --state " +
+                         Dir.File("a.json") + " > " + Dir.File("a.txt")),
+              0);
+    EXPECT_NE(ReadFile(Dir.File("a.txt")).find("700 frames"), std::string::npos)
+        << ReadFile(Dir.File("a.txt"));
+    const std::string Shot = Dir.File("shot.png");
+    ASSERT_EQ(RunProgram("--replay " + Recording + " --workdir " + Dir.File("replay") + Data + " --state " +
+                         Dir.File("b.json") + " --shot 650:" + Shot + " > " + Dir.File("b.txt")),
+              0);
+    EXPECT_EQ(ReadFile(Dir.File("b.txt")).rfind("replay: frame 700 of 700, screen 12, ", 0), 0u)
+        << ReadFile(Dir.File("b.txt"));
+    const auto Recorded = test::ReadStateFile(Dir.File("a.json"));
+    const auto Replayed = test::ReadStateFile(Dir.File("b.json"));
+    ASSERT_TRUE(Recorded.contains("run")) << Recorded;
+    EXPECT_EQ(Recorded.at("run"), Replayed.at("run"));
+    EXPECT_GT(Recorded.at("run").at("race_ticks").get<int>(), 300);
+    const std::string Png = ReadFile(Shot);
+    TPixels Pixels;
+    EXPECT_TRUE(DecodePng(reinterpret_cast<const std::uint8_t*>(Png.data()), Png.size(), Pixels));
+    EXPECT_TRUE(std::filesystem::is_empty(Dir.File("replay")));
+
+    std::string Bytes = ReadFile(Recording);
+    {
+        std::ofstream Cut(Dir.File("cut.vmr"), std::ios::binary);
+        Cut << Bytes.substr(0, Bytes.size() * 2 / 3);
+    }
+    EXPECT_EQ(RunProgram("--null-renderer --replay " + Dir.File("cut.vmr") + Data + " --workdir " +
+                         Dir.File("replay") + " > " + Dir.File("c.txt")),
+              0);
+    EXPECT_NE(ReadFile(Dir.File("c.txt")).find("(unfinished run)"), std::string::npos)
+        << ReadFile(Dir.File("c.txt"));
+    Bytes[Bytes.size() / 2] ^= 0x10;
+    {
+        std::ofstream Damaged(Dir.File("damaged.vmr"), std::ios::binary);
+        Damaged << Bytes;
+    }
+    EXPECT_EQ(
+        RunProgram("--null-renderer --replay " + Dir.File("damaged.vmr") + Data + " 2> " + Dir.File("d.txt")),
+        2);
+    EXPECT_NE(ReadFile(Dir.File("d.txt")).find("damaged.vmr: the recording is damaged"), std::string::npos)
+        << ReadFile(Dir.File("d.txt"));
 }
 
 TEST(HeadlessRun, BadScriptOrArgumentsExitWithTwo)

@@ -11,12 +11,14 @@
 #include "first_race_pilot.h"
 #include "input_script.h"
 #include "pages/page_rows.h"
+#include "persist/replay_reader.h"
 #include "platform/sdl/curl_http_client.h"
 #include "platform/sdl/data_path.h"
 #include "platform/sdl/sdl_message_box.h"
 #include "platform/sdl/sdl_text_rasterizer.h"
 #include "platform/sdl/sdl_video.h"
 #include "platform/sdl/user_folders.h"
+#include "race/replay_player.h"
 #include "race/run_start.h"
 #include "shell/game.h"
 #include "state_json.h"
@@ -100,6 +102,63 @@ bool WriteShot(TSdlRenderDevice& Device, const std::string& Path)
     return static_cast<bool>(Out);
 }
 
+// Plays Replay on the game to its last frame, then reports where it ended on stdout and writes the
+// state file (with the run's part) when asked. Returns the exit status: 1 when the playback ends
+// otherwise than its recording says, or a shot or the state cannot be written.
+int PlayRecording(TGame& Game, const TReplay& Replay, TManualClock& Clock, TSdlVideo& Video,
+                  const std::vector<std::pair<long, std::string>>& Shots, const std::string& StateFile)
+{
+    TReplayPlayer Player(Game, Replay);
+    Player.AdvanceClock = [&Clock] { Clock.Advance(TicksPerFrame); };
+    std::string Error;
+    if (!Player.Start(Error))
+    {
+        std::fprintf(stderr, "velomarch-headless: %s\n", Error.c_str());
+        return 2;
+    }
+    int Status = 0;
+    std::vector<std::pair<long, int>> Screens{{0, Game.State.ScreenState}};
+    while (!Player.Done())
+    {
+        const long Next = Player.Frame() + 1;
+        const bool Shot =
+            std::any_of(Shots.begin(), Shots.end(), [Next](const auto& S) { return S.first == Next; });
+        if (Shot)
+            Video.Device().RequestCapture();
+        Player.StepFrame();
+        if (Game.State.ScreenState != Screens.back().second)
+            Screens.emplace_back(Player.Frame(), Game.State.ScreenState);
+        for (const auto& S : Shots)
+            if (Shot && S.first == Next && !WriteShot(Video.Device(), S.second))
+            {
+                std::fprintf(stderr, "velomarch-headless: cannot write %s\n", S.second.c_str());
+                Status = 1;
+            }
+    }
+    const TGameState& S = Game.State;
+    std::printf("replay: frame %d of %d, screen %d, score %d, lives %d, race %d (%s run)\n", Player.Frame(),
+                Player.FrameCount(), S.ScreenState, S.Score, S.Lives, S.RaceNumber,
+                Replay.Finished ? "finished" : "unfinished");
+    if (Replay.Finished && (S.Score != Replay.End.Score || S.Lives != Replay.End.Lives ||
+                            S.RaceNumber != Replay.End.RaceNumber || S.PlayerName != Replay.End.PlayerName))
+    {
+        std::printf("replay: differs from its recording, which ended with score %d, lives %d, race %d\n",
+                    Replay.End.Score, Replay.End.Lives, Replay.End.RaceNumber);
+        Status = 1;
+    }
+    if (!StateFile.empty())
+    {
+        std::ofstream Out(StateFile);
+        Out << GameStateJson(Game, Player.Frame(), Screens, nullptr, -1, RunStateJson(Game, Player.Frame()));
+        if (!Out)
+        {
+            std::fprintf(stderr, "velomarch-headless: cannot write %s\n", StateFile.c_str());
+            Status = 1;
+        }
+    }
+    return Status;
+}
+
 } // namespace
 
 std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
@@ -109,7 +168,9 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
         "velomarch-headless [--seed N] [--frames N] [--input FILE] [--shot FRAME:FILE.png]...\n"
         "                   [--state FILE.json] [--workdir DIR] [--data DIR] [--race CAR]\n"
         "                   [--autopilot] [--first-race-pilot keys|pad] [--null-renderer]\n"
-        "                   [--score-url URL] [--live-send]",
+        "                   [--score-url URL] [--live-send] [--record FILE]\n"
+        "velomarch-headless --replay FILE [--state FILE.json] [--shot FRAME:FILE.png]...\n"
+        "                   [--workdir DIR] [--data DIR] [--null-renderer]",
         "The game with no window, on the offscreen OpenGL renderer and a virtual clock of exactly\n"
         "1/90 s a frame, for tests and reviews.");
     CLI::App& App = CommandLine->App();
@@ -181,6 +242,14 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
                  "let the frames go on while a score is sent, as the game does (the frame\n"
                  "where the outcome lands then varies); by default each frame waits for a\n"
                  "send in flight to end, so runs repeat exactly");
+    App.add_option("--record", Options.RecordFile,
+                   "record the session's run (started on the car page or with --race) to FILE,\n"
+                   "written as FILE.part while it runs; a later run replaces it")
+        ->type_name("FILE");
+    App.add_option("--replay", Options.ReplayFile,
+                   "play the recorded run in FILE to its last frame instead of a session, and\n"
+                   "report where it ends; nothing is saved and no score is sent")
+        ->type_name("FILE");
     App.footer("The input script has one event a line: FRAME down VK, FRAME up VK, FRAME press VK,\n"
                "FRAME move X Y, FRAME click X Y, FRAME text TEXT, and for game controllers (SDL's\n"
                "virtual joysticks) FRAME pad [N] connect|disconnect, FRAME pad [N] down|up|press\n"
@@ -188,6 +257,11 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
     App.callback([&Options] {
         if (Options.NullRenderer && !Options.Shots.empty())
             throw CLI::ValidationError("--shot needs a renderer: leave out --null-renderer");
+        if (!Options.ReplayFile.empty() &&
+            (!Options.InputFile.empty() || Options.Autopilot || Options.RaceCar >= 0 ||
+             !Options.FirstRacePilot.empty() || Options.Frames != 0 || !Options.RecordFile.empty()))
+            throw CLI::ValidationError("--replay plays the recording alone: leave out --input, --autopilot, "
+                                       "--race, --first-race-pilot, --frames and --record");
     });
     return CommandLine;
 }
@@ -228,6 +302,14 @@ int RunHeadless(const THeadlessOptions& Options)
         return 2;
     }
     std::string StateFile = Absolute(Options.StateFile);
+    const std::string RecordFile = Absolute(Options.RecordFile);
+    TReplay Replay;
+    if (!Options.ReplayFile.empty() &&
+        (!ReadReplayFile(Options.ReplayFile, Replay, Error) || !TReplayPlayer::CanPlay(Replay, Error)))
+    {
+        std::fprintf(stderr, "velomarch-headless: %s\n", Error.c_str());
+        return 2;
+    }
     auto Shots = Options.Shots;
     for (auto& Shot : Shots)
         Shot.second = Absolute(Shot.second);
@@ -285,6 +367,24 @@ int RunHeadless(const THeadlessOptions& Options)
         Game.Screen.RasteriseUnseenText = !Options.NullRenderer;
         Game.FormCreate(Options.Seed);
         Game.FormShow();
+        if (!Options.ReplayFile.empty())
+        {
+            Status = PlayRecording(Game, Replay, Clock, Video, Shots, StateFile);
+            Game.FormDestroy();
+            return Status;
+        }
+        // The run's part of the state, as it stood when its recording ended.
+        std::string RunJson;
+        if (!RecordFile.empty())
+        {
+            Game.Recorder.NextPath = [RecordFile] { return RecordFile; };
+            Game.Recorder.OnFinished = [&Game, &RunJson](const std::string& Path, const TReplayEnd* End) {
+                RunJson = RunStateJson(Game, Game.Recorder.Frames());
+                std::printf("record: %s, %d frames, %lld bytes (%s run)\n", Path.c_str(),
+                            Game.Recorder.Frames(), Game.Recorder.Bytes(),
+                            End != nullptr ? "finished" : "unfinished");
+            };
+        }
         // When the car page's start action ran, for the time to the first race frame.
         std::chrono::steady_clock::time_point RunStarted;
         if (Options.RaceCar >= 0)
@@ -347,11 +447,13 @@ int RunHeadless(const THeadlessOptions& Options)
                     Status = 1;
                 }
         }
+        // A run still going is recorded up to here, unfinished.
+        Game.Recorder.Stop(Game);
         if (!StateFile.empty())
         {
             std::ofstream Out(StateFile);
             Out << GameStateJson(Game, Frame, Screens, Options.Autopilot ? &Autopilot.Record() : nullptr,
-                                 Pads != nullptr ? Pads->Rumbles() : -1);
+                                 Pads != nullptr ? Pads->Rumbles() : -1, RunJson);
             if (!Out)
             {
                 std::fprintf(stderr, "velomarch-headless: cannot write %s\n", StateFile.c_str());

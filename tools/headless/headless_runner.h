@@ -26,6 +26,8 @@ struct THeadlessOptions
     std::string ScoreUrl = VM_SCORE_URL; // --score-url: the high-score endpoint
     bool NullRenderer = false;           // --null-renderer: draw nothing (no shots), for speed runs
     bool LiveSend = false;               // --live-send: frames go on while a score is sent, as in the game
+    std::string RecordFile;              // --record: where the session's run is recorded; empty: not
+    std::string ReplayFile;              // --replay: the recording to play instead of a session
 };
 
 // The program's command line; reading it fills Options, which must outlive it.

@@ -46,8 +46,47 @@ void AddRace(TJson& Json, const TRaceWorld& World)
 
 } // namespace
 
+std::string RunStateJson(const TGame& Game, long RunFrames)
+{
+    const TGameState& S = Game.State;
+    const TCatalogues& C = Game.Catalogues;
+    const TRunDifficulty& D = Game.Difficulty;
+    TJson Json;
+    Json["frames"] = RunFrames;
+    Json["screen_state"] = static_cast<int>(S.ScreenState);
+    Json["score"] = S.Score;
+    Json["lives"] = S.Lives;
+    Json["race_number"] = S.RaceNumber;
+    Json["player_name"] = S.PlayerName;
+    Json["time_left"] = {
+        {"minutes", S.TimeMinutes}, {"seconds", S.TimeSeconds}, {"hundredths", S.TimeHundredths}};
+    Json["random_state"] = std::to_string(Game.Rng.State());
+    Json["race_ticks"] = Game.Race.FRaceTicks;
+    Json["finish"] = {{"place", Game.Race.FFinishPlace}, {"ticks", Game.Race.FFinishTicks}};
+    Json["car_style"] = Game.Race.FCarStyle;
+    Json["difficulty"] = {{"opponents", D.FOpponentCount},
+                          {"course_length", D.FCourseLength},
+                          {"race_bonus", D.FRaceBonus},
+                          {"time_limit", {D.FTimeLimitMinutes, D.FTimeLimitSeconds, D.FTimeLimitHundredths}}};
+    TJson Best = TJson::array();
+    for (const TTrackInfo& Track : C.FTracks)
+        Best.push_back({Track.Available, Track.BestMinutes, Track.BestSeconds, Track.BestHundredths});
+    Json["progress"] = {{"tracks_open", C.FTracksOpen},
+                        {"cars_open", C.FCarsOpen},
+                        {"next_unlock_score", C.NextUnlockScore},
+                        {"unlock_step", C.FUnlockStep},
+                        {"tracks", std::move(Best)}};
+    if (Game.World.FPlayer != nullptr)
+    {
+        AddRace(Json, Game.World);
+        Json["player"]["x"] = Rounded(Game.World.FPlayer->X());
+        Json["player"]["y"] = Rounded(Game.World.FPlayer->Y());
+    }
+    return Json.dump(2, ' ', false, TJson::error_handler_t::replace);
+}
+
 std::string GameStateJson(const TGame& Game, long Frame, const std::vector<std::pair<long, int>>& Screens,
-                          const TAutopilotRecord* Autopilot, int PadRumbles)
+                          const TAutopilotRecord* Autopilot, int PadRumbles, const std::string& RunJson)
 {
     const TGameState& S = Game.State;
     TJson Json;
@@ -83,6 +122,8 @@ std::string GameStateJson(const TGame& Game, long Frame, const std::vector<std::
     // Runs with scripted pads: how many are connected at the end and how often they were shaken.
     if (PadRumbles >= 0)
         Json["pads"] = {{"connected", Game.PadCount()}, {"rumbles", PadRumbles}};
+    if (!RunJson.empty())
+        Json["run"] = TJson::parse(RunJson);
     // Names come from the settings file as bytes: any that are not UTF-8 are written as U+FFFD.
     return Json.dump(2, ' ', false, TJson::error_handler_t::replace) + "\n";
 }
