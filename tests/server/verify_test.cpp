@@ -115,6 +115,26 @@ TEST_P(ReplayUpload, ARunThatPlaysToItsScoreIsVerifiedOnce)
     EXPECT_EQ(Upload(Running, Running.FreshToken(), Runs().First).FBody, "ERR unknown token");
 }
 
+// Uploads of one score's recording at once: one is played, the others find it taken.
+TEST_P(ReplayUpload, OneOfSeveralUploadsAtOnceIsPlayed)
+{
+    TRunningServer Running(GetParam(), PlayingOptions());
+    const std::string Token = SubmitScore(Running, "Ann", Runs().FirstReplay.End.Score);
+    std::vector<std::future<TRunningServer::TReply>> Replies;
+    for (int I = 0; I < 6; ++I)
+        Replies.push_back(
+            std::async(std::launch::async, [&] { return Upload(Running, Token, Runs().First); }));
+    int Verified = 0, Taken = 0;
+    for (auto& Reply : Replies)
+    {
+        const TRunningServer::TReply Got = Reply.get();
+        Verified += Got.FBody == "OK verified";
+        Taken += Got.FStatus == 409;
+    }
+    EXPECT_EQ(Verified, 1);
+    EXPECT_EQ(Taken, 5);
+}
+
 TEST_P(ReplayUpload, RecordingsThatDoNotPlayToTheRowAreRefusedWithTheReason)
 {
     TRunningServer Running(GetParam(), PlayingOptions());
