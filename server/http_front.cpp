@@ -118,6 +118,12 @@ struct THttpFrontCore
     void PollDrain();
     void Forget(std::uint64_t Id, const std::string& Peer);
     void Log(std::string Line) const;
+    std::size_t MaxBodyBytes() const
+    {
+        return FOptions.FLargeBodyPaths.empty()
+                   ? FOptions.FMaxBodyBytes
+                   : std::max(FOptions.FMaxBodyBytes, FOptions.FMaxLargeBodyBytes);
+    }
     std::size_t HeaderLimit() const
     {
         return FOptions.FMaxTargetBytes + FOptions.FMaxHeaderBytes + RequestLineSlack;
@@ -197,7 +203,8 @@ private:
         }
         FParser.emplace();
         FParser->header_limit(static_cast<std::uint32_t>(FFront.HeaderLimit()));
-        FParser->body_limit(FFront.FOptions.FMaxBodyBytes);
+        // The largest body any path takes; OnHead lowers it to the path's own limit.
+        FParser->body_limit(FFront.MaxBodyBytes());
         FClient.clear();
         FMethod.clear();
         FPath.clear();
@@ -225,9 +232,31 @@ private:
         FStart = TClock::now();
         FTimedOut = false;
         Arm(FFront.FOptions.FRequestTime);
+        http::async_read_header(
+            FSocket, FBuffer, *FParser,
+            [Self = shared_from_this()](const TErrorCode& Error, std::size_t) { Self->OnHead(Error); });
+    }
+
+    // The head is read: the body may be as large as its path allows, checked before it is read.
+    void OnHead(const TErrorCode& Error)
+    {
+        if (Error || FParser->is_done())
+            return OnRead(Error);
+        const auto Target = FParser->get().target();
+        const std::string_view Path =
+            std::string_view(Target.data(), Target.size())
+                .substr(0, std::string_view(Target.data(), Target.size()).find('?'));
+        const auto& Large = FFront.FOptions.FLargeBodyPaths;
+        const std::size_t Limit = std::find(Large.begin(), Large.end(), Path) != Large.end()
+                                      ? FFront.FOptions.FMaxLargeBodyBytes
+                                      : FFront.FOptions.FMaxBodyBytes;
+        const auto Length = FParser->content_length();
+        if (Length && *Length > Limit)
+            return OnRead(http::error::body_limit);
+        FParser->body_limit(Limit);
         http::async_read(
             FSocket, FBuffer, *FParser,
-            [Self = shared_from_this()](const TErrorCode& Error, std::size_t) { Self->OnRead(Error); });
+            [Self = shared_from_this()](const TErrorCode& Failed, std::size_t) { Self->OnRead(Failed); });
     }
 
     void OnRead(const TErrorCode& Error)
@@ -274,6 +303,7 @@ private:
         Carried.FClient = ClientOf(Request);
         FClient = Carried.FClient;
         SetTarget(Carried, std::string_view(Request.target().data(), Request.target().size()));
+        Carried.FBody = std::move(FParser->get().body());
         FKeepAlive = Request.keep_alive();
         FState = EState::Handling;
         // The handler may wait on the database, so it runs on a worker: the network threads go on
@@ -289,10 +319,25 @@ private:
             {
                 Reply = TextReply(500, ErrorText(500));
             }
-            auto& Connection = *Self;
-            asio::post(Connection.Executor(), [Self = std::move(Self), Reply = std::move(Reply)]() mutable {
-                Self->Answer(std::move(Reply), false);
-            });
+            // Whoever answers later sends the answer to the connection's strand; this worker is free.
+            auto Send = [Self = std::move(Self), Work = std::move(Work)](THttpReply Final) mutable {
+                auto& Connection = *Self;
+                asio::post(Connection.Executor(),
+                           [Self = std::move(Self), Final = std::move(Final)]() mutable {
+                               Self->Answer(std::move(Final), false);
+                           });
+            };
+            if (!Reply.FLater)
+                return Send(std::move(Reply));
+            auto Later = std::move(Reply.FLater);
+            try
+            {
+                Later(std::move(Send));
+            }
+            catch (...)
+            {
+                // The routine went with the failure: the connection closes unanswered.
+            }
         });
     }
 

@@ -23,6 +23,9 @@ struct TFrontOptions
     std::size_t FMaxTargetBytes = 4096; // the request target; over it: 414
     std::size_t FMaxHeaderBytes = 4096; // the header fields, "Name: value\r\n" each; over it: 431
     std::size_t FMaxBodyBytes = 4096;   // over it: 413
+    // Paths whose requests may carry a body of up to FMaxLargeBodyBytes (uploads); over it: 413.
+    std::vector<std::string> FLargeBodyPaths;
+    std::size_t FMaxLargeBodyBytes = 1024 * 1024;
     std::chrono::milliseconds FRequestTime{10000}; // a request's first byte to its last; over it: 408
     std::chrono::milliseconds FIdleTime{10000};    // a kept-alive connection's wait for its next request
     std::chrono::milliseconds FDrainTime{10000};   // how long Stop lets requests in flight finish

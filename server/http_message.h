@@ -1,6 +1,7 @@
 // A request and its reply as the score service sees them, apart from the HTTP library that carries them.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@ struct THttpRequest
     // The query's parameters in order, keys and values percent-decoded ("+" is a blank); a key
     // without "=" has an empty value.
     std::multimap<std::string, std::string> FParams;
+    std::string FBody; // as sent, within the front's limit for the path
 
     bool HasParam(std::string_view Key) const { return FParams.find(std::string(Key)) != FParams.end(); }
     std::size_t ParamCount(std::string_view Key) const { return FParams.count(std::string(Key)); }
@@ -32,6 +34,11 @@ struct THttpReply
     std::string FContentType = "text/plain; charset=utf-8";
     std::string FBody;
     std::vector<std::pair<std::string, std::string>> FHeaders; // besides Content-Type and Content-Length
+    // When set, the answer comes later and the fields above are not sent: the front calls it at
+    // once with a routine that sends the answer, which may be called once from any thread. The
+    // routine must be called or dropped before the front is destroyed; until then the request
+    // holds its connection and no worker thread.
+    std::function<void(std::function<void(struct THttpReply)>)> FLater;
 };
 
 // A plain-text reply.

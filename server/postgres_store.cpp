@@ -125,6 +125,58 @@ END
 $$;
 )SQL";
 
+// Version 2: a row keeps the token it was redeemed with, so that its run's recording can follow
+// it, and where it stands with that recording (ECheck); older rows are unchecked. The submission
+// stores the token with the row.
+constexpr const char* SchemaTwo = R"SQL(
+ALTER TABLE scores ADD COLUMN token text;
+ALTER TABLE scores ADD COLUMN checked int NOT NULL DEFAULT 0;
+ALTER TABLE scores ADD COLUMN check_note text NOT NULL DEFAULT '';
+CREATE INDEX scores_token ON scores (token);
+CREATE INDEX scores_checked_rank ON scores (checked, score DESC, created_at DESC, id DESC);
+
+CREATE OR REPLACE FUNCTION vm_submit(p_token text, p_name text, p_score bigint, p_online_name text,
+                          p_created_at bigint, p_client text, p_now float8, p_rate float8,
+                          p_burst float8, p_lifetime float8, OUT outcome int, OUT wait int)
+LANGUAGE plpgsql AS $$
+DECLARE
+  v_now float8 := coalesce(p_now, extract(epoch from clock_timestamp()));
+  v_level float8;
+  v_at float8;
+  v_issued float8;
+BEGIN
+  outcome := 0;
+  wait := 0;
+  IF p_rate > 0 THEN
+    INSERT INTO clients (client) VALUES (p_client) ON CONFLICT DO NOTHING;
+    SELECT submit_level, submit_at INTO v_level, v_at FROM clients WHERE client = p_client FOR UPDATE;
+    v_level := CASE WHEN v_level IS NULL THEN p_burst
+                    ELSE least(p_burst, v_level + greatest(0, v_now - v_at) * p_rate / 60) END;
+    IF v_level < 1 THEN
+      outcome := 3;
+      wait := greatest(1, least(86400, ceil((1 - v_level) * 60 / p_rate)))::int;
+      RETURN;
+    END IF;
+  END IF;
+  -- A second server redeeming the same token waits for this row and then finds it gone.
+  DELETE FROM tokens WHERE token = p_token RETURNING issued_at INTO v_issued;
+  IF NOT FOUND THEN
+    outcome := 1;
+    RETURN;
+  END IF;
+  IF v_now - v_issued >= p_lifetime THEN
+    outcome := 2;
+    RETURN;
+  END IF;
+  INSERT INTO scores (name, score, online_name, created_at, client, token)
+    VALUES (p_name, p_score, p_online_name, p_created_at, p_client, p_token);
+  IF p_rate > 0 THEN
+    UPDATE clients SET submit_level = v_level - 1, submit_at = v_now WHERE client = p_client;
+  END IF;
+END
+$$;
+)SQL";
+
 struct TStatement
 {
     const char* FName;
@@ -142,13 +194,26 @@ constexpr TStatement Statements[] = {
      " $9::float8, $10::float8)",
      10},
     {"add",
-     "INSERT INTO scores (name, score, online_name, created_at, client) VALUES ($1, $2::bigint, $3, "
-     "$4::bigint, $5)",
-     5},
+     "INSERT INTO scores (name, score, online_name, created_at, client, checked) VALUES ($1, $2::bigint, $3, "
+     "$4::bigint, $5, $6::int)",
+     6},
     {"top",
-     "SELECT name, score, online_name, created_at, client FROM scores"
+     "SELECT name, score, online_name, created_at, client, checked FROM scores"
      " ORDER BY score DESC, created_at DESC, id DESC LIMIT $1::int",
      1},
+    {"top_verified",
+     "SELECT name, score, online_name, created_at, client, checked FROM scores WHERE checked = 1"
+     " ORDER BY score DESC, created_at DESC, id DESC LIMIT $1::int",
+     1},
+    // Only an unchecked row is taken; a second server claiming the same row waits for this one
+    // and then finds it checked.
+    {"claim",
+     "UPDATE scores SET checked = 4, check_note = '' WHERE id = (SELECT id FROM scores WHERE token = $1"
+     " ORDER BY id DESC LIMIT 1) AND checked = 0"
+     " RETURNING id, name, score, online_name, created_at, client",
+     1},
+    {"find_run", "SELECT checked FROM scores WHERE token = $1 ORDER BY id DESC LIMIT 1", 1},
+    {"set_check", "UPDATE scores SET checked = $2::int, check_note = $3 WHERE id = $1::bigint", 3},
     {"count", "SELECT count(*) FROM scores", 0},
     {"tokens", "SELECT count(*) FROM tokens", 0},
     {"ping", "SELECT version FROM schema_version", 0},
@@ -336,6 +401,12 @@ void TPostgresStore::Migrate(pg_conn* Connection) const
             Execute(Connection, "DELETE FROM schema_version");
             Execute(Connection, "INSERT INTO schema_version (version) VALUES (1)");
         }
+        if (Version < 2)
+        {
+            Execute(Connection, SchemaTwo);
+            Execute(Connection, "DELETE FROM schema_version");
+            Execute(Connection, "INSERT INTO schema_version (version) VALUES (2)");
+        }
         Execute(Connection, "COMMIT");
     }
     catch (...)
@@ -427,20 +498,49 @@ void TPostgresStore::Add(const TScoreRow& Row)
 {
     const TLease Connection(*this);
     Run(*Connection, "add",
-        {Row.FName, std::to_string(Row.FScore), Row.FOnlineName, std::to_string(Row.FTime), Row.FClient},
+        {Row.FName, std::to_string(Row.FScore), Row.FOnlineName, std::to_string(Row.FTime), Row.FClient,
+         std::to_string(static_cast<int>(Row.FCheck))},
         "cannot store a score");
 }
 
-std::vector<TScoreRow> TPostgresStore::Top(int Limit) const
+std::vector<TScoreRow> TPostgresStore::Top(int Limit, ERows Which) const
 {
     const TLease Connection(*this);
-    const TResult Result = Run(*Connection, "top", {std::to_string(Limit)}, "cannot read the scores");
+    const TResult Result = Run(*Connection, Which == ERows::Verified ? "top_verified" : "top",
+                               {std::to_string(Limit)}, "cannot read the scores");
     std::vector<TScoreRow> Rows;
     for (int Row = 0; Row < PQntuples(Result.get()); ++Row)
         Rows.push_back(TScoreRow{PQgetvalue(Result.get(), Row, 0), Integer(Result.get(), Row, 1),
                                  PQgetvalue(Result.get(), Row, 2), Integer(Result.get(), Row, 3),
-                                 PQgetvalue(Result.get(), Row, 4)});
+                                 PQgetvalue(Result.get(), Row, 4),
+                                 static_cast<ECheck>(Integer(Result.get(), Row, 5))});
     return Rows;
+}
+
+TClaimResult TPostgresStore::ClaimRun(const std::string& Token)
+{
+    const TLease Connection(*this);
+    TClaimResult Claim;
+    const TResult Claimed = Run(*Connection, "claim", {Token}, "cannot claim a score");
+    if (PQntuples(Claimed.get()) == 1)
+    {
+        Claim.FOutcome = EClaim::Claimed;
+        Claim.FId = Integer(Claimed.get(), 0, 0);
+        Claim.FRow = TScoreRow{PQgetvalue(Claimed.get(), 0, 1), Integer(Claimed.get(), 0, 2),
+                               PQgetvalue(Claimed.get(), 0, 3), Integer(Claimed.get(), 0, 4),
+                               PQgetvalue(Claimed.get(), 0, 5), ECheck::Checking};
+        return Claim;
+    }
+    const TResult Found = Run(*Connection, "find_run", {Token}, "cannot find a score");
+    Claim.FOutcome = PQntuples(Found.get()) == 1 ? EClaim::AlreadySent : EClaim::UnknownToken;
+    return Claim;
+}
+
+void TPostgresStore::SetCheck(std::int64_t Id, ECheck Check, const std::string& Reason)
+{
+    const TLease Connection(*this);
+    Run(*Connection, "set_check", {std::to_string(Id), std::to_string(static_cast<int>(Check)), Reason},
+        "cannot mark a score");
 }
 
 std::int64_t TPostgresStore::Count() const

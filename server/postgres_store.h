@@ -19,7 +19,7 @@ class TPostgresStore final : public TScoreStore
 {
 public:
     // The schema version this server writes (table schema_version).
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
 
     // Connects to Uri, creates or migrates the schema; throws TStoreError otherwise.
     TPostgresStore(const std::string& Uri, const TStoreOptions& Options = {});
@@ -30,7 +30,9 @@ public:
     TIssueResult IssueToken(const std::string& Client) override;
     TSubmitResult Submit(const std::string& Token, const TScoreRow& Row) override;
     void Add(const TScoreRow& Row) override;
-    std::vector<TScoreRow> Top(int Limit) const override;
+    std::vector<TScoreRow> Top(int Limit, ERows Which = ERows::All) const override;
+    TClaimResult ClaimRun(const std::string& Token) override;
+    void SetCheck(std::int64_t Id, ECheck Check, const std::string& Reason) override;
     std::int64_t Count() const override;
     std::int64_t TokenCount() const override;
     bool Ping() const override;

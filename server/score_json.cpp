@@ -32,7 +32,8 @@ std::string RenderScoreJson(const std::vector<TScoreRow>& Rows)
                           {"name", Row.FName},
                           {"score", Row.FScore},
                           {"online_name", Row.FOnlineName},
-                          {"time", IsoTime(Row.FTime)}});
+                          {"time", IsoTime(Row.FTime)},
+                          {"verified", Row.FCheck == ECheck::Verified}});
     const nlohmann::ordered_json Table = {{"scores", std::move(Scores)}};
     return Table.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }

@@ -13,7 +13,8 @@ namespace vm::scored {
 // quoted attribute values.
 std::string EscapeHtml(std::string_view Text);
 
-// A complete UTF-8 HTML document listing the rows in the order given, ranked from 1.
-std::string RenderScorePage(const std::vector<TScoreRow>& Rows);
+// A complete UTF-8 HTML document listing the rows in the order given, ranked from 1. Which says
+// what the rows are: the verified ones (with a link to all), or all (each marked).
+std::string RenderScorePage(const std::vector<TScoreRow>& Rows, ERows Which = ERows::Verified);
 
 } // namespace vm::scored

@@ -9,13 +9,15 @@
 namespace vm::scored {
 
 // Carries HTTP to a TScoreService through the front, which refuses over-long targets, headers and
-// bodies, too slow requests and too many connections first. The store is borrowed and must outlive
+// bodies (a recording's upload may be as large as the front's large-body limit), too slow requests
+// and too many connections first. The store is borrowed and must outlive
 // the server. Bind, then Run on one thread; Stop may be called from any thread.
 class TScoreServer
 {
 public:
     explicit TScoreServer(TScoreStore& Store, TScoreServerOptions Options = DefaultServerOptions(),
                           TFrontOptions Front = TFrontOptions());
+    ~TScoreServer();
     TScoreServer(const TScoreServer&) = delete;
     TScoreServer& operator=(const TScoreServer&) = delete;
 

@@ -6,6 +6,7 @@
 #include "score_page.h"
 #include "submission.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -46,6 +47,27 @@ THttpReply TooManyReply(const std::string& What, int RetryAfter)
     return Reply;
 }
 
+// A server that cannot take a recording now: 503, with the wait in seconds for other clients.
+THttpReply BusyReply(const std::string& What, int RetryAfter)
+{
+    THttpReply Reply = TextReply(503, "ERR " + What + "; try again in " + WaitText(RetryAfter));
+    Reply.FHeaders = {{"Retry-After", std::to_string(RetryAfter)}};
+    return Reply;
+}
+
+// "all=1" asks for the unverified rows too.
+ERows RowsAsked(const THttpRequest& Request)
+{
+    return Request.ParamCount("all") == 1 && Request.Param("all") == "1" ? ERows::All : ERows::Verified;
+}
+
+bool IsToken(const std::string& Text)
+{
+    return Text.size() == TokenLength && std::all_of(Text.begin(), Text.end(), [](char C) {
+               return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || (C >= '0' && C <= '9');
+           });
+}
+
 } // namespace
 
 TScoreServerOptions DefaultServerOptions()
@@ -55,7 +77,7 @@ TScoreServerOptions DefaultServerOptions()
 #else
     const std::string Version = "0";
 #endif
-    return TScoreServerOptions{"velomarch-scored " + Version, "Welcome to the Velomarch score table", {}};
+    return TScoreServerOptions{"velomarch-scored " + Version, "Welcome to the Velomarch score table", {}, {}};
 }
 
 TScoreService::TScoreService(TScoreStore& Store, TScoreServerOptions Options)
@@ -63,7 +85,12 @@ TScoreService::TScoreService(TScoreStore& Store, TScoreServerOptions Options)
 {
     if (!FOptions.FWallClock)
         FOptions.FWallClock = SystemSeconds;
+    FVerifier = std::make_unique<TReplayVerifier>(FOptions.FVerifier);
 }
+
+TScoreService::~TScoreService() { StopVerifying(); }
+
+void TScoreService::StopVerifying() { FVerifier->Stop(); }
 
 THttpReply TScoreService::Handle(const THttpRequest& Request)
 {
@@ -74,6 +101,12 @@ THttpReply TScoreService::Handle(const THttpRequest& Request)
         return AnswerJson(Request);
     if (Request.FMethod == "GET" && Request.FPath == HealthPath)
         return AnswerHealth();
+    if (Request.FPath == ReplayUploadPath)
+    {
+        if (Request.FMethod != "POST")
+            return TextReply(405, "ERR a recording is sent with POST");
+        return AnswerUpload(Request);
+    }
     return TextReply(404, ErrorText(404));
 }
 
@@ -155,11 +188,11 @@ THttpReply TScoreService::AnswerSubmission(const THttpRequest& Request)
     return TextReply(200, "OK");
 }
 
-std::optional<std::vector<TScoreRow>> TScoreService::ReadTop(int Limit, THttpReply& Failure)
+std::optional<std::vector<TScoreRow>> TScoreService::ReadTop(int Limit, ERows Which, THttpReply& Failure)
 {
     try
     {
-        return FStore.Top(Limit);
+        return FStore.Top(Limit, Which);
     }
     catch (const TStoreError& Error)
     {
@@ -174,13 +207,14 @@ THttpReply TScoreService::AnswerShow(const THttpRequest& Request)
     if (Request.ParamCount("type") != 1 || Request.Param("type") != "0")
         return TextReply(400, "ERR unknown table");
     THttpReply Reply;
-    const auto Rows = ReadTop(TableSize, Reply);
+    const ERows Which = RowsAsked(Request);
+    const auto Rows = ReadTop(TableSize, Which, Reply);
     if (!Rows)
         return Reply;
     Reply.FHeaders = {{"Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'"},
                       {"X-Content-Type-Options", "nosniff"}};
     Reply.FContentType = "text/html; charset=utf-8";
-    Reply.FBody = RenderScorePage(*Rows);
+    Reply.FBody = RenderScorePage(*Rows, Which);
     return Reply;
 }
 
@@ -194,13 +228,100 @@ THttpReply TScoreService::AnswerJson(const THttpRequest& Request)
             return TextReply(400, "ERR limit must be a whole number from 1 to " + std::to_string(TableSize));
     }
     THttpReply Reply;
-    const auto Rows = ReadTop(Limit, Reply);
+    const auto Rows = ReadTop(Limit, RowsAsked(Request), Reply);
     if (!Rows)
         return Reply;
     Reply.FHeaders = {{"X-Content-Type-Options", "nosniff"}};
     Reply.FContentType = "application/json";
     Reply.FBody = RenderScoreJson(*Rows);
     return Reply;
+}
+
+} // namespace vm::scored
+
+namespace vm::scored {
+
+THttpReply TScoreService::AnswerUpload(const THttpRequest& Request)
+{
+    if (Request.ParamCount("prg") != 1 || Request.Param("prg") != ScoreProduct)
+        return TextReply(400, "ERR unknown product");
+    if (Request.ParamCount("token") != 1)
+        return TextReply(400, "ERR missing token");
+    const std::string Token = Request.Param("token");
+    if (!IsToken(Token))
+        return TextReply(400, "ERR unknown token");
+    // What needs no playing is checked first: a damaged or unfinished upload leaves the row for a
+    // whole one, and costs no more than its reading.
+    const auto Refused = CheckRecording(Request.FBody, FVerifier->Options());
+    if (Refused && Refused->FOutcome != EVerdict::OtherVersion)
+        return TextReply(400, "ERR " + Refused->FReason);
+    TClaimResult Claim;
+    try
+    {
+        Claim = FStore.ClaimRun(Token);
+    }
+    catch (const TStoreError& Error)
+    {
+        std::fprintf(stderr, "velomarch-scored: %s\n", Error.what());
+        return TextReply(500, "ERR cannot find the score");
+    }
+    switch (Claim.FOutcome)
+    {
+    case EClaim::Claimed: break;
+    case EClaim::UnknownToken: return TextReply(400, "ERR unknown token");
+    case EClaim::AlreadySent: return TextReply(409, "ERR the score's recording came before");
+    }
+    // Another version's recording, or a server with no game to play it on: kept, unverified.
+    if (Refused || FVerifier->Options().FDataDir.empty())
+    {
+        const TVerdict Kept =
+            Refused ? *Refused : TVerdict{EVerdict::OtherVersion, "this server plays no recordings"};
+        return Judge(Claim.FId, Kept);
+    }
+    THttpReply Later;
+    const std::int64_t Id = Claim.FId;
+    Later.FLater = [this, Id, Bytes = Request.FBody,
+                    Expected = TExpectedRun{Claim.FRow.FScore, Claim.FRow.FName}](
+                       std::function<void(THttpReply)> Send) mutable {
+        const bool Queued =
+            FVerifier->Enqueue(std::move(Bytes), Expected,
+                               [this, Id, Send](const TVerdict& Verdict) { Send(Judge(Id, Verdict)); });
+        if (!Queued)
+            Send(Judge(Id, TVerdict{EVerdict::Unavailable, {}}));
+    };
+    return Later;
+}
+
+THttpReply TScoreService::Judge(std::int64_t Id, const TVerdict& Verdict)
+{
+    ECheck Check = ECheck::Refused;
+    switch (Verdict.FOutcome)
+    {
+    case EVerdict::Verified: Check = ECheck::Verified; break;
+    case EVerdict::OtherVersion: Check = ECheck::Kept; break;
+    case EVerdict::Mismatch:
+    case EVerdict::Unplayable:
+    case EVerdict::OverBudget: Check = ECheck::Refused; break;
+    case EVerdict::Unavailable: Check = ECheck::Unchecked; break; // the row waits for another upload
+    }
+    try
+    {
+        FStore.SetCheck(Id, Check, Verdict.FReason);
+    }
+    catch (const TStoreError& Error)
+    {
+        std::fprintf(stderr, "velomarch-scored: %s\n", Error.what());
+        return TextReply(500, "ERR cannot store the recording's check");
+    }
+    switch (Check)
+    {
+    case ECheck::Verified: return TextReply(200, "OK verified");
+    case ECheck::Kept: return TextReply(200, "OK unverified: " + Verdict.FReason);
+    case ECheck::Unchecked:
+        return BusyReply(Verdict.FReason.empty() ? "the server is busy" : Verdict.FReason,
+                         FVerifier->RetryAfter());
+    default: return TextReply(400, "ERR " + Verdict.FReason);
+    }
 }
 
 } // namespace vm::scored

@@ -11,6 +11,16 @@
 
 namespace vm::scored {
 
+// Where a row stands with its run's recording. The numbers are stored.
+enum class ECheck : int
+{
+    Unchecked = 0, // no recording came (yet)
+    Verified = 1,  // the recording played to this row's score and name
+    Kept = 2,      // the recording was kept unplayed (another version of the game); unverified
+    Refused = 3,   // the recording did not play to this row: unverified for good
+    Checking = 4,  // a recording was taken and is being played
+};
+
 struct TScoreRow
 {
     std::string FName;
@@ -18,6 +28,29 @@ struct TScoreRow
     std::string FOnlineName;
     std::int64_t FTime = 0; // seconds since 1970 (UTC)
     std::string FClient;    // the client's address
+    ECheck FCheck = ECheck::Unchecked;
+};
+
+// Which rows a table shows.
+enum class ERows
+{
+    Verified, // only rows whose recording played to them
+    All,
+};
+
+enum class EClaim
+{
+    Claimed,      // the row is Checking now: this upload alone plays it
+    UnknownToken, // no row was stored with the token
+    AlreadySent,  // the row's recording came before (or is being played)
+};
+
+// The row a token stored, taken for playing its recording.
+struct TClaimResult
+{
+    EClaim FOutcome = EClaim::UnknownToken;
+    std::int64_t FId = 0; // Claimed: the row's key for SetCheck
+    TScoreRow FRow;       // Claimed: the row as stored
 };
 
 // Thrown with a one-line message when the database cannot be opened, written or read.
@@ -93,10 +126,15 @@ public:
     // before Stored is returned. A token is redeemed at most once across every store sharing the
     // database. Row.FClient is the address whose submission bucket is charged.
     virtual TSubmitResult Submit(const std::string& Token, const TScoreRow& Row) = 0;
-    // Stores one row without a token.
+    // Stores one row without a token (its FCheck included).
     virtual void Add(const TScoreRow& Row) = 0;
-    // The best Limit rows: highest score first, equal scores newest first.
-    virtual std::vector<TScoreRow> Top(int Limit) const = 0;
+    // The best Limit rows of Which: highest score first, equal scores newest first.
+    virtual std::vector<TScoreRow> Top(int Limit, ERows Which = ERows::All) const = 0;
+    // Takes the row the token was redeemed for, once: only an Unchecked row is claimed, and it is
+    // Checking from then on, across every store sharing the database.
+    virtual TClaimResult ClaimRun(const std::string& Token) = 0;
+    // Sets the claimed row's standing, with the reason it is not verified ("" when it is).
+    virtual void SetCheck(std::int64_t Id, ECheck Check, const std::string& Reason) = 0;
     virtual std::int64_t Count() const = 0;
     // Tokens held now, expired ones not yet deleted included.
     virtual std::int64_t TokenCount() const = 0;

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <thread>
 
@@ -51,7 +53,26 @@ std::function<std::string(const std::string&)> WholeNumber(int Low, int High)
     };
 }
 
+bool HoldsGameData(const std::string& Folder)
+{
+    std::error_code Error;
+    return !Folder.empty() && std::filesystem::is_directory(Folder + "/Data", Error);
+}
+
 } // namespace
+
+std::string FindGameData(const std::string& Given)
+{
+    if (!Given.empty())
+        return HoldsGameData(Given) ? Given : std::string();
+    if (const char* Variable = std::getenv("VELOMARCH_DATA"); Variable != nullptr && HoldsGameData(Variable))
+        return Variable;
+#ifdef VM_INSTALLED_DATA_DIR
+    if (HoldsGameData(VM_INSTALLED_DATA_DIR))
+        return VM_INSTALLED_DATA_DIR;
+#endif
+    return {};
+}
 
 std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
 {
@@ -61,10 +82,13 @@ std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
         "                 [--tokens-per-minute N] [--token-burst N] [--pending-tokens N]\n"
         "                 [--submissions-per-minute N] [--submission-burst N] [--threads N]\n"
         "                 [--max-connections N] [--max-per-address N] [--trusted-proxy ADDR]...\n"
-        "                 [--access-log on|off]",
+        "                 [--access-log on|off] [--game-data DIR] [--verify-threads N]\n"
+        "                 [--verify-queue N] [--verify-seconds N]",
         "The high-score server the game sends its scores to: HTTP on the path\n"
         "/cgi/version.pl, the scores kept in SQLite or PostgreSQL (several servers may\n"
-        "share one PostgreSQL database). Stops cleanly on SIGTERM or SIGINT, letting\n"
+        "share one PostgreSQL database). A stored score's run recording may follow on\n"
+        "/cgi/replay: the server plays it with the game's own code and marks the score\n"
+        "verified when the run ends the same. Stops cleanly on SIGTERM or SIGINT, letting\n"
         "requests in flight finish first.");
     CLI::App& App = CommandLine->App();
     App.add_option_function<std::string>(
@@ -146,6 +170,30 @@ std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options)
         ->check([](const std::string& Text) {
             return Text == "on" || Text == "off" ? std::string() : "takes on or off, not " + Text;
         });
+    TVerifierOptions& Verifier = Options.FVerifier;
+    App.add_option("--game-data", Options.FGameData,
+                   "the game's data folder (holding Data/) for playing recordings (default:\n"
+                   "$VELOMARCH_DATA, else the installed game's; without one, recordings are\n"
+                   "kept unverified)")
+        ->type_name("DIR")
+        ->check([](const std::string& Text) {
+            return HoldsGameData(Text) ? std::string() : "wants a folder holding Data/, not " + Text;
+        });
+    App.add_option("--verify-threads", Verifier.FThreads,
+                   "recordings played at once, each on a thread of its own (default " +
+                       std::to_string(Verifier.FThreads) + ")")
+        ->type_name("N")
+        ->check(WholeNumber(1, 64));
+    App.add_option("--verify-queue", Verifier.FQueue,
+                   "recordings that may wait their turn; more are answered 503 (default " +
+                       std::to_string(Verifier.FQueue) + ")")
+        ->type_name("N")
+        ->check(WholeNumber(0, 10000));
+    App.add_option("--verify-seconds", Verifier.FCpuSeconds,
+                   "CPU seconds one recording may take to play (default " +
+                       std::to_string(static_cast<int>(Verifier.FCpuSeconds)) + ")")
+        ->type_name("N")
+        ->check(CLI::Range(1.0, 3600.0));
     return CommandLine;
 }
 
@@ -172,6 +220,8 @@ int RunScored(int ArgC, char** ArgV)
         StoreOptions.FConnections = Options.FFront.FThreads;
         const auto Store = OpenStore(Options.FDatabase, StoreOptions);
         TScoreServerOptions ServerOptions = DefaultServerOptions();
+        ServerOptions.FVerifier = Options.FVerifier;
+        ServerOptions.FVerifier.FDataDir = FindGameData(Options.FGameData);
         if (!Options.FMessageOfTheDay.empty())
             ServerOptions.FMessageOfTheDay = Options.FMessageOfTheDay;
         // Every connection takes an open file: allow as many as the system lets this process have.
@@ -195,6 +245,13 @@ int RunScored(int ArgC, char** ArgV)
             return 1;
         }
         std::printf("velomarch-scored listening on %s:%d\n", Options.FHost.c_str(), Port);
+        // After the address, which comes first: whether scores can be verified.
+        if (ServerOptions.FVerifier.FDataDir.empty())
+            std::printf(
+                "velomarch-scored: no game data found (--game-data): run recordings are kept unverified\n");
+        else
+            std::printf("velomarch-scored: plays run recordings with the game data in %s\n",
+                        ServerOptions.FVerifier.FDataDir.c_str());
         std::fflush(stdout);
 
         std::thread Waiter([&Server, StopSignals] {

@@ -3,6 +3,7 @@
 
 #include "common/command_line.h"
 #include "http_front.h"
+#include "replay_verifier.h"
 #include "score_store.h"
 
 #include <memory>
@@ -19,7 +20,13 @@ struct TScoredOptions
     std::string FMessageOfTheDay; // empty: the default
     TFrontOptions FFront;         // threads, connection limits, trusted proxies; the log is set by RunScored
     bool FAccessLog = true;       // one line per request on stderr
+    TVerifierOptions FVerifier;   // the game data found and the playing of recordings
+    std::string FGameData;        // --game-data as given; empty: found as described in --help
 };
+
+// The game's data folder for playing recordings: Given when it holds Data/, else $VELOMARCH_DATA,
+// else the installed game's; empty when none holds it.
+std::string FindGameData(const std::string& Given);
 
 // The program's command line; reading it fills Options, which must outlive it.
 std::unique_ptr<TCommandLine> ScoredCommandLine(TScoredOptions& Options);

@@ -107,11 +107,19 @@ void TSqliteStore::Open()
     Prepare("BEGIN IMMEDIATE", &FBegin);
     Prepare("COMMIT", &FCommit);
     Prepare("ROLLBACK", &FRollback);
-    Prepare("INSERT INTO scores (name, score, online_name, created_at, client) VALUES (?1, ?2, ?3, ?4, ?5)",
+    Prepare("INSERT INTO scores (name, score, online_name, created_at, client, token, checked)"
+            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
             &FInsert);
-    Prepare("SELECT name, score, online_name, created_at, client FROM scores"
+    Prepare("SELECT name, score, online_name, created_at, client, checked FROM scores"
             " ORDER BY score DESC, created_at DESC, id DESC LIMIT ?1",
             &FTop);
+    Prepare("SELECT name, score, online_name, created_at, client, checked FROM scores WHERE checked = 1"
+            " ORDER BY score DESC, created_at DESC, id DESC LIMIT ?1",
+            &FTopVerified);
+    Prepare("SELECT id, name, score, online_name, created_at, client, checked FROM scores WHERE token = ?1"
+            " ORDER BY id DESC LIMIT 1",
+            &FFindRun);
+    Prepare("UPDATE scores SET checked = ?2, check_note = ?3 WHERE id = ?1", &FSetCheck);
     Prepare("SELECT COUNT(*) FROM scores", &FCount);
     Prepare("SELECT COUNT(*) FROM tokens", &FTokenCount);
     Prepare("SELECT COUNT(*), MIN(issued_at) FROM tokens WHERE client = ?1 AND issued_at > ?2", &FPending);
@@ -167,6 +175,18 @@ void TSqliteStore::Migrate()
                     "ROWID");
             Execute("PRAGMA user_version = 1");
         }
+        if (Version < 2)
+        {
+            // Version 2: a row keeps the token it was redeemed with, so that its run's recording can
+            // follow it, and where it stands with that recording (ECheck). Older rows are unchecked.
+            Execute("ALTER TABLE scores ADD COLUMN token TEXT");
+            Execute("ALTER TABLE scores ADD COLUMN checked INTEGER NOT NULL DEFAULT 0");
+            Execute("ALTER TABLE scores ADD COLUMN check_note TEXT NOT NULL DEFAULT ''");
+            Execute("CREATE INDEX scores_token ON scores (token)");
+            Execute(
+                "CREATE INDEX scores_checked_rank ON scores (checked, score DESC, created_at DESC, id DESC)");
+            Execute("PRAGMA user_version = 2");
+        }
         Execute("COMMIT");
     }
     catch (const TStoreError&)
@@ -179,8 +199,8 @@ void TSqliteStore::Migrate()
 void TSqliteStore::Close()
 {
     for (sqlite3_stmt* Statement :
-         {FBegin, FCommit, FRollback, FInsert, FTop, FCount, FTokenCount, FPending, FInsertToken, FTakeToken,
-          FGetClient, FPutClient, FSweepTokens, FSweepClients, FPing})
+         {FBegin, FCommit, FRollback, FInsert, FTop, FTopVerified, FFindRun, FSetCheck, FCount, FTokenCount,
+          FPending, FInsertToken, FTakeToken, FGetClient, FPutClient, FSweepTokens, FSweepClients, FPing})
         sqlite3_finalize(Statement);
     sqlite3_close(FDatabase);
     FDatabase = nullptr;
@@ -370,7 +390,7 @@ TSubmitResult TSqliteStore::Submit(const std::string& Token, const TScoreRow& Ro
         Transaction.Commit(); // the expired token is forgotten
         return TSubmitResult{ESubmit::ExpiredToken, 0};
     }
-    InsertRow(Row);
+    InsertRow(Row, Token);
     if (Limits.FSubmissionsPerMinute > 0)
     {
         Buckets.FSubmitLevel = Level - 1;
@@ -384,10 +404,10 @@ TSubmitResult TSqliteStore::Submit(const std::string& Token, const TScoreRow& Ro
 void TSqliteStore::Add(const TScoreRow& Row)
 {
     const std::lock_guard Lock(FMutex);
-    InsertRow(Row);
+    InsertRow(Row, {});
 }
 
-void TSqliteStore::InsertRow(const TScoreRow& Row)
+void TSqliteStore::InsertRow(const TScoreRow& Row, const std::string& Token)
 {
     const TStatementReset Reset(FInsert);
     BindText(FInsert, 1, Row.FName);
@@ -395,22 +415,76 @@ void TSqliteStore::InsertRow(const TScoreRow& Row)
     BindText(FInsert, 3, Row.FOnlineName);
     sqlite3_bind_int64(FInsert, 4, Row.FTime);
     BindText(FInsert, 5, Row.FClient);
+    if (Token.empty())
+        sqlite3_bind_null(FInsert, 6);
+    else
+        BindText(FInsert, 6, Token);
+    sqlite3_bind_int(FInsert, 7, static_cast<int>(Row.FCheck));
     Step(FInsert, "cannot store a score");
 }
 
-std::vector<TScoreRow> TSqliteStore::Top(int Limit) const
+std::vector<TScoreRow> TSqliteStore::Top(int Limit, ERows Which) const
 {
     const std::lock_guard Lock(FMutex);
-    const TStatementReset Reset(FTop);
-    sqlite3_bind_int(FTop, 1, Limit);
+    sqlite3_stmt* Top = Which == ERows::Verified ? FTopVerified : FTop;
+    const TStatementReset Reset(Top);
+    sqlite3_bind_int(Top, 1, Limit);
     std::vector<TScoreRow> Rows;
     int Step = SQLITE_ROW;
-    while ((Step = sqlite3_step(FTop)) == SQLITE_ROW)
-        Rows.push_back(TScoreRow{ColumnText(FTop, 0), sqlite3_column_int64(FTop, 1), ColumnText(FTop, 2),
-                                 sqlite3_column_int64(FTop, 3), ColumnText(FTop, 4)});
+    while ((Step = sqlite3_step(Top)) == SQLITE_ROW)
+        Rows.push_back(TScoreRow{ColumnText(Top, 0), sqlite3_column_int64(Top, 1), ColumnText(Top, 2),
+                                 sqlite3_column_int64(Top, 3), ColumnText(Top, 4),
+                                 static_cast<ECheck>(sqlite3_column_int(Top, 5))});
     if (Step != SQLITE_DONE)
         Fail("cannot read the scores");
     return Rows;
+}
+
+TClaimResult TSqliteStore::ClaimRun(const std::string& Token)
+{
+    const std::lock_guard Lock(FMutex);
+    TSqliteTransaction Transaction(FDatabase, FBegin, FCommit, FRollback);
+    TClaimResult Result;
+    {
+        const TStatementReset Reset(FFindRun);
+        BindText(FFindRun, 1, Token);
+        const int Found = sqlite3_step(FFindRun);
+        if (Found == SQLITE_DONE)
+            return Result;
+        if (Found != SQLITE_ROW)
+            Fail("cannot find a score");
+        Result.FId = sqlite3_column_int64(FFindRun, 0);
+        Result.FRow =
+            TScoreRow{ColumnText(FFindRun, 1), sqlite3_column_int64(FFindRun, 2),
+                      ColumnText(FFindRun, 3), sqlite3_column_int64(FFindRun, 4),
+                      ColumnText(FFindRun, 5), static_cast<ECheck>(sqlite3_column_int(FFindRun, 6))};
+    }
+    if (Result.FRow.FCheck != ECheck::Unchecked)
+    {
+        Result.FOutcome = EClaim::AlreadySent;
+        return Result;
+    }
+    {
+        const TStatementReset Reset(FSetCheck);
+        sqlite3_bind_int64(FSetCheck, 1, Result.FId);
+        sqlite3_bind_int(FSetCheck, 2, static_cast<int>(ECheck::Checking));
+        BindText(FSetCheck, 3, std::string());
+        Step(FSetCheck, "cannot claim a score");
+    }
+    Transaction.Commit();
+    Result.FOutcome = EClaim::Claimed;
+    Result.FRow.FCheck = ECheck::Checking;
+    return Result;
+}
+
+void TSqliteStore::SetCheck(std::int64_t Id, ECheck Check, const std::string& Reason)
+{
+    const std::lock_guard Lock(FMutex);
+    const TStatementReset Reset(FSetCheck);
+    sqlite3_bind_int64(FSetCheck, 1, Id);
+    sqlite3_bind_int(FSetCheck, 2, static_cast<int>(Check));
+    BindText(FSetCheck, 3, Reason);
+    Step(FSetCheck, "cannot mark a score");
 }
 
 std::int64_t TSqliteStore::Count() const

@@ -19,7 +19,7 @@ class TSqliteStore final : public TScoreStore
 {
 public:
     // The schema version this server writes (PRAGMA user_version); 0 is the first, tokenless shape.
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
 
     // Opens or creates the file and checks that it can be written; throws TStoreError otherwise.
     explicit TSqliteStore(const std::string& Path, const TStoreOptions& Options = {});
@@ -30,7 +30,9 @@ public:
     TIssueResult IssueToken(const std::string& Client) override;
     TSubmitResult Submit(const std::string& Token, const TScoreRow& Row) override;
     void Add(const TScoreRow& Row) override;
-    std::vector<TScoreRow> Top(int Limit) const override;
+    std::vector<TScoreRow> Top(int Limit, ERows Which = ERows::All) const override;
+    TClaimResult ClaimRun(const std::string& Token) override;
+    void SetCheck(std::int64_t Id, ECheck Check, const std::string& Reason) override;
     std::int64_t Count() const override;
     std::int64_t TokenCount() const override;
     bool Ping() const override;
@@ -48,8 +50,8 @@ private:
     TBuckets ReadBuckets(const std::string& Client, double Now);
     void WriteBuckets(const std::string& Client, const TBuckets& Buckets);
     void SweepNowAndThen(double Now);
-    // Stores one row; the caller holds FMutex.
-    void InsertRow(const TScoreRow& Row);
+    // Stores one row with the token it was redeemed with ("" for none); the caller holds FMutex.
+    void InsertRow(const TScoreRow& Row, const std::string& Token);
     void Step(sqlite3_stmt* Statement, const char* What);
     void Execute(const char* Sql);
     [[noreturn]] void Fail(const std::string& What) const;
@@ -66,6 +68,9 @@ private:
     sqlite3_stmt* FRollback = nullptr;
     sqlite3_stmt* FInsert = nullptr;
     sqlite3_stmt* FTop = nullptr;
+    sqlite3_stmt* FTopVerified = nullptr;
+    sqlite3_stmt* FFindRun = nullptr;
+    sqlite3_stmt* FSetCheck = nullptr;
     sqlite3_stmt* FCount = nullptr;
     sqlite3_stmt* FTokenCount = nullptr;
     sqlite3_stmt* FPending = nullptr;

@@ -133,7 +133,11 @@ scored::THttpReply TMhdFront::Answer(const scored::THttpRequest& Request)
 {
     try
     {
-        return FService.Handle(Request);
+        scored::THttpReply Reply = FService.Handle(Request);
+        // Answers that come later (a recording played) are the Beast front's alone.
+        if (Reply.FLater)
+            return scored::TextReply(501, "ERR not served here");
+        return Reply;
     }
     catch (...)
     {

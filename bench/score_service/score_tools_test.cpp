@@ -167,7 +167,7 @@ TEST(MhdFront, AnswersTheProtocolWithTheServersLimits)
     EXPECT_EQ(Client.Connections(), 1);
     ASSERT_EQ(Probe.Store->Count(), 1);
     EXPECT_EQ(Probe.Store->Top(1).front().FClient, "127.0.0.2");
-    const TReply Json = Client.Get("/cgi/scores.json?limit=5");
+    const TReply Json = Client.Get("/cgi/scores.json?all=1&limit=5");
     EXPECT_EQ(Json.FStatus, 200);
     EXPECT_NE(Json.FBody.find("\"Ann\""), std::string::npos);
 

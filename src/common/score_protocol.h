@@ -8,6 +8,10 @@ namespace vm {
 
 // The script path the game asks for and the server answers.
 inline constexpr std::string_view ScoreEndpointPath = "/cgi/version.pl";
+// Where the game uploads a submitted run's recording: POST, the recording's bytes as the body,
+// "?prg=<ScoreProduct>&token=<the submission's token>". The reply is "OK verified",
+// "OK unverified: <reason>" or "ERR <reason>".
+inline constexpr std::string_view ReplayUploadPath = "/cgi/replay";
 // The value of the query key "prg".
 inline constexpr std::string_view ScoreProduct = "Velomarch";
 // The one-character "key" field of every score text.

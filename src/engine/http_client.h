@@ -1,4 +1,4 @@
-// HTTP GET: how the game reaches its online score table, cancellable from another thread.
+// HTTP GET and POST: how the game reaches its online score table, cancellable from another thread.
 #pragma once
 
 #include <atomic>
@@ -49,6 +49,10 @@ public:
     // GETs Url and blocks until the reply, a failure, a time-out, or Cancel (may be null) raised.
     // May be called from any thread, and from several at once. Nothing is reported to the player.
     virtual THttpResult Fetch(const std::string& Url, THttpCancel* Cancel) = 0;
+    // POSTs Body as ContentType to Url, otherwise as Fetch; the server may take longer to answer
+    // (it answers once it has processed the upload).
+    virtual THttpResult Post(const std::string& Url, const std::string& Body, const std::string& ContentType,
+                             THttpCancel* Cancel) = 0;
     // Fetch without cancelling: true, with the body, only for a reply with status 200; any other
     // end gives false and an empty Body.
     bool Get(const std::string& Url, std::string& Body);

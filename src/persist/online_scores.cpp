@@ -6,6 +6,9 @@
 #include "engine/http_client.h"
 #include "engine/shell_opener.h"
 
+#include <fstream>
+#include <sstream>
+
 namespace vm {
 
 namespace {
@@ -94,8 +97,60 @@ TSendResult SubmitScore(IHttpClient& Http, THttpCancel* Cancel, const std::strin
     case THttpOutcome::Reply: break;
     }
     if (Reply.Status == 200 && Reply.Body.compare(0, 2, "OK") == 0)
-        return {TSendOutcome::Stored, {}};
+        return {TSendOutcome::Stored, {}, VersionToken(Version.Body)};
     return {TSendOutcome::Refused, RefusalReason(Reply)};
+}
+
+std::string ReplayUploadUrl(const std::string& EndpointUrl)
+{
+    const std::string Script(ScoreEndpointPath);
+    if (EndpointUrl.size() >= Script.size() &&
+        EndpointUrl.compare(EndpointUrl.size() - Script.size(), Script.size(), Script) == 0)
+        return EndpointUrl.substr(0, EndpointUrl.size() - Script.size()) + std::string(ReplayUploadPath);
+    // Another path: the same server's root.
+    const std::size_t Host = EndpointUrl.find("://");
+    const std::size_t Path = EndpointUrl.find('/', Host == std::string::npos ? 0 : Host + 3);
+    return EndpointUrl.substr(0, Path) + std::string(ReplayUploadPath);
+}
+
+TUploadResult UploadRun(IHttpClient& Http, THttpCancel* Cancel, const std::string& EndpointUrl,
+                        const std::string& Token, const std::string& Path)
+{
+    std::ifstream In(Path, std::ios::binary);
+    std::ostringstream Bytes;
+    Bytes << In.rdbuf();
+    if (!In || Bytes.str().empty())
+        return {TUploadOutcome::NoConnection, "the run's recording cannot be read"};
+    // The token is letters and digits: it needs no escaping in the query.
+    const THttpResult Reply =
+        Http.Post(ReplayUploadUrl(EndpointUrl) + "?prg=" + std::string(ScoreProduct) + "&token=" + Token,
+                  Bytes.str(), "application/octet-stream", Cancel);
+    switch (Reply.Outcome)
+    {
+    case THttpOutcome::Cancelled: return {TUploadOutcome::Cancelled, {}};
+    case THttpOutcome::Failed: return {TUploadOutcome::NoConnection, {}};
+    case THttpOutcome::Reply: break;
+    }
+    if (Reply.Status == 200 && Reply.Body.starts_with("OK verified"))
+        return {TUploadOutcome::Verified, {}};
+    if (Reply.Status == 200 && Reply.Body.starts_with("OK unverified: "))
+        return {TUploadOutcome::Unverified, ShownReason(Reply.Body.substr(15))};
+    return {TUploadOutcome::Refused, RefusalReason(Reply)};
+}
+
+std::string UploadResultText(const TUploadResult& Result)
+{
+    switch (Result.Outcome)
+    {
+    case TUploadOutcome::Verified: return "Your run is verified: the online table shows your score.";
+    case TUploadOutcome::Unverified: return "Your score is online but not verified: " + Result.Reason;
+    case TUploadOutcome::Refused: return "The server did not verify your run: " + Result.Reason;
+    case TUploadOutcome::NoConnection:
+        return "Your run could not be sent to be verified" +
+               (Result.Reason.empty() ? "" : ": " + Result.Reason);
+    case TUploadOutcome::Cancelled: break;
+    }
+    return {};
 }
 
 std::string SendResultText(const TSendResult& Result)

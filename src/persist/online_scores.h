@@ -36,6 +36,8 @@ struct TSendResult
     // A refusal's reason: the server's "ERR" text, or what the reply was; printable ASCII only
     // and short, as it comes from the network and is shown to the player.
     std::string Reason;
+    // Stored: the token the score went with, which its run's recording follows.
+    std::string Token = {};
 };
 
 // Asks the endpoint for a version and a token, then submits the score with it; blocks for at most
@@ -46,6 +48,33 @@ TSendResult SubmitScore(IHttpClient& Http, THttpCancel* Cancel, const std::strin
 
 // What the player is told about Result: empty for a stored or cancelled score.
 std::string SendResultText(const TSendResult& Result);
+
+// Where a stored score's run recording goes: the endpoint's server at ReplayUploadPath.
+std::string ReplayUploadUrl(const std::string& EndpointUrl);
+
+// How uploading a run's recording ended.
+enum class TUploadOutcome
+{
+    Verified,     // the server played it to the stored score: the score counts as verified
+    Unverified,   // the server kept it without verifying the score (Reason says why)
+    Refused,      // the server refused it (Reason says why); the score stays unverified
+    NoConnection, // no reply, or the file could not be read
+    Cancelled,
+};
+
+struct TUploadResult
+{
+    TUploadOutcome Outcome = TUploadOutcome::NoConnection;
+    std::string Reason; // printable ASCII, short, as SendResult's
+};
+
+// Reads the recording at Path and POSTs it with Token; blocks like SubmitScore (a server may take
+// a while to play it). Safe on any thread: it touches only its arguments.
+TUploadResult UploadRun(IHttpClient& Http, THttpCancel* Cancel, const std::string& EndpointUrl,
+                        const std::string& Token, const std::string& Path);
+
+// What the player is told about an upload; empty when cancelled.
+std::string UploadResultText(const TUploadResult& Result);
 
 // Opens the endpoint's table page in the browser.
 void ViewOnlineScores(IShellOpener& Shell, const std::string& EndpointUrl);

@@ -7,6 +7,7 @@
 #include "engine/image_list_prefetch.h"
 #include "engine/message_box.h"
 #include "persist/controls_file.h"
+#include "persist/online_scores.h"
 #include "persist/progress_file.h"
 #include "persist/safe_file.h"
 #include "persist/settings_file.h"
@@ -369,6 +370,10 @@ void TGame::FrameTimerTick()
         MusicPlayer.Update();
     StateFrame(State.ScreenState);
     Recorder.AfterCall(*this);
+    // The server's word on a run's recording comes after the run: told as the score's was.
+    if (auto Upload = Scores->TakeUploadResult())
+        if (const std::string Text = UploadResultText(*Upload); !Text.empty())
+            Messages.Show(Text, "Velomarch");
 }
 
 void TGame::DeviceReset()

@@ -31,6 +31,8 @@ void TGameScoreService::StartSend(const std::string& Name, int Score)
     std::string Online = FState.OnlineName;
     while (!Online.empty() && Online.back() == '%')
         Online.pop_back();
+    FSentName = Name;
+    FSentScore = Score;
     FSender->Start(FEndpointUrl, Name, Score, std::move(Online));
 }
 
@@ -38,12 +40,30 @@ std::optional<TSendResult> TGameScoreService::TakeSendResult()
 {
     if (FImmediate)
         return std::exchange(FImmediate, std::nullopt);
-    return FSender != nullptr ? FSender->TakeResult() : std::nullopt;
+    auto Result = FSender != nullptr ? FSender->TakeResult() : std::nullopt;
+    if (Result && Result->Outcome == TSendOutcome::Stored && !Result->Token.empty())
+        FStored = TStoredScore{FSentName, FSentScore, Result->Token};
+    return Result;
+}
+
+void TGameScoreService::RunRecorded(const std::string& Path, const TReplayEnd& End)
+{
+    // Only the run whose score was stored: the token belongs to that score.
+    if (FSender == nullptr || !FStored || FStored->Score != End.Score || FStored->Name != End.PlayerName)
+        return;
+    FSender->StartUpload(FEndpointUrl, FStored->Token, Path);
+    FStored.reset();
+}
+
+std::optional<TUploadResult> TGameScoreService::TakeUploadResult()
+{
+    return FSender != nullptr ? FSender->TakeUploadResult() : std::nullopt;
 }
 
 void TGameScoreService::CancelSend()
 {
     FImmediate.reset();
+    FStored.reset();
     if (FSender != nullptr)
         FSender->Cancel();
 }

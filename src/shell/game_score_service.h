@@ -28,13 +28,26 @@ public:
     std::optional<TSendResult> TakeSendResult() override;
     void CancelSend() override;
     void WaitForSend() override;
+    void RunRecorded(const std::string& Path, const TReplayEnd& End) override;
+    std::optional<TUploadResult> TakeUploadResult() override;
 
 private:
+    // The score last stored online, whose recording may follow it.
+    struct TStoredScore
+    {
+        std::string Name;
+        int Score = 0;
+        std::string Token;
+    };
+
     THighScoreTable& FTable;
     const TGameState& FState;
     std::string FEndpointUrl;
     std::unique_ptr<TScoreSender> FSender; // null without an HTTP client
     std::optional<TSendResult> FImmediate; // the outcome of a send that could not start
+    std::string FSentName;                 // what the send in flight sends
+    int FSentScore = 0;
+    std::optional<TStoredScore> FStored;
 };
 
 } // namespace vm

@@ -128,6 +128,9 @@ void TRunRecorder::End(TGame& Game, bool Finished)
     }
     if (OnFinished)
         OnFinished(Written ? FPath : FPath + ".part", Finished && Written ? &EndRecord : nullptr);
+    // A whole run's recording follows its score online, when that was stored.
+    if (Finished && Written)
+        Game.Scores->RunRecorded(FPath, EndRecord);
 }
 
 } // namespace vm

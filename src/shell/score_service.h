@@ -2,6 +2,7 @@
 #pragma once
 
 #include "persist/online_scores.h"
+#include "persist/replay.h"
 
 #include <optional>
 #include <string>
@@ -26,6 +27,17 @@ public:
     virtual void CancelSend() = 0;
     // Blocks until a send in flight has ended (headless runs land its outcome at a fixed frame).
     virtual void WaitForSend() = 0;
+    // A run's recording is in place at Path and ended as End. A service that stored that run's
+    // score online (the same name and score, the last one it stored) uploads the recording after
+    // it, so the server can verify the score; the others keep nothing.
+    virtual void RunRecorded(const std::string& Path, const TReplayEnd& End)
+    {
+        static_cast<void>(Path);
+        static_cast<void>(End);
+    }
+    // The outcome of that upload once it has ended, handed over once; empty while it runs or when
+    // none was started.
+    virtual std::optional<TUploadResult> TakeUploadResult() { return std::nullopt; }
 };
 
 // Keeps nothing and reaches no online table: the default until the score tables are built.

@@ -9,6 +9,7 @@
 #include "persist/profiles.h"
 #include "persist/settings_file.h"
 #include "platform/sdl/curl_http_client.h"
+#include "score_store.h"
 #include "sqlite_store.h"
 #include "state/game_state.h"
 #include "support/state_file.h"
@@ -42,9 +43,9 @@ TEST(OnlineScores, TheGameStoresExactlyOneRowOnTheRealServer)
         // An empty online name still sends the field; a name with blanks inside is kept.
         Result = SubmitScore(Http, nullptr, Server.Url(), "Ann  Lee", 0, "");
         EXPECT_EQ(Result.Outcome, TSendOutcome::Stored) << Result.Reason;
-        // The table page lists them.
+        // The table page lists them among the unverified scores.
         std::string Page;
-        ASSERT_TRUE(Http.Get(Server.Url() + "?prg=Velomarch&show&type=0", Page));
+        ASSERT_TRUE(Http.Get(Server.Url() + "?prg=Velomarch&show&type=0&all=1", Page));
         EXPECT_NE(Page.find("Zoë Runner"), std::string::npos);
         EXPECT_NE(Page.find("12345"), std::string::npos);
         Server.Stop();
@@ -119,6 +120,15 @@ public:
         Urls.push_back(Url);
         return Urls.size() == 1 ? Version : Submission;
     }
+    THttpResult Post(const std::string& Url, const std::string& Body, const std::string&,
+                     THttpCancel*) override
+    {
+        Urls.push_back(Url);
+        Posted.push_back(Body);
+        return Upload;
+    }
+    THttpResult Upload{THttpOutcome::Reply, 200, "OK verified"};
+    std::vector<std::string> Posted;
     THttpResult Version{THttpOutcome::Reply, 200, "OK|1|motd||T0K3N|"};
     THttpResult Submission{THttpOutcome::Reply, 200, "OK"};
     std::vector<std::string> Urls;
@@ -289,6 +299,104 @@ TEST(OnlineScores, TheHeadlessGameSendsItsFinalScoreToTheGivenServer)
     EXPECT_EQ(Rows[0].FName, "Tester");
     EXPECT_EQ(Rows[0].FScore, 0);
     EXPECT_EQ(Rows[0].FOnlineName, "tester_on");
+}
+
+// The game's whole way with a run: recorded, its score sent and stored, its recording uploaded
+// after it, played by the real server with the game's code, and the row verified.
+TEST(OnlineScores, TheHeadlessGameUploadsItsRunAfterItsScoreAndTheServerVerifiesIt)
+{
+    test::TTempDir Dir;
+    {
+        TGameState State;
+        THighScoreTable Table;
+        TProfiles Profiles;
+        ASSERT_TRUE(Profiles.AddFirstProfile("Tester", State.PlayerName));
+        std::string Error;
+        ASSERT_TRUE(SaveSettings(Dir.File("Config.cfg"), State, Table, Profiles, Error)) << Error;
+        std::ofstream Script(Dir.File("keys.txt"));
+        // Time's up, then "Next", then "Yes" (as above).
+        Script << "6070 click 490 391\n6080 click 320 388\n";
+    }
+    const std::string Db = Dir.File("scores.db");
+    TServerProcess Server(Db, {"--game-data", VM_ASSET_DIR});
+    ASSERT_GT(Server.Port(), 0);
+    const std::string Command =
+        std::string(VM_HEADLESS_BIN) + " --race 1 --null-renderer --frames 6100 --data " + VM_ASSET_DIR +
+        " --workdir " + Dir.Path().string() + " --input " + Dir.File("keys.txt") + " --score-url " +
+        Server.Url() + " --record " + Dir.File("run.vmreplay") + " 2> " + Dir.File("told.txt");
+    ASSERT_EQ(std::system(Command.c_str()), 0);
+    Server.Stop();
+    std::ifstream Told(Dir.File("told.txt"));
+    std::stringstream Text;
+    Text << Told.rdbuf();
+    EXPECT_NE(Text.str().find("Velomarch: Your run is verified: the online table shows your score."),
+              std::string::npos)
+        << Text.str();
+    scored::TSqliteStore Store(Db);
+    const auto Verified = Store.Top(10, scored::ERows::Verified);
+    ASSERT_EQ(Verified.size(), 1u);
+    EXPECT_EQ(Verified[0].FName, "Tester");
+}
+
+// What the player is told about a run's recording, from the server's reply; the recording goes as
+// the body, with the score's token, beside the score endpoint.
+TEST(OnlineScores, TheUploadsReplyDecidesWhatThePlayerIsTold)
+{
+    test::TTempDir Dir;
+    const std::string File = Dir.File("run.vmreplay");
+    std::ofstream(File, std::ios::binary) << std::string("VMREPLAY\0\1bytes", 16);
+    struct TCase
+    {
+        THttpResult Reply;
+        TUploadOutcome Outcome;
+        std::string Told;
+    };
+    const std::vector<TCase> Cases = {
+        {{THttpOutcome::Reply, 200, "OK verified"},
+         TUploadOutcome::Verified,
+         "Your run is verified: the online table shows your score."},
+        {{THttpOutcome::Reply, 200, "OK unverified: this server plays no recordings"},
+         TUploadOutcome::Unverified,
+         "Your score is online but not verified: this server plays no recordings"},
+        {{THttpOutcome::Reply, 400, "ERR the recording's run ends with score 5, not 6"},
+         TUploadOutcome::Refused,
+         "The server did not verify your run: the recording's run ends with score 5, not 6"},
+        {{THttpOutcome::Reply, 503, "ERR the server is busy; try again in 5 s"},
+         TUploadOutcome::Refused,
+         "The server did not verify your run: the server is busy; try again in 5 s"},
+        {{THttpOutcome::Reply, 200, "OK"},
+         TUploadOutcome::Refused,
+         "The server did not verify your run: unexpected reply (HTTP 200)"},
+        {{THttpOutcome::Failed, 0, ""},
+         TUploadOutcome::NoConnection,
+         "Your run could not be sent to be verified"},
+        {{THttpOutcome::Cancelled, 0, ""}, TUploadOutcome::Cancelled, ""},
+    };
+    for (const TCase& Case : Cases)
+    {
+        TScriptedHttp Http;
+        Http.Upload = Case.Reply;
+        const TUploadResult Result = UploadRun(Http, nullptr, "http://h:81/cgi/version.pl", "T0K3N", File);
+        EXPECT_EQ(Result.Outcome, Case.Outcome) << Case.Reply.Body;
+        EXPECT_EQ(UploadResultText(Result), Case.Told) << Case.Reply.Body;
+        ASSERT_EQ(Http.Urls.size(), 1u);
+        EXPECT_EQ(Http.Urls[0], "http://h:81/cgi/replay?prg=Velomarch&token=T0K3N");
+        ASSERT_EQ(Http.Posted.size(), 1u);
+        EXPECT_EQ(Http.Posted[0], std::string("VMREPLAY\0\1bytes", 16));
+    }
+    // A recording that cannot be read is not sent.
+    TScriptedHttp Http;
+    const TUploadResult Missing = UploadRun(Http, nullptr, "http://h/cgi/version.pl", "T", Dir.File("none"));
+    EXPECT_EQ(Missing.Outcome, TUploadOutcome::NoConnection);
+    EXPECT_EQ(UploadResultText(Missing),
+              "Your run could not be sent to be verified: the run's recording cannot be read");
+    EXPECT_TRUE(Http.Urls.empty());
+    // The upload goes to the endpoint's server whatever the endpoint's path.
+    EXPECT_EQ(ReplayUploadUrl("https://scores.example/x/score.cgi"), "https://scores.example/cgi/replay");
+    EXPECT_EQ(ReplayUploadUrl("http://h:8088/cgi/version.pl"), "http://h:8088/cgi/replay");
+    // A stored score keeps the token the run's recording follows.
+    TScriptedHttp Sent;
+    EXPECT_EQ(SubmitScore(Sent, nullptr, "http://h/cgi/version.pl", "Ann", 5, "").Token, "T0K3N");
 }
 
 TEST(OnlineScores, TheTablePageOpensInTheBrowser)

@@ -196,6 +196,31 @@ TEST(ScoreFront, MalformedHeadsAndLargeBodiesAreAnsweredAndClosed)
     EXPECT_EQ(Running.Get("version&prg=Velomarch").first, 200);
 }
 
+// The upload path takes bodies up to a megabyte, every other path its small limit; a body over its
+// path's limit is refused from its head, before it is sent.
+TEST(ScoreFront, OnlyTheUploadPathTakesLargeBodies)
+{
+    TRunningServer Running(EStoreKind::Sqlite);
+    const std::string Large(5000, 'u');
+    const std::pair<std::string, int> Cases[] = {
+        {"POST /cgi/replay?prg=Velomarch&token=x HTTP/1.1\r\nContent-Length: 1048577\r\n\r\n", 413},
+        {"POST /cgi/version.pl HTTP/1.1\r\nContent-Length: 5000\r\n\r\n" + Large, 413},
+        // Within the limit the service reads it: not a recording.
+        {"POST /cgi/replay?prg=Velomarch&token=x HTTP/1.1\r\nContent-Length: 5000\r\n\r\n" + Large, 400},
+        {"POST /cgi/replay?prg=Velomarch&token=x HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n1388\r\n" +
+             Large + "\r\n0\r\n\r\n",
+         400},
+    };
+    for (const auto& [Request, Status] : Cases)
+    {
+        TRawClient Client(Running.Port);
+        ASSERT_TRUE(Client.Send(Request));
+        const std::string Reply = Client.ReadReply();
+        EXPECT_EQ(StatusOf(Reply), Status) << Request.substr(0, 60) << "\n" << Reply;
+    }
+    EXPECT_EQ(Running.Get("version&prg=Velomarch").first, 200);
+}
+
 // A client sending a byte every 100 ms never finishes its head: it is answered 408 after the
 // whole-request time, however often it sends.
 TEST(ScoreFront, SlowSenderIsCutOffAfterTheRequestTime)

@@ -178,7 +178,7 @@ TEST_P(ScoreServer, NamesWithSqlAndMarkupAreStoredVerbatimAndShownEscaped)
     EXPECT_EQ(Rows[0].FOnlineName, "x');--");
     EXPECT_EQ(Rows[1].FName, Markup);
 
-    const auto Page = Running.Client()->Get("/cgi/version.pl?prg=Velomarch&show&type=0");
+    const auto Page = Running.Client()->Get("/cgi/version.pl?prg=Velomarch&show&type=0&all=1");
     ASSERT_TRUE(Page);
     EXPECT_EQ(Page->status, 200);
     EXPECT_EQ(Page->get_header_value("Content-Type"), "text/html; charset=utf-8");
@@ -209,7 +209,7 @@ TEST_P(ScoreServer, ShowPageListsTheTopHundredHighestFirstNewestFirstOnTies)
     WallClock -= 1;
     Submit("NewestTie", "500");
 
-    const auto Page = Running.Get("prg=Velomarch&show&type=0");
+    const auto Page = Running.Get("prg=Velomarch&show&type=0&all=1");
     ASSERT_EQ(Page.first, 200);
     std::vector<std::size_t> Places;
     for (const char* Name : {"Top", "Middle", "NewestTie", "NewTie", "OldTie", "Low"})
@@ -223,7 +223,7 @@ TEST_P(ScoreServer, ShowPageListsTheTopHundredHighestFirstNewestFirstOnTies)
     // Only the best hundred rows are listed.
     for (int I = 0; I < 120; ++I)
         Running.Store->Add(TScoreRow{"Filler" + std::to_string(I), 1000 + I, "", 1, "test"});
-    const std::string Full = Running.Get("prg=Velomarch&show&type=0").second;
+    const std::string Full = Running.Get("prg=Velomarch&show&type=0&all=1").second;
     std::size_t RowsShown = 0;
     for (std::size_t At = 0; (At = Full.find("<tr><td>", At)) != std::string::npos; ++At)
         ++RowsShown;
@@ -246,7 +246,7 @@ TEST_P(ScoreServer, JsonTableListsTheBestRowsUpToTheLimitAndRefusesBadLimits)
         auto Result = Client->Get(Target.c_str());
         return Result ? std::make_pair(Result->status, Result->body) : std::make_pair(-1, std::string());
     };
-    const auto All = Get("/cgi/scores.json");
+    const auto All = Get("/cgi/scores.json?all=1");
     ASSERT_EQ(All.first, 200) << All.second;
     const auto Table = nlohmann::json::parse(All.second);
     ASSERT_EQ(Table.at("scores").size(), 3u) << All.second;
@@ -259,10 +259,10 @@ TEST_P(ScoreServer, JsonTableListsTheBestRowsUpToTheLimitAndRefusesBadLimits)
     EXPECT_EQ(Table["scores"][2]["time"], "1970-01-02T00:00:00Z");
     EXPECT_EQ(All.second.find("10.0.0."), std::string::npos) << "client addresses are not shown";
 
-    const auto Two = Get("/cgi/scores.json?limit=2");
+    const auto Two = Get("/cgi/scores.json?all=1&limit=2");
     ASSERT_EQ(Two.first, 200);
     EXPECT_EQ(nlohmann::json::parse(Two.second).at("scores").size(), 2u);
-    EXPECT_EQ(Get("/cgi/scores.json?limit=100").first, 200);
+    EXPECT_EQ(Get("/cgi/scores.json?all=1&limit=100").first, 200);
     for (const char* Bad : {"0", "101", "-1", "+2", "2x", "", "99999999999999999999", "2&limit=3"})
         EXPECT_EQ(Get(std::string("/cgi/scores.json?limit=") + Bad).first, 400) << Bad;
 
@@ -274,7 +274,7 @@ TEST_P(ScoreServer, JsonTableListsTheBestRowsUpToTheLimitAndRefusesBadLimits)
         return;
     }
     Running.Store->Add(TScoreRow{"Bad\xff", 5000, "", 0, "10.0.0.4"});
-    const auto First = Get("/cgi/scores.json?limit=1");
+    const auto First = Get("/cgi/scores.json?all=1&limit=1");
     ASSERT_EQ(First.first, 200);
     EXPECT_EQ(nlohmann::json::parse(First.second)["scores"][0]["name"], "Bad\xef\xbf\xbd");
 }

@@ -69,6 +69,49 @@ TEST(SqliteSchema, AFileOfTheFirstShapeKeepsItsRowsAndTakesTokens)
     EXPECT_EQ(Again.Top(1)[0].FName, "New");
 }
 
+// A file of the token servers: its rows are kept, unverified; new rows keep their tokens, and a
+// token's row is claimed for its recording once.
+TEST(SqliteSchema, AFileWithTokensKeepsItsRowsUncheckedAndClaimsNewOnesOnce)
+{
+    vm::test::TTempDir Folder;
+    const std::string Path = Folder.File("tokens.db");
+    SqliteRun(
+        Path,
+        "PRAGMA journal_mode=WAL;"
+        "CREATE TABLE scores (id INTEGER PRIMARY KEY AUTOINCREMENT, name TEXT NOT NULL,"
+        " score INTEGER NOT NULL, online_name TEXT NOT NULL, created_at INTEGER NOT NULL,"
+        " client TEXT NOT NULL);"
+        "CREATE INDEX scores_rank ON scores (score DESC, created_at DESC, id DESC);"
+        "CREATE TABLE tokens (token TEXT PRIMARY KEY, client TEXT NOT NULL, issued_at REAL NOT NULL)"
+        " WITHOUT ROWID;"
+        "CREATE INDEX tokens_client ON tokens (client, issued_at);"
+        "CREATE INDEX tokens_age ON tokens (issued_at);"
+        "CREATE TABLE clients (client TEXT PRIMARY KEY, token_level REAL NOT NULL, token_at REAL NOT NULL,"
+        " submit_level REAL NOT NULL, submit_at REAL NOT NULL) WITHOUT ROWID;"
+        "INSERT INTO scores (name, score, online_name, created_at, client)"
+        " VALUES ('Kept', 300, '', 1600000000, '10.1.1.1');"
+        "PRAGMA user_version = 1;");
+    TSqliteStore Store(Path);
+    ASSERT_EQ(Store.Count(), 1);
+    EXPECT_EQ(Store.Top(1)[0].FCheck, ECheck::Unchecked);
+    EXPECT_TRUE(Store.Top(1, ERows::Verified).empty());
+
+    const TIssueResult Issued = Store.IssueToken("10.0.0.1");
+    ASSERT_EQ(Store.Submit(Issued.FToken, TScoreRow{"New", 800, "", 1700000000, "10.0.0.1"}).FOutcome,
+              ESubmit::Stored);
+    const TClaimResult Claim = Store.ClaimRun(Issued.FToken);
+    ASSERT_EQ(Claim.FOutcome, EClaim::Claimed);
+    EXPECT_EQ(Claim.FRow.FName, "New");
+    EXPECT_EQ(Claim.FRow.FScore, 800);
+    EXPECT_EQ(Store.ClaimRun(Issued.FToken).FOutcome, EClaim::AlreadySent);
+    EXPECT_EQ(Store.ClaimRun("NoSuchToken12345").FOutcome, EClaim::UnknownToken);
+    Store.SetCheck(Claim.FId, ECheck::Verified, "");
+    const auto Verified = Store.Top(10, ERows::Verified);
+    ASSERT_EQ(Verified.size(), 1u);
+    EXPECT_EQ(Verified[0].FName, "New");
+    EXPECT_EQ(Verified[0].FCheck, ECheck::Verified);
+}
+
 TEST(SqliteSchema, ANewerSchemaIsRefusedAndLeftAlone)
 {
     vm::test::TTempDir Folder;
@@ -85,10 +128,10 @@ TEST(SqliteSchema, ANewerSchemaIsRefusedAndLeftAlone)
     catch (const TStoreError& Error)
     {
         EXPECT_EQ(std::string(Error.what()), "cannot use database " + Path +
-                                                 ": its schema version 7 is newer than this server knows (1);"
+                                                 ": its schema version 7 is newer than this server knows (2);"
                                                  " use a newer velomarch-scored");
     }
-    SqliteRun(Path, "PRAGMA user_version = 1");
+    SqliteRun(Path, "PRAGMA user_version = 2");
     EXPECT_EQ(TSqliteStore(Path).Count(), 0);
 }
 
@@ -99,7 +142,7 @@ TEST(PostgresSchema, ANewerSchemaIsRefused)
     {
         TPostgresStore Made(Uri);
     }
-    PostgresRun(Uri, "UPDATE schema_version SET version = 2");
+    PostgresRun(Uri, "UPDATE schema_version SET version = 3");
     try
     {
         TPostgresStore Store(Uri);
@@ -108,7 +151,7 @@ TEST(PostgresSchema, ANewerSchemaIsRefused)
     catch (const TStoreError& Error)
     {
         EXPECT_NE(
-            std::string(Error.what()).find(": its schema version 2 is newer than this server knows (1)"),
+            std::string(Error.what()).find(": its schema version 3 is newer than this server knows (2)"),
             std::string::npos)
             << Error.what();
     }

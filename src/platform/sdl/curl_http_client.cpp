@@ -1,4 +1,4 @@
-// The HTTP getter on libcurl.
+// The HTTP client on libcurl.
 #include "platform/sdl/curl_http_client.h"
 
 #include <curl/curl.h>
@@ -63,12 +63,25 @@ constexpr int PollMs = 1000;
 
 } // namespace
 
-TCurlHttpClient::TCurlHttpClient(long ConnectMs, long TotalMs) : FConnectMs(ConnectMs), FTotalMs(TotalMs)
+TCurlHttpClient::TCurlHttpClient(long ConnectMs, long TotalMs, long PostTotalMs)
+    : FConnectMs(ConnectMs), FTotalMs(TotalMs), FPostTotalMs(PostTotalMs)
 {
     InitCurlOnce();
 }
 
 THttpResult TCurlHttpClient::Fetch(const std::string& Url, THttpCancel* Cancel)
+{
+    return Transfer(Url, nullptr, {}, FTotalMs, Cancel);
+}
+
+THttpResult TCurlHttpClient::Post(const std::string& Url, const std::string& Body,
+                                  const std::string& ContentType, THttpCancel* Cancel)
+{
+    return Transfer(Url, &Body, ContentType, FPostTotalMs, Cancel);
+}
+
+THttpResult TCurlHttpClient::Transfer(const std::string& Url, const std::string* Body,
+                                      const std::string& ContentType, long TotalMs, THttpCancel* Cancel)
 {
     THttpResult Result;
     TTransfer Transfer;
@@ -77,11 +90,21 @@ THttpResult TCurlHttpClient::Fetch(const std::string& Url, THttpCancel* Cancel)
     CURL* Curl = Transfer.Easy;
     TSink Sink{&Result.Body};
     curl_easy_setopt(Curl, CURLOPT_URL, Url.c_str());
-    curl_easy_setopt(Curl, CURLOPT_HTTPGET, 1L);
+    if (Body != nullptr)
+    {
+        // The body goes as it is, with its length; no "Expect: 100-continue" round trip first.
+        Transfer.Headers = curl_slist_append(Transfer.Headers, ("Content-Type: " + ContentType).c_str());
+        Transfer.Headers = curl_slist_append(Transfer.Headers, "Expect:");
+        curl_easy_setopt(Curl, CURLOPT_POST, 1L);
+        curl_easy_setopt(Curl, CURLOPT_POSTFIELDS, Body->data());
+        curl_easy_setopt(Curl, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(Body->size()));
+    }
+    else
+        curl_easy_setopt(Curl, CURLOPT_HTTPGET, 1L);
     curl_easy_setopt(Curl, CURLOPT_HTTPHEADER, Transfer.Headers);
     curl_easy_setopt(Curl, CURLOPT_USERAGENT, "Velomarch");
     curl_easy_setopt(Curl, CURLOPT_CONNECTTIMEOUT_MS, FConnectMs);
-    curl_easy_setopt(Curl, CURLOPT_TIMEOUT_MS, FTotalMs);
+    curl_easy_setopt(Curl, CURLOPT_TIMEOUT_MS, TotalMs);
     // No signals: the time-outs must not rely on SIGALRM in a program with other threads.
     curl_easy_setopt(Curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(Curl, CURLOPT_PROTOCOLS_STR, "http,https");
