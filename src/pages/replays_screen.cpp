@@ -18,12 +18,12 @@ namespace vm {
 namespace {
 
 // The page picture "scr_replays" lies at (110, 140): rows of 24 pixels from y 222 with the
-// player at x 134, the date at x 290, the score centred on x 540 and the races on x 630; the
+// player at x 172, the date at x 300, the score centred on x 530 and the races on x 606; the
 // message lines from y 424 and the buttons at y 478.
 constexpr int PageX = 110, PageY = 140;
 constexpr int FirstRowY = 222, RowStep = 24, RowsShown = 8, TextInset = 5;
 constexpr int BandX = 126;
-constexpr int PlayerX = 134, DateX = 290, ScoreCentreX = 540, RacesCentreX = 630;
+constexpr int PlayerX = 172, DateX = 300, ScoreCentreX = 530, RacesCentreX = 606;
 constexpr int MessageY = 424, MessageStep = 15, MessageWidth = 540;
 
 // What the page keeps while the game runs: the list as last read, the chosen run (by path, so

@@ -17,9 +17,9 @@ namespace vm {
 
 namespace {
 
-// The panel picture lies at (250, 8), 300 x 58; the progress bar runs along its foot.
-constexpr int PanelX = 250, PanelY = 8;
-constexpr int BarX = 262, BarY = 46, BarWidth = 276;
+// The panel picture lies at (250, 534), 300 x 58; the progress bar runs along its foot.
+constexpr int PanelX = 250, PanelY = 534;
+constexpr int BarX = 262, BarY = PanelY + 38, BarWidth = 276;
 constexpr int MaxSpeed = 4;
 
 // What the playback overwrites, as it was when the watching began.

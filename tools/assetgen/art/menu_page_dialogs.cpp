@@ -173,8 +173,9 @@ TArtImage ControlsPage()
     });
 }
 
-// Replays: the kept runs in rows of 24 pixels from y 222 (the game writes the player at x 134,
-// the date at x 290, the score centred on x 540 and the races on x 630), a message line at y 428
+// Replays: the kept runs in rows of 24 pixels from y 222 (the game writes the player at x 172,
+// the date at x 300, the score centred on x 530 and the races on x 606, inside the selection
+// bar's end marks), a message line at y 428
 // and Back / Play at y 478.
 TArtImage ReplaysPage()
 {
@@ -182,10 +183,10 @@ TArtImage ReplaysPage()
         DrawTitle(Cr, "Replays", 400, 182, 26);
         DrawPageIcon(Cr, TPageIcon::Flag, 322, 173, 22);
         DrawPageIcon(Cr, TPageIcon::Flag, 478, 173, 22);
-        DrawText(Cr, "Player", 134, 212, 13, palette::Amber);
-        DrawText(Cr, "Date", 290, 212, 13, palette::Amber);
-        DrawText(Cr, "Score", 540, 212, 13, palette::Amber, TAlign::Center);
-        DrawText(Cr, "Races", 630, 212, 13, palette::Amber, TAlign::Center);
+        DrawText(Cr, "Player", 172, 212, 13, palette::Amber);
+        DrawText(Cr, "Date", 300, 212, 13, palette::Amber);
+        DrawText(Cr, "Score", 530, 212, 13, palette::Amber, TAlign::Center);
+        DrawText(Cr, "Races", 606, 212, 13, palette::Amber, TAlign::Center);
         DrawDivider(Cr, 126, 674, 218);
         for (int Row = 0; Row < 8; ++Row)
             DrawRowBand(Cr, 126, 222 + 24 * Row, 548, 23, Row % 2 == 1);
@@ -193,13 +194,13 @@ TArtImage ReplaysPage()
     });
 }
 
-// The playback panel over the race: the game writes the speed and the frame on it and draws the
-// progress bar across its foot.
+// The playback panel at the foot of the race, clear of the start lights and the gauges: the game
+// writes the speed and the frame on it and draws the progress bar across its foot.
 TArtImage ReplayPanel()
 {
-    return DrawPage("replay_panel", 250, 8, 300, 58, [](cairo_t* Cr) {
-        DrawPageIcon(Cr, TPageIcon::Flag, 270, 26, 16);
-        DrawText(Cr, "Replay", 284, 31, 12, palette::Amber);
+    return DrawPage("replay_panel", 250, 534, 300, 58, [](cairo_t* Cr) {
+        DrawPageIcon(Cr, TPageIcon::Flag, 270, 552, 16);
+        DrawText(Cr, "Replay", 284, 557, 12, palette::Amber);
     });
 }
 
