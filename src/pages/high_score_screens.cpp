@@ -79,6 +79,9 @@ void EnterHighScores(TGame& Game)
         Game.PlaySoundIfOn("check");
         ViewOnlineScores(*Game.Shell, Game.ScoreUrl);
     });
+    AddMenuButton(Game, "b_replays", 234, 456, [&Game](TGuiComponent*, int) {
+        Game.ChangeState(ssHighScores, ssReplays, "check", TCueWhen::Always);
+    });
     TGuiButton* Back = AddMenuButton(Game, "b_back", 234, 424, [&Game](TGuiComponent*, int) {
         Game.ChangeState(ssHighScores, ssMainMenu, "check", TCueWhen::Always);
     });

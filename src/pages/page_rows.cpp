@@ -11,6 +11,7 @@
 #include "pages/main_menu_screen.h"
 #include "pages/options_screen.h"
 #include "pages/profile_screens.h"
+#include "pages/replays_screen.h"
 #include "pages/track_screen.h"
 #include "race/race_frame.h"
 #include "race/race_screens.h"
@@ -35,6 +36,7 @@ TPageRows MakeRows()
     Row(ssOptions, {EnterOptions, OptionsFrame, LeaveOptions});
     Row(ssControls, {EnterControls, ControlsFrame, LeaveControls});
     Row(ssHighScores, {EnterHighScores, HighScoresFrame, LeaveHighScores});
+    Row(ssReplays, {EnterReplays, ReplaysFrame, LeaveReplays});
     Row(ssClearHighScores, {EnterClearHighScores, ClearHighScoresFrame, LeaveClearHighScores});
     Row(ssExitQuestion, {EnterExitQuestion, ExitQuestionFrame, LeaveExitQuestion});
     Row(ssChooseTrack, {EnterChooseTrack, ChooseTrackFrame, LeaveChooseTrack});

@@ -16,6 +16,8 @@ struct TUserFiles
     // settings; and extra controller mappings in SDL's format, read at start-up when present.
     std::string ControlsFile = "Controls.cfg";
     std::string PadMappingsFile = "gamecontrollerdb.txt";
+    // The folder of the player's kept run recordings; empty: runs are not kept.
+    std::string ReplayFolder = {};
 
     // Path of the shortcut file Name ("play.url") in ShortcutFolder.
     std::string ShortcutPath(const std::string& Name) const;

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <vector>
 
@@ -80,13 +81,22 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
       Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock),
       World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), Shell(Platform.Shell),
       ScoreUrl(Platform.ScoreUrl), TextRasterizer(Platform.Text), Pages(PageRows),
-      Notices(Screen, Platform.Text), Files(Platform.Files),
+      Notices(Screen, Platform.Text), Files(Platform.Files), KeptRuns(Platform.Files.ReplayFolder),
       FScoreService(HighScores, State, Platform.Http, Platform.ScoreUrl), FDataDir(Platform.DataDir),
       FFullScreenAllowed(Platform.FullScreenAllowed), FFullScreenThisStart(Platform.FullScreenThisStart),
       FOldFilesFolder(Platform.OldFilesFolder), FPadRumble(Platform.PadRumble),
       FMenuPictures(Platform.MenuPictures)
 {
-    Screen.BeforePresent = [this] { Notices.Draw(); };
+    Screen.BeforePresent = [this] {
+        if (FView != nullptr)
+            FView->DrawOverlay();
+        Notices.Draw();
+    };
+    if (KeptRuns.Enabled())
+    {
+        Recorder.NextPath = [this] { return KeptRuns.NextPath(std::time(nullptr)); };
+        Recorder.OnFinished = [this](const std::string&, const TReplayEnd*) { KeptRuns.Prune(); };
+    }
     Screen.Width = PictureWidth;
     Screen.Height = PictureHeight;
     Screen.CenterX = PictureWidth / 2;
@@ -108,7 +118,8 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
     World.Rumble = [this](float Strength, int Milliseconds) { Rumble(Strength, Milliseconds); };
 }
 
-TGame::~TGame() = default;
+// A view still watching goes first, while everything its playback touches is there.
+TGame::~TGame() { FView.reset(); }
 
 std::string TGame::DataPath(const std::string& Relative) const
 {
@@ -274,6 +285,22 @@ void TGame::SetPlayback(bool On)
         Scores = FScoresBeforePlayback != nullptr ? FScoresBeforePlayback : &FScoreService;
 }
 
+void TGame::Watch(std::unique_ptr<IPlaybackView> View) { FView = std::move(View); }
+
+void TGame::Feed(const std::function<void()>& Calls)
+{
+    const bool Was = FFeeding;
+    FFeeding = true;
+    Calls();
+    FFeeding = Was;
+}
+
+void TGame::ViewAnswered(bool GoesOn)
+{
+    if (!GoesOn)
+        FView.reset();
+}
+
 bool TGame::SaveSettingsFile()
 {
     if (FPlayback)
@@ -318,6 +345,8 @@ bool TGame::SaveFiles()
 
 void TGame::FocusChanged(bool Focused)
 {
+    if (ToView())
+        return;
     Recorder.Add({TReplayEventKind::Focus, 0, Focused ? 1 : 0, 0, 0});
     if (!Focused && (State.ScreenState == ssRace || State.ScreenState == ssWrecked))
         State.PauseRequested = true;
@@ -365,6 +394,11 @@ void TGame::FormDestroy()
 
 void TGame::FrameTimerTick()
 {
+    if (ToView())
+    {
+        ViewAnswered(FView->Tick());
+        return;
+    }
     Recorder.Add({TReplayEventKind::Frame, 0, 0, 0, 0});
     if (State.MusicOn)
         MusicPlayer.Update();

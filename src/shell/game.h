@@ -16,10 +16,12 @@
 #include "engine/system_font.h"
 #include "persist/high_scores.h"
 #include "persist/profiles.h"
+#include "persist/replay_keeper.h"
 #include "persist/user_files.h"
 #include "shell/game_score_service.h"
 #include "shell/page_table.h"
 #include "shell/playback_score_service.h"
+#include "shell/playback_view.h"
 #include "shell/run_recorder.h"
 #include "shell/score_service.h"
 #include "state/game_state.h"
@@ -30,7 +32,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -219,11 +223,21 @@ public:
     const TUserFiles Files;
     // Records every run when told where (see TRunRecorder); StartRun begins each recording.
     TRunRecorder Recorder;
+    // The kept recordings in Files.ReplayFolder: with a folder, every run is recorded there and
+    // the rules applied each time a recording ends.
+    TReplayKeeper KeptRuns;
     // Playback of a recording: while on, no file of the player is written, no score reaches the
     // high-score table or the online one (Scores answers as the table would, and a send as
     // stored), and no run is recorded. Off restores the score service that was in place.
     void SetPlayback(bool On);
     bool Playback() const { return FPlayback; }
+    // Watching a recording in the window (see IPlaybackView): View takes the window's input from
+    // now until one of its calls returns false; null ends the watching at once. Feed hands the
+    // game Calls (the recording's) as if the window made them.
+    void Watch(std::unique_ptr<IPlaybackView> View);
+    bool Watching() const { return FView != nullptr; }
+    IPlaybackView* View() const { return FView.get(); }
+    void Feed(const std::function<void()>& Calls);
 
 private:
     // What one pad holds: its axes as last reported, its controls as switches, and the key each
@@ -246,6 +260,14 @@ private:
     void SetPadControl(TPadState& Pad, int Control, bool Down);
     void ReportSaveFailure(const std::string& What, const std::string& Path, const std::string& Error);
 
+    // True when a call from the window goes to the view instead of the game.
+    bool ToView() const { return FView != nullptr && !FFeeding; }
+    // Removes the view when its call said the watching is over (it is not destroyed while one of
+    // its own calls runs: the next call through here does it).
+    void ViewAnswered(bool GoesOn);
+
+    std::unique_ptr<IPlaybackView> FView;
+    bool FFeeding = false;
     TGameScoreService FScoreService;
     TPlaybackScoreService FPlaybackScores{HighScores};
     IScoreService* FScoresBeforePlayback = nullptr;

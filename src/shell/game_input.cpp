@@ -55,6 +55,11 @@ void TGame::KeyUp(int Key)
 
 void TGame::FormKeyDown(int Key)
 {
+    if (ToView())
+    {
+        ViewAnswered(FView->KeyDown(Key));
+        return;
+    }
     Recorder.Add({TReplayEventKind::KeyDown, 0, Key, 0, 0});
     KeyDown(Key, false);
     Recorder.AfterCall(*this);
@@ -62,6 +67,11 @@ void TGame::FormKeyDown(int Key)
 
 void TGame::FormKeyUp(int Key)
 {
+    if (ToView())
+    {
+        ViewAnswered(FView->KeyUp(Key));
+        return;
+    }
     Recorder.Add({TReplayEventKind::KeyUp, 0, Key, 0, 0});
     KeyUp(Key);
     Recorder.AfterCall(*this);
@@ -69,6 +79,8 @@ void TGame::FormKeyUp(int Key)
 
 void TGame::MouseMove(int X, int Y)
 {
+    if (ToView())
+        return;
     Recorder.Add({TReplayEventKind::MouseMove, 0, X, Y, 0});
     MoveMouse(X, Y);
     Recorder.AfterCall(*this);
@@ -83,6 +95,8 @@ void TGame::MoveMouse(int X, int Y)
 
 void TGame::MouseButton(bool Down, int X, int Y)
 {
+    if (ToView())
+        return;
     Recorder.Add({TReplayEventKind::MouseButton, 0, X, Y, Down ? 1 : 0});
     MoveMouse(X, Y);
     State.MouseDown = Down;
@@ -92,6 +106,8 @@ void TGame::MouseButton(bool Down, int X, int Y)
 
 void TGame::TextInput(const std::string& Utf8)
 {
+    if (ToView())
+        return;
     Recorder.Add({TReplayEventKind::Text, 0, 0, 0, 0}, Utf8);
     // Kept short: a screen without a text field never takes it.
     if (State.TypedText.size() < 256)
@@ -102,6 +118,9 @@ void TGame::TextInput(const std::string& Utf8)
 
 void TGame::PadAdded(int Pad)
 {
+    // The recording's pads stand in for the real ones while it is watched.
+    if (ToView())
+        return;
     Recorder.Add({TReplayEventKind::PadAdded, 0, Pad, 0, 0});
     if (FPads.emplace(Pad, TPadState{}).second &&
         (State.ScreenState == ssRace || State.ScreenState == ssWrecked))
@@ -111,6 +130,8 @@ void TGame::PadAdded(int Pad)
 
 void TGame::PadRemoved(int Pad)
 {
+    if (ToView())
+        return;
     Recorder.Add({TReplayEventKind::PadRemoved, 0, Pad, 0, 0});
     RemovePad(Pad);
     Recorder.AfterCall(*this);
@@ -131,6 +152,12 @@ void TGame::RemovePad(int Pad)
 
 void TGame::PadButton(int Pad, int Button, bool Down)
 {
+    if (ToView())
+    {
+        if (const int Key = PageKeyOf(Button); Key != 0)
+            ViewAnswered(Down ? FView->KeyDown(Key) : FView->KeyUp(Key));
+        return;
+    }
     Recorder.Add({TReplayEventKind::PadButton, 0, Pad, Button, Down ? 1 : 0});
     PressPadButton(Pad, Button, Down);
     Recorder.AfterCall(*this);
@@ -148,6 +175,8 @@ void TGame::PressPadButton(int Pad, int Button, bool Down)
 
 void TGame::PadAxis(int Pad, int Axis, int Value)
 {
+    if (ToView())
+        return;
     Recorder.Add({TReplayEventKind::PadAxis, 0, Pad, Axis, Value});
     MovePadAxis(Pad, Axis, Value);
     Recorder.AfterCall(*this);

@@ -41,6 +41,9 @@ void TGame::ChangeState(int From, int To, const char* Sound, TCueWhen When)
 
 void TGame::RaceTimerTimer()
 {
+    // While a recording is watched its own steps drive the race.
+    if (ToView())
+        return;
     Recorder.Add({TReplayEventKind::RaceInterval, 0, 0, 0, 0});
     RaceTimerStep();
     Recorder.AfterCall(*this);

@@ -40,6 +40,7 @@ enum TScreenStateId : std::uint8_t
     ssWrecked = 27,
     ssExit = 28,
     ssControls = 29,
+    ssReplays = 30,
 };
 
 // The options page's effects volume steps: 0..MaxVolumeLevel.

@@ -44,7 +44,13 @@ std::vector<TPage> Pages()
         {"exit question", {{"b_yes", 278, 404}, {"b_no", 422, 404}}},
         {"first player / new player", {{"b_add", 480, 404}, {"e_name", 291, 324}}},
         {"delete player", {{"b_yes", 278, 410}, {"b_no", 422, 410}}},
-        {"high scores", {{"b_clrhiscr", 452, 442}, {"b_viewwhiscr", 386, 424}, {"b_back", 234, 424}}},
+        {"high scores",
+         {{"b_clrhiscr", 452, 442},
+          {"b_viewwhiscr", 386, 424},
+          {"b_back", 234, 424},
+          {"b_replays", 234, 456}}},
+        // Replays: the selection bar on the last row and the two buttons under the list.
+        {"replays", {{"replayline", 126, 390, 0, 0, false}, {"b_back2", 290, 478}, {"b_play", 410, 478}}},
         {"clear high scores", {{"b_yes", 422, 414}, {"b_no", 278, 414}}},
         {"track choice",
          {{"bc_next", 380, 131}, {"bc_prev", 234, 323}, {"b_back", 9, 524}, {"bc_race", 642, 524}}},
@@ -93,11 +99,12 @@ std::vector<TPage> Pages()
 }
 
 const std::vector<std::string> ButtonKeys = {
-    "b_stgame",    "b_opt",      "b_hiscr",     "b_help",   "b_visit",    "b_exit",       "b_logo",
-    "b_presshere", "b_back",     "b_next",      "b_prev",   "b_apply",    "b_cancel",     "b_on",
-    "b_off",       "b_menuleft", "b_menuright", "b_yes",    "b_no",       "b_add",        "b_up",
-    "b_down",      "b_delete",   "b_back2",     "b_select", "b_clrhiscr", "b_viewwhiscr", "bc_next",
-    "bc_prev",     "bc_race",    "b_controls",  "b_reset",  "b_keycell",  "b_padcell",
+    "b_stgame",   "b_opt",       "b_hiscr",      "b_help",     "b_visit",     "b_exit",
+    "b_logo",     "b_presshere", "b_back",       "b_next",     "b_prev",      "b_apply",
+    "b_cancel",   "b_on",        "b_off",        "b_menuleft", "b_menuright", "b_yes",
+    "b_no",       "b_add",       "b_up",         "b_down",     "b_delete",    "b_back2",
+    "b_select",   "b_clrhiscr",  "b_viewwhiscr", "bc_next",    "bc_prev",     "bc_race",
+    "b_controls", "b_reset",     "b_keycell",    "b_padcell",  "b_replays",   "b_play",
 };
 
 class MenuWidgets : public ::testing::Test

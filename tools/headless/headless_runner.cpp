@@ -250,6 +250,10 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
                    "play the recorded run in FILE to its last frame instead of a session, and\n"
                    "report where it ends; nothing is saved and no score is sent")
         ->type_name("FILE");
+    App.add_option("--replays", Options.ReplayFolder,
+                   "keep the session's runs in DIR as the game keeps them in the player's folder,\n"
+                   "and list DIR on the replays page (by default no run is kept)")
+        ->type_name("DIR");
     App.footer("The input script has one event a line: FRAME down VK, FRAME up VK, FRAME press VK,\n"
                "FRAME move X Y, FRAME click X Y, FRAME text TEXT, and for game controllers (SDL's\n"
                "virtual joysticks) FRAME pad [N] connect|disconnect, FRAME pad [N] down|up|press\n"
@@ -360,6 +364,8 @@ int RunHeadless(const THeadlessOptions& Options)
         std::fprintf(stderr, "velomarch-headless: %s\n", Error.c_str());
         return 2;
     }
+    // Runs are kept only where asked, never in the player's own folder.
+    Platform.Files.ReplayFolder = Options.ReplayFolder;
     int Status = 0;
     {
         TGame Game(Platform, GamePages());

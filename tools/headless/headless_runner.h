@@ -28,6 +28,7 @@ struct THeadlessOptions
     bool LiveSend = false;               // --live-send: frames go on while a score is sent, as in the game
     std::string RecordFile;              // --record: where the session's run is recorded; empty: not
     std::string ReplayFile;              // --replay: the recording to play instead of a session
+    std::string ReplayFolder;            // --replays: the kept runs' folder, as the game's; empty: none
 };
 
 // The program's command line; reading it fills Options, which must outlive it.

@@ -74,6 +74,8 @@ TUserFiles XdgUserFiles(std::string& Error)
     Files.ShortcutFolder = Config.string();
     Files.ControlsFile = (Config / "Controls.cfg").string();
     Files.PadMappingsFile = (Config / "gamecontrollerdb.txt").string();
+    // Made with the first recording.
+    Files.ReplayFolder = (Data / "replays").string();
     std::string Why;
     if (!MakeFolder(Config, Why))
         Error = Why;

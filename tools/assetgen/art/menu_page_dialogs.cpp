@@ -173,6 +173,37 @@ TArtImage ControlsPage()
     });
 }
 
+// Replays: the kept runs in rows of 24 pixels from y 222 (the game writes the player at x 172,
+// the date at x 300, the score centred on x 530 and the races on x 606, inside the selection
+// bar's end marks), a message line at y 428
+// and Back / Play at y 478.
+TArtImage ReplaysPage()
+{
+    return DrawPage("scr_replays", 110, 140, 580, 378, [](cairo_t* Cr) {
+        DrawTitle(Cr, "Replays", 400, 182, 26);
+        DrawPageIcon(Cr, TPageIcon::Flag, 322, 173, 22);
+        DrawPageIcon(Cr, TPageIcon::Flag, 478, 173, 22);
+        DrawText(Cr, "Player", 172, 212, 13, palette::Amber);
+        DrawText(Cr, "Date", 300, 212, 13, palette::Amber);
+        DrawText(Cr, "Score", 530, 212, 13, palette::Amber, TAlign::Center);
+        DrawText(Cr, "Races", 606, 212, 13, palette::Amber, TAlign::Center);
+        DrawDivider(Cr, 126, 674, 218);
+        for (int Row = 0; Row < 8; ++Row)
+            DrawRowBand(Cr, 126, 222 + 24 * Row, 548, 23, Row % 2 == 1);
+        DrawDivider(Cr, 126, 674, 418);
+    });
+}
+
+// The playback panel at the foot of the race, clear of the start lights and the gauges: the game
+// writes the speed and the frame on it and draws the progress bar across its foot.
+TArtImage ReplayPanel()
+{
+    return DrawPage("replay_panel", 250, 534, 300, 58, [](cairo_t* Cr) {
+        DrawPageIcon(Cr, TPageIcon::Flag, 270, 552, 16);
+        DrawText(Cr, "Replay", 284, 557, 12, palette::Amber);
+    });
+}
+
 } // namespace
 
 void AddDialogPages(TArtList& Menu)
@@ -187,6 +218,8 @@ void AddDialogPages(TArtList& Menu)
     Menu.push_back(QuestionPage("scr_clearhiscr", 193, 266, "Clear the high scores?",
                                 "All ten places go back to the starting table.", TPageIcon::Trophy, 358));
     Menu.push_back(ControlsPage());
+    Menu.push_back(ReplaysPage());
+    Menu.push_back(ReplayPanel());
 }
 
 } // namespace vm::assetgen

@@ -79,6 +79,12 @@ void AddMenuWidgets(TArtList& Menu)
     Menu.push_back(MakeTextButton("b_keycell", 150, 20, ""));
     Menu.push_back(MakeTextButton("b_padcell", 238, 20, ""));
     Menu.push_back(MakeTextButton("b_reset", DialogWidth, RowHeight, "Reset"));
+
+    // Replays: the high-score page's way there (a slim bar like "Online scores"), the list's
+    // selection bar and its Play button.
+    Menu.push_back(MakeTextButton("b_replays", 166, 17, "Replays", 12));
+    Menu.push_back(MakeSelectionBar("replayline", 548, 23));
+    Menu.push_back(MakeTextButton("b_play", DialogWidth, RowHeight, "Play"));
 }
 
 } // namespace vm::assetgen
