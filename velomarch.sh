@@ -74,6 +74,12 @@ case "${1:-}" in
       echo "The leak checker crashed at exit in: $flaky; running those tests again."
       (cd build-sanitize && ctest --rerun-failed --output-on-failure -j "$jobs")
     fi
+    # A run recorded by one build plays to the same end on the other, both ways.
+    cross=autopilot_car1_seed2,pause_car0_seed13,pad_car1_seed15,wrecks_car0_seed1,quit_car2_seed17
+    python3 tests/replay/replay_determinism.py --headless build-test/velomarch-headless \
+      --replay-headless build-sanitize/velomarch-headless --data build-test --only "$cross"
+    python3 tests/replay/replay_determinism.py --headless build-sanitize/velomarch-headless \
+      --replay-headless build-test/velomarch-headless --data build-test --only "$cross"
     ;;
   *)
     echo "usage: $0 play|test|package" >&2

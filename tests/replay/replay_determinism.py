@@ -5,6 +5,8 @@ Each case is a session (autopilot, scripts through the menus, pauses, pads, wrec
 recorded with --record; --replay then plays the recording alone, and the run's part of both state
 files ("run": score, lives, race, clock, every car, the random state, progress) must be equal as
 a whole. One case is also played without --record: recording must not change what the game does.
+With --replay-headless another build plays the recordings: a run recorded by the release build must
+end the same when the sanitizer build plays it, and the other way round.
 """
 import argparse
 import json
@@ -89,7 +91,7 @@ def run(command):
     return result.stdout
 
 
-def check(headless, data, name, args, script, finished, temp, also_unrecorded):
+def check(headless, replay_headless, data, name, args, script, finished, temp, also_unrecorded):
     folder = os.path.join(temp, name)
     os.makedirs(os.path.join(folder, "work"))
     os.makedirs(os.path.join(folder, "replay_work"))
@@ -102,7 +104,8 @@ def check(headless, data, name, args, script, finished, temp, also_unrecorded):
     recorded_state = os.path.join(folder, "recorded.json")
     out = run(session + ["--record", recording, "--state", recorded_state])
     replayed_state = os.path.join(folder, "replayed.json")
-    replay_out = run(base + ["--workdir", os.path.join(folder, "replay_work"), "--replay", recording,
+    replay_base = [replay_headless] + base[1:]
+    replay_out = run(replay_base + ["--workdir", os.path.join(folder, "replay_work"), "--replay", recording,
                              "--state", replayed_state])
     with open(recorded_state, encoding="utf-8") as f:
         recorded = json.load(f)
@@ -141,15 +144,21 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--headless", required=True)
     parser.add_argument("--data", required=True)
+    parser.add_argument("--replay-headless", help="the build that plays the recordings (default: --headless)")
+    parser.add_argument("--only", help="comma-separated case names to run (default: every case)")
     parser.add_argument("--group", type=int, default=0, help="this group of --groups")
     parser.add_argument("--groups", type=int, default=1)
     options = parser.parse_args()
+    replay_headless = options.replay_headless or options.headless
+    only = set(options.only.split(",")) if options.only else None
+    if only and not only <= {case[0] for case in CASES}:
+        parser.error(f"no such case: {', '.join(sorted(only - {case[0] for case in CASES}))}")
     failed = 0
     with tempfile.TemporaryDirectory() as temp:
         for index, (name, args, script, finished) in enumerate(CASES):
-            if index % options.groups != options.group:
+            if index % options.groups != options.group or (only and name not in only):
                 continue
-            failures, frames, size = check(options.headless, options.data, name, args, script, finished, temp,
+            failures, frames, size = check(options.headless, replay_headless, options.data, name, args, script, finished, temp,
                                            also_unrecorded=name in ("menus_seed11", "pad_car1_seed15"))
             print(f"{name}: {frames} frames, {size} bytes: {'FAILED' if failures else 'same'}")
             for failure in failures:
