@@ -1,7 +1,11 @@
 // A fuzz harness for run recordings: records a short run in a real game, then feeds the reader
 // and the player mutated copies (bits flipped, cuts, and payloads changed with their checksums
 // made good again, so that the decoder and the game see well-formed nonsense).
-//   replay_fuzz [ITERATIONS [SEED]]   (defaults 300 and 1); exits non-zero on a broken promise.
+//   replay_fuzz [--cases N] [--seed S] [--read-only] [--sweep]
+// --read-only only reads the mutants (fast enough for millions of cases); --sweep first tries
+// the recording cut at every length and with every single bit flipped. Exits non-zero on a
+// broken promise.
+#include "common/command_line.h"
 #include "engine/audio_device.h"
 #include "engine/clock.h"
 #include "engine/game_constants.h"
@@ -15,6 +19,7 @@
 #include "race/run_start.h"
 #include "shell/game.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -71,9 +76,11 @@ std::string Join(const std::vector<TChunk>& Chunks)
     return Out;
 }
 
-std::string Mutate(const std::string& Bytes, std::mt19937& Random)
+// Forged tells whether the mutant's checksums were made good (else it is plain damage).
+std::string Mutate(const std::string& Bytes, std::mt19937& Random, bool& Forged)
 {
     std::string Out = Bytes;
+    Forged = false;
     const auto Pick = [&Random](std::size_t Size) { return Size == 0 ? 0 : Random() % Size; };
     switch (Random() % 6)
     {
@@ -86,6 +93,7 @@ std::string Mutate(const std::string& Bytes, std::mt19937& Random)
     default: break;
     }
     // A payload changed, with its checksums made good.
+    Forged = true;
     std::vector<TChunk> Chunks = Split(Bytes);
     TChunk& Chunk = Chunks[Pick(Chunks.size())];
     std::string& P = Chunk.Payload;
@@ -112,6 +120,78 @@ std::string Mutate(const std::string& Bytes, std::mt19937& Random)
     if (Random() % 8 == 0)
         Chunks.insert(Chunks.begin() + static_cast<long>(Pick(Chunks.size())), Chunks[Pick(Chunks.size())]);
     return Join(Chunks);
+}
+
+bool SameEvent(const TReplayEvent& A, const TReplayEvent& B)
+{
+    return A.Kind == B.Kind && A.Frame == B.Frame && A.A == B.A && A.B == B.B && A.C == B.C;
+}
+
+// Whether Read holds Original's start (the fields a damaged start would most likely change).
+bool SameStart(const TReplayHeader& Read, const TReplayHeader& Original)
+{
+    return Read.GameVersion == Original.GameVersion && Read.GameRevision == Original.GameRevision &&
+           Read.RngState == Original.RngState && Read.CarIndex == Original.CarIndex &&
+           Read.TrackIndex == Original.TrackIndex && Read.PlayerName == Original.PlayerName &&
+           Read.Bindings.size() == Original.Bindings.size() && Read.Tracks.size() == Original.Tracks.size() &&
+           Read.Pads.size() == Original.Pads.size() && Read.KeysHeld == Original.KeysHeld;
+}
+
+// A damaged copy of Original (cut, or bits flipped, with no checksum made good) is refused with a
+// reason, or reads as Original's own start and calls up to one of its frames, unfinished: damage
+// never reads as a run that was not played. Why says what broke the promise.
+bool ReadsSafely(const std::string& Damaged, const TReplay& Original, std::string& Why)
+{
+    TReplay Replay;
+    std::string Error;
+    if (!ReadReplay(Damaged, Replay, Error))
+    {
+        Why = "refused with no reason";
+        return !Error.empty();
+    }
+    if (Replay.Finished)
+    {
+        Why = "read as a finished run";
+        return false;
+    }
+    Why = "read as another run";
+    if (!SameStart(Replay.Header, Original.Header) || Replay.Events.size() > Original.Events.size() ||
+        Replay.Texts.size() > Original.Texts.size() || Replay.Frames > Original.Frames)
+        return false;
+    for (std::size_t I = 0; I < Replay.Events.size(); ++I)
+        if (!SameEvent(Replay.Events[I], Original.Events[I]))
+            return false;
+    for (std::size_t I = 0; I < Replay.Texts.size(); ++I)
+        if (Replay.Texts[I] != Original.Texts[I])
+            return false;
+    Why = "cut off within a frame";
+    return Replay.Events.empty() || Replay.Events.back().Kind == TReplayEventKind::Frame;
+}
+
+// Every cut of Bytes and every single bit flipped in it: the count of broken promises.
+long SweepDamage(const std::string& Bytes, const TReplay& Original, long& Cases)
+{
+    long Broken = 0;
+    std::string Why;
+    const auto Check = [&](const std::string& Damaged, const char* What, std::size_t At) {
+        ++Cases;
+        if (!ReadsSafely(Damaged, Original, Why))
+        {
+            std::fprintf(stderr, "replay_fuzz: %s at byte %zu: %s\n", What, At, Why.c_str());
+            ++Broken;
+        }
+    };
+    for (std::size_t Length = 0; Length < Bytes.size(); ++Length)
+        Check(Bytes.substr(0, Length), "cut", Length);
+    std::string Flipped = Bytes;
+    for (std::size_t At = 0; At < Bytes.size(); ++At)
+        for (int Bit = 0; Bit < 8; ++Bit)
+        {
+            Flipped[At] = static_cast<char>(Bytes[At] ^ (1 << Bit));
+            Check(Flipped, "bit flipped", At);
+            Flipped[At] = Bytes[At];
+        }
+    return Broken;
 }
 
 // A short run with calls of every kind, recorded to Path.
@@ -149,6 +229,17 @@ void RecordSeedRun(TGame& Game, TManualClock& Clock, const std::string& Path)
     Frames(20);
     Game.PadRemoved(1);
     Frames(30);
+    // The pad's loss paused the race: P goes on. Then the run is left through the exit question,
+    // so that the recording ends finished, with its end record.
+    Game.FormKeyDown(80);
+    Game.FormKeyUp(80);
+    Frames(5);
+    Game.FormKeyDown(vkEscape);
+    Game.FormKeyUp(vkEscape);
+    Frames(20);
+    Game.FormKeyDown(vkReturn);
+    Game.FormKeyUp(vkReturn);
+    Frames(2);
     Game.Recorder.Stop(Game);
 }
 
@@ -156,8 +247,19 @@ void RecordSeedRun(TGame& Game, TManualClock& Clock, const std::string& Path)
 
 int main(int Argc, char** Argv)
 {
-    const long Iterations = Argc > 1 ? std::strtol(Argv[1], nullptr, 10) : 300;
-    const unsigned Seed = Argc > 2 ? static_cast<unsigned>(std::strtoul(Argv[2], nullptr, 10)) : 1u;
+    long Iterations = 300;
+    unsigned Seed = 1;
+    bool ReadOnly = false, Sweep = false;
+    TCommandLine Line("replay_fuzz", "replay_fuzz [--cases N] [--seed S] [--read-only] [--sweep]",
+                      "Feeds damaged and forged copies of a recorded run to the reader and the player.");
+    Line.App()
+        .add_option("--cases", Iterations, "mutated copies to try (default 300)")
+        ->check(CLI::NonNegativeNumber);
+    Line.App().add_option("--seed", Seed, "the game's seed and the mutations' (default 1)");
+    Line.App().add_flag("--read-only", ReadOnly, "only read the copies: no playing");
+    Line.App().add_flag("--sweep", Sweep, "first every cut and every single bit flipped");
+    if (const std::optional<int> Exit = Line.Run(Argc, Argv))
+        return *Exit;
     TNullRenderDevice Device;
     TManualClock Clock(1000 * FrameRate);
     TSilentAudioDevice Audio;
@@ -179,11 +281,30 @@ int main(int Argc, char** Argv)
         RecordSeedRun(Game, Clock, Path);
         std::ifstream In(Path, std::ios::binary);
         const std::string Bytes((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+        TReplay Original;
+        std::string OriginalError;
+        if (!ReadReplay(Bytes, Original, OriginalError) || !Original.Finished)
+        {
+            std::fprintf(stderr, "replay_fuzz: the seed recording does not read as a finished run: %s\n",
+                         OriginalError.c_str());
+            return 1;
+        }
+        long Swept = 0;
+        if (Sweep && SweepDamage(Bytes, Original, Swept) > 0)
+            Status = 1;
         std::mt19937 Random(Seed);
-        long Refused = 0, Played = 0, Frames = 0;
+        long Refused = 0, Accepted = 0, Frames = 0;
+        std::string Why;
         for (long I = 0; I < Iterations; ++I)
         {
-            const std::string Mutant = Mutate(Bytes, Random);
+            bool Forged = false;
+            const std::string Mutant = Mutate(Bytes, Random, Forged);
+            // (A bit flipped twice, or a cut at the very end, leaves the recording as it was.)
+            if (!Forged && Mutant != Bytes && !ReadsSafely(Mutant, Original, Why))
+            {
+                std::fprintf(stderr, "replay_fuzz: case %ld, damaged: %s\n", I, Why.c_str());
+                Status = 1;
+            }
             TReplay Replay;
             std::string Error;
             if (!ReadReplay(Mutant, Replay, Error) || !TReplayPlayer::CanPlay(Replay, Error))
@@ -196,6 +317,9 @@ int main(int Argc, char** Argv)
                 }
                 continue;
             }
+            ++Accepted;
+            if (ReadOnly)
+                continue;
             TReplayPlayer Player(Game, Replay);
             Player.AdvanceClock = [&Clock] { Clock.Advance(1000); };
             if (!Player.Start(Error))
@@ -205,7 +329,6 @@ int main(int Argc, char** Argv)
                 Status = 1;
                 continue;
             }
-            ++Played;
             for (int F = 0; F < MostFramesPlayed && Player.StepFrame(); ++F)
                 ++Frames;
             if (Player.Frame() > Player.FrameCount())
@@ -214,10 +337,9 @@ int main(int Argc, char** Argv)
                 Status = 1;
             }
         }
-        std::printf(
-            "replay_fuzz: %ld cases: %ld refused, %ld played (%ld frames); the seed recording has %zu "
-            "bytes\n",
-            Iterations, Refused, Played, Frames, Bytes.size());
+        std::printf("replay_fuzz: %ld cuts and bit flips swept; %ld cases: %ld refused, %ld %s (%ld frames "
+                    "played); the seed recording has %zu bytes\n",
+                    Swept, Iterations, Refused, Accepted, ReadOnly ? "read" : "played", Frames, Bytes.size());
         // Playback writes none of the player's files.
         for (const auto& Entry : std::filesystem::directory_iterator(Folder))
             if (Entry.path().filename() != "seed.vmr")
