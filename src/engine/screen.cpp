@@ -112,7 +112,17 @@ void TScreen::ToggleFullScreen()
 
 void TScreen::Clear(std::uint8_t Red, std::uint8_t Green, std::uint8_t Blue, std::uint8_t Alpha)
 {
-    FDevice.Clear(Red, Green, Blue, Alpha);
+    if (!FHidden)
+        FDevice.Clear(Red, Green, Blue, Alpha);
+}
+
+void TScreen::SetHidden(bool Hidden)
+{
+    if (Hidden == FHidden)
+        return;
+    FHidden = Hidden;
+    if (!FHidden)
+        ApplyBlend();
 }
 
 bool TScreen::BeginScene()
@@ -128,6 +138,11 @@ void TScreen::EndScene()
 {
     if (!FInScene)
         return;
+    if (FHidden)
+    {
+        FInScene = false;
+        return;
+    }
     if (BeforePresent)
         BeforePresent();
     FInScene = false;
@@ -151,13 +166,17 @@ void TScreen::SetDestBlend(TBlendFactor Dest)
     ApplyBlend();
 }
 
-void TScreen::ApplyBlend() { FDevice.SetBlend(FSource, FDest); }
+void TScreen::ApplyBlend()
+{
+    if (!FHidden)
+        FDevice.SetBlend(FSource, FDest);
+}
 
 void TScreen::DrawQuad(TTextureId Texture, TVertex (&Quad)[4])
 {
     if (!FInScene)
         return;
-    if (FDrawsNothing)
+    if (DrawsNothing())
     {
         CountQuad(Texture);
         return;
@@ -187,7 +206,7 @@ void TScreen::DrawQuad(TTextureId Texture, TVertex (&Quad)[4])
 void TScreen::CountQuad(TTextureId Texture)
 {
     static const TVertex Unused[4] = {};
-    if (FInScene)
+    if (FInScene && !FHidden)
         FDevice.DrawQuad(Texture, Unused);
 }
 

@@ -74,8 +74,13 @@ public:
     // Applies the global colour and transform, then draws the quad (TL, TR, BR, BL). On a device
     // that draws nothing the quad is handed over as it is.
     void DrawQuad(TTextureId Texture, TVertex (&Quad)[4]);
-    // The device's DrawsNothing: quads need only be counted, not worked out.
-    bool DrawsNothing() const { return FDrawsNothing; }
+    // The device's DrawsNothing, or the screen hidden: quads need only be counted, not worked out.
+    bool DrawsNothing() const { return FDrawsNothing || FHidden; }
+    // Hidden, the game goes on as if drawn but nothing reaches the device: no clear, quad, blend
+    // change or present, and BeforePresent is not called. For frames played faster than they
+    // could be shown; the device gets the blend state back when the screen is shown again.
+    void SetHidden(bool Hidden);
+    bool Hidden() const { return FHidden; }
     // Hands a quad to a device that draws nothing, with no vertices worked out (as DrawQuad would
     // hand it over).
     void CountQuad(TTextureId Texture);
@@ -104,6 +109,7 @@ private:
     bool FInScene = false;
     bool FReady = false;
     bool FDrawsNothing = false;
+    bool FHidden = false;
 };
 
 } // namespace vm

@@ -182,7 +182,7 @@ int TSoundSystem::ChooseAudioPath(const TSoundListItem& Item)
 
 void TSoundSystem::PlaySound(TSoundListItem* Item)
 {
-    if (Item == nullptr || !FAudio.IsOpen())
+    if (Item == nullptr || !FAudio.IsOpen() || FHushed)
         return;
     std::string Error;
     if (Item->FChunk == 0)

@@ -106,7 +106,7 @@ public:
     TSoundListItem* FindSound(const std::string& Name);
     TModListItem* FindMod(const std::string& Name);
 
-    // Null items do nothing.
+    // Null items do nothing; nor does anything while hushed.
     void PlaySound(TSoundListItem* Item);
     void StopSound(TSoundListItem* Item);
     // Loaded, last started on its path, and started less than 250 ms ago or still sounding.
@@ -114,6 +114,9 @@ public:
     void PlayMod(TModListItem* Item);
     void StopMod(TModListItem* Item);
     void FreeMod(TModListItem* Item);
+    // Hushed, effects are not started (music still follows its calls): for frames played faster
+    // than they could be heard.
+    void SetHushed(bool Hushed) { FHushed = Hushed; }
     // Holds or goes on with the module that plays (the window lost or got back the focus).
     void PauseMusic(bool Paused) { FAudio.PauseMusic(Paused); }
 
@@ -142,6 +145,7 @@ private:
 
     IAudioDevice& FAudio;
     IClock& FClock;
+    bool FHushed = false;
     std::string FDataDir;
     TAudioReport FReport;
     std::set<std::string> FReported;

@@ -86,7 +86,7 @@ void TSystemFont::Draw(int X, int Y, const std::string& Text, std::uint32_t Argb
     if (FScreen == nullptr || !Usable() || Text.empty() || !FScreen->InScene() ||
         !FScreen->Device().IsReady())
         return;
-    if (FScreen->DrawsNothing() && !FScreen->RasteriseUnseenText)
+    if (FScreen->DrawsNothing() && (!FScreen->RasteriseUnseenText || FScreen->Hidden()))
     {
         // Nobody sees the text: it is not rasterised, only its quad is handed over, for a text that
         // has a size (the measure is remembered; a text that changes every frame, such as the race

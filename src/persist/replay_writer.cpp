@@ -298,6 +298,15 @@ void TReplayWriter::EndChunk()
     FHaveStep = false;
 }
 
+bool TReplayWriter::Flush()
+{
+    if (FFile == nullptr || !FError.empty())
+        return false;
+    if (!FPayload.empty() || FPendingIntervals > 0 || FRepeats > 0)
+        EndChunk();
+    return FError.empty();
+}
+
 void TReplayWriter::EndLongChunk()
 {
     // A flood of events within a few frames goes out before its chunk grows past what a reader takes.

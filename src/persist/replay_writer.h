@@ -29,6 +29,11 @@ public:
     bool IsOpen() const { return FFile != nullptr; }
     // Text is the typed text of a Text event (its A is ignored).
     void Add(const TReplayEvent& Event, const std::string& Text = {});
+    // Writes what is buffered as a chunk now, so that the file holds every call added so far;
+    // false when the recording has failed (Error says why).
+    bool Flush();
+    // The file being written ("Path.part").
+    const std::string& PartPath() const { return FPartPath; }
     // End null: the file is renamed into place without an end record (a run stopped unfinished).
     bool Finish(const TReplayEnd* End, std::string& Error);
     // Bytes written to the file so far.

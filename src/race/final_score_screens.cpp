@@ -8,6 +8,7 @@
 #include "engine/virtual_keys.h"
 #include "race/race_screens.h"
 #include "race/race_texts.h"
+#include "race/run_replay_button.h"
 #include "shell/game.h"
 #include "shell/score_service.h"
 
@@ -19,6 +20,8 @@ namespace {
 
 constexpr int ScoreShownTick = 100;
 constexpr int ButtonTick = 201;
+// Your score's Replay button (when the run is recorded), left of Next.
+constexpr int ReplayButtonX = 240, ReplayButtonY = 374;
 
 // The send page while the answer is yes and the score is on its way.
 struct TSendScorePage
@@ -85,17 +88,20 @@ void EnterYourScore(TGame& Game)
         Game.GameImageList.Find("bro_next"), 420, 374,
         [&Game](TGuiComponent*, int) { Game.ChangeState(ssYourScore, ssSendScore, "check"); });
     Next->Visible = false;
+    AddReplayButton(Game, ReplayButtonX, ReplayButtonY);
     Game.Pages.Parts.FGuiList->SetDefaultFocus(Next);
 }
 
 void YourScoreFrame(TGame& Game)
 {
     TGameState& State = Game.State;
+    if (WatchIfAsked(Game))
+        return;
     if (State.StateTicks < ButtonTick)
         ++State.StateTicks;
-    if (State.StateTicks == ButtonTick && Game.Pages.Parts.FGuiList != nullptr &&
-        Game.Pages.Parts.FGuiList->Count() > 0)
-        Game.Pages.Parts.FGuiList->Widget(0)->Visible = true;
+    if (State.StateTicks == ButtonTick)
+        for (int I = 0; Game.Pages.Parts.FGuiList != nullptr && I < Game.Pages.Parts.FGuiList->Count(); ++I)
+            Game.Pages.Parts.FGuiList->Widget(I)->Visible = true;
     if (!BeginFrozenFrame(Game))
         return;
     if (State.StateTicks > ScoreShownTick)

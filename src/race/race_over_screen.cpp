@@ -5,6 +5,7 @@
 #include "race/race_screens.h"
 #include "race/race_setup.h"
 #include "race/race_texts.h"
+#include "race/run_replay_button.h"
 #include "shell/game.h"
 #include "world/player.h"
 
@@ -32,11 +33,14 @@ enum TResultStage : int
 };
 constexpr int PlaceLineTick = 70, ClockLineTick = 140, BonusLineTick = 210, ScoreLineTick = 280;
 
-TGuiComponent* NextButton(TGame& Game)
+// The Replay button (when the run is recorded) sits left of Next.
+constexpr int ReplayButtonX = 302, ReplayButtonY = 412;
+
+// Next is the list's first button; Replay, when there is one, the second.
+void ShowButtons(TGame& Game)
 {
-    return Game.Pages.Parts.FGuiList != nullptr && Game.Pages.Parts.FGuiList->Count() > 0
-               ? Game.Pages.Parts.FGuiList->Widget(0)
-               : nullptr;
+    for (int I = 0; Game.Pages.Parts.FGuiList != nullptr && I < Game.Pages.Parts.FGuiList->Count(); ++I)
+        Game.Pages.Parts.FGuiList->Widget(I)->Visible = true;
 }
 
 } // namespace
@@ -56,6 +60,7 @@ void EnterRaceOver(TGame& Game)
     TGuiButton* Next = Game.Pages.Parts.FGuiList->CreateButton(
         Game.GameImageList.Find("bro_next"), 462, 412, [&Game](TGuiComponent*, int) { NextRace(Game); });
     Next->Visible = false;
+    AddReplayButton(Game, ReplayButtonX, ReplayButtonY);
     Game.Pages.Parts.FGuiList->SetDefaultFocus(Next);
     // A finishing place is at least 1, so the division is safe.
     Game.World.BonusLeft /= std::max(1, Race.FFinishPlace);
@@ -72,6 +77,8 @@ void RaceOverFrame(TGame& Game)
     TGameState& State = Game.State;
     TRaceSession& Race = Game.Race;
     TRaceWorld& World = Game.World;
+    if (WatchIfAsked(Game))
+        return;
     const bool Drawing = BeginFrozenFrame(Game);
     switch (State.StateTicks)
     {
@@ -96,8 +103,7 @@ void RaceOverFrame(TGame& Game)
         ++State.PhaseTicks;
     else if (State.PhaseTicks == ButtonTick)
     {
-        if (TGuiComponent* Next = NextButton(Game))
-            Next->Visible = true;
+        ShowButtons(Game);
         // The points gained since the race was built (pickups and the counted bonus) decide the
         // unlocks; each frame applies one more step while the check reports one.
         Race.FUnlockGain = State.Score - Race.FScoreAtRaceBuild;

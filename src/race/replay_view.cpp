@@ -37,8 +37,9 @@ struct TRealGame
 class TReplayView : public IPlaybackView
 {
 public:
-    TReplayView(TGame& Game, TReplay Replay)
-        : FGame(Game), FReplay(std::make_unique<TReplay>(std::move(Replay))),
+    // FromRun: the recording is of the run that is up, whose recorder is held while watching.
+    TReplayView(TGame& Game, TReplay Replay, bool FromRun)
+        : FGame(Game), FFromRun(FromRun), FReplay(std::make_unique<TReplay>(std::move(Replay))),
           FPlayer(std::make_unique<TReplayPlayer>(Game, *FReplay)), FFont(&Game.Screen, Game.TextRasterizer)
     {
         FReal.State = Game.State;
@@ -134,6 +135,11 @@ private:
     void Finish()
     {
         TGame& G = FGame;
+        if (FFromRun)
+        {
+            FinishRun();
+            return;
+        }
         const int Shown = G.State.ScreenState;
         G.LeaveState(Shown);
         if (IsRunPage(Shown) && Shown != ssRace)
@@ -160,7 +166,22 @@ private:
         G.EnterState(FReal.State.ScreenState);
     }
 
+    // Watching the run that is up: the rest of its recording plays unseen and unheard, which
+    // leaves the game as it was when the player asked, and the run's recording goes on.
+    void FinishRun()
+    {
+        TGame& G = FGame;
+        G.Screen.SetHidden(true);
+        G.Sound3D.SetHushed(true);
+        G.Feed([this] { FPlayer->PlayToEnd(); });
+        G.Sound3D.SetHushed(false);
+        G.Screen.SetHidden(false);
+        FPlayer.reset();
+        G.Recorder.Hold(false);
+    }
+
     TGame& FGame;
+    const bool FFromRun;
     std::unique_ptr<TReplay> FReplay; // the player keeps a reference: its place must not move
     std::unique_ptr<TReplayPlayer> FPlayer;
     TRealGame FReal;
@@ -175,7 +196,9 @@ TReplayView* ViewOf(const TGame& Game) { return dynamic_cast<TReplayView*>(Game.
 
 } // namespace
 
-bool StartWatching(TGame& Game, TReplay Replay, std::string& Error)
+namespace {
+
+bool BeginWatching(TGame& Game, TReplay Replay, bool FromRun, std::string& Error)
 {
     if (Game.Watching())
     {
@@ -184,11 +207,35 @@ bool StartWatching(TGame& Game, TReplay Replay, std::string& Error)
     }
     if (!TReplayPlayer::CanPlay(Replay, Error))
         return false;
-    auto View = std::make_unique<TReplayView>(Game, std::move(Replay));
+    auto View = std::make_unique<TReplayView>(Game, std::move(Replay), FromRun);
+    if (FromRun)
+        Game.Recorder.Hold(true);
     if (!View->Start(Error))
+    {
+        Game.Recorder.Hold(false);
         return false;
+    }
     Game.Watch(std::move(View));
     return true;
+}
+
+} // namespace
+
+bool StartWatching(TGame& Game, TReplay Replay, std::string& Error)
+{
+    return BeginWatching(Game, std::move(Replay), false, Error);
+}
+
+bool StartWatchingRun(TGame& Game, std::string& Error)
+{
+    TReplay Replay;
+    if (!IsRunPage(Game.State.ScreenState) || !Game.Recorder.ReadSoFar(Replay, Error))
+    {
+        if (Error.empty())
+            Error = "no run is up";
+        return false;
+    }
+    return BeginWatching(Game, std::move(Replay), true, Error);
 }
 
 bool StartWatchingFile(TGame& Game, const std::string& Path, std::string& Error)

@@ -21,6 +21,11 @@ class TGame;
 // and nothing changed, when it cannot be played.
 bool StartWatching(TGame& Game, TReplay Replay, std::string& Error);
 bool StartWatchingFile(TGame& Game, const std::string& Path, std::string& Error);
+// Starts watching the run that is up, as recorded so far, from a page of that run. The run's
+// recording is held meanwhile. Leaving plays what is left of the recording unseen and unheard,
+// so that the game is where the player left it, run and page, and the recording goes on. False
+// with the reason for the player, and nothing changed, when the run's recording cannot be read.
+bool StartWatchingRun(TGame& Game, std::string& Error);
 
 // What the panel shows, for the tests and the headless state; Speed 0 when nothing is watched.
 struct TWatchInfo

@@ -277,7 +277,9 @@ void TGame::SetPlayback(bool On)
     FPlayback = On;
     if (On)
     {
-        Recorder.Stop(*this);
+        // A run held for watching its own recording goes on afterwards.
+        if (!Recorder.Held())
+            Recorder.Stop(*this);
         FScoresBeforePlayback = Scores;
         Scores = &FPlaybackScores;
     }

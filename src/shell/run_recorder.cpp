@@ -2,6 +2,7 @@
 #include "shell/run_recorder.h"
 
 #include "common/build_info.h"
+#include "persist/replay_reader.h"
 #include "shell/game.h"
 
 #include <cstdio>
@@ -83,6 +84,8 @@ TReplayHeader CaptureReplayHeader(const TGame& Game)
 
 void TRunRecorder::BeginRun(TGame& Game)
 {
+    if (FHeld)
+        return;
     if (FWriter.IsOpen())
         End(Game, false);
     if (Game.Playback() || !NextPath)
@@ -100,8 +103,31 @@ void TRunRecorder::BeginRun(TGame& Game)
 
 void TRunRecorder::AfterCall(TGame& Game)
 {
-    if (FWriter.IsOpen() && !IsRunPage(Game.State.ScreenState))
+    if (FWriter.IsOpen() && !FHeld && !IsRunPage(Game.State.ScreenState))
         End(Game, true);
+}
+
+bool TRunRecorder::ReadSoFar(TReplay& Replay, std::string& Error)
+{
+    if (!FWriter.IsOpen())
+    {
+        Error = "this run is not recorded";
+        return false;
+    }
+    if (!FWriter.Flush())
+    {
+        Error = "its recording is not whole: " + FWriter.Error();
+        return false;
+    }
+    if (!ReadReplayFile(FWriter.PartPath(), Replay, Error))
+        return false;
+    // A frame short would put the run back somewhere else.
+    if (Replay.Frames != FWriter.Frames())
+    {
+        Error = "its recording reads back short";
+        return false;
+    }
+    return true;
 }
 
 void TRunRecorder::Stop(TGame& Game)

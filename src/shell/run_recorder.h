@@ -34,13 +34,20 @@ public:
     void BeginRun(TGame& Game);
     void Add(const TReplayEvent& Event, const std::string& Text = {})
     {
-        if (FWriter.IsOpen())
+        if (FWriter.IsOpen() && !FHeld)
             FWriter.Add(Event, Text);
     }
     void AfterCall(TGame& Game);
     // Ends a recording whose run is still going (the program ends): it stays unfinished.
     void Stop(TGame& Game);
     bool Recording() const { return FWriter.IsOpen(); }
+    // Held, the recording stays open and takes nothing: the game's calls meanwhile are a playback
+    // of the run's own start, not the run. BeginRun and AfterCall leave it alone too.
+    void Hold(bool Held) { FHeld = Held; }
+    bool Held() const { return FHeld; }
+    // The run as recorded so far, up to its last call. False with the reason, in words for the
+    // player, when there is no recording or it is not whole.
+    bool ReadSoFar(TReplay& Replay, std::string& Error);
     // Frames recorded so far in the current (or last) recording, and its size in bytes.
     std::int32_t Frames() const { return FWriter.Frames(); }
     long long Bytes() const { return FWriter.Bytes(); }
@@ -50,6 +57,7 @@ private:
 
     TReplayWriter FWriter;
     std::string FPath;
+    bool FHeld = false;
 };
 
 } // namespace vm

@@ -47,6 +47,8 @@ struct TRaceSession
     std::int32_t FScoreAtRaceOver = 0;
     std::int32_t FUnlockGain = 0;
     bool FNewCarShown = false, FNewTrackShown = false;
+    // The race-over and your-score pages: Replay was clicked, and watching starts once it is let go.
+    bool FReplayAsked = false;
 };
 
 } // namespace vm

@@ -124,6 +124,22 @@ TEST_F(SoundSystemTest, EffectsOverlapAndOnlyTheEngineSoundsLoop)
     EXPECT_NE(Audio.Busy[31], 0);
 }
 
+TEST_F(SoundSystemTest, HushedNoEffectStartsWhileTheMusicFollowsItsCalls)
+{
+    Sound.SetHushed(true);
+    Sound.PlaySound("coin");
+    Sound.PlaySound(Sound.FindSound("horn"));
+    Sound.PlayMod("menumusic");
+    Sound.StopMod("menumusic");
+    EXPECT_TRUE(Audio.Plays.empty());
+    EXPECT_FALSE(Sound.IsSoundPlaying(Sound.FindSound("coin")));
+    EXPECT_EQ(Audio.MusicCalls.size(), 2u);
+    Sound.SetHushed(false);
+    Sound.PlaySound("coin");
+    EXPECT_EQ(Audio.Plays.size(), 1u);
+    EXPECT_TRUE(Reports.empty());
+}
+
 TEST_F(SoundSystemTest, AJustStartedEffectCountsAsPlayingForAQuarterSecond)
 {
     TSoundListItem* Skid = Sound.FindSound("skid");

@@ -246,6 +246,40 @@ TEST(ReplayFile, UnfinishedRecordingsKeepTheirCompleteFrames)
     ExpectSameCalls(CallsOf(Replay), SampleCalls());
 }
 
+TEST(ReplayFile, AFlushAnywhereReadsBackEveryCallSoFarAndTheRecordingGoesOnAlike)
+{
+    test::TTempDir Dir;
+    const auto Calls = SampleCalls();
+    TReplayWriter Writer(10);
+    std::string Error;
+    ASSERT_TRUE(Writer.Open(Dir.File("run.vmr"), SampleHeader(), Error)) << Error;
+    int Frames = 0;
+    for (std::size_t I = 0; I < Calls.size(); ++I)
+    {
+        Writer.Add(Calls[I].first, Calls[I].second);
+        Frames += Calls[I].first.Kind == TReplayEventKind::Frame;
+        // Flushed after a frame in the middle of a run of repeated steps, and after other calls.
+        if (I % 13 != 5 && Calls[I].first.Kind != TReplayEventKind::Frame)
+            continue;
+        ASSERT_TRUE(Writer.Flush());
+        TReplay SoFar;
+        ASSERT_TRUE(ReadReplayFile(Writer.PartPath(), SoFar, Error)) << Error;
+        EXPECT_EQ(SoFar.Frames, Frames);
+        EXPECT_EQ(SoFar.Frames, Writer.Frames());
+        if (Calls[I].first.Kind == TReplayEventKind::Frame)
+        {
+            const std::vector<std::pair<TReplayEvent, std::string>> Expected(Calls.begin(),
+                                                                             Calls.begin() + I + 1);
+            ExpectSameCalls(CallsOf(SoFar), Expected);
+        }
+    }
+    ASSERT_TRUE(Writer.Finish(nullptr, Error)) << Error;
+    TReplay Whole;
+    ASSERT_TRUE(ReadReplayFile(Dir.File("run.vmr"), Whole, Error)) << Error;
+    ExpectSameCalls(CallsOf(Whole), Calls);
+    EXPECT_FALSE(Writer.Flush());
+}
+
 TEST(ReplayFile, EveryCutReadsAsUnfinishedUpToALaterFrame)
 {
     test::TTempDir Dir;

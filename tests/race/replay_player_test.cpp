@@ -10,6 +10,7 @@
 #include "pages/page_rows.h"
 #include "persist/replay_reader.h"
 #include "race/replay_player.h"
+#include "race/replay_view.h"
 #include "race/run_start.h"
 #include "shell/game.h"
 #include "shell/score_service.h"
@@ -186,6 +187,68 @@ protected:
         return PointOf(G);
     }
 
+    // A recorded run driven into the walls to its final score. There Replay is clicked, the run so
+    // far watched for Ticks frames (-1: to its end, at x4) and left with Esc: the game must be on
+    // that page as it was. Then the run ends, and its recording must play back to the same end.
+    void WatchFromYourScore(int Ticks)
+    {
+        const std::string Path = Recordings.File("run.vmr");
+        StartRecordedRun(Path);
+        TGame& G = Recorder.Game;
+        Recorder.Frames(260);
+        G.FormKeyUp(vkReturn);
+        G.FormKeyDown('W');
+        G.FormKeyDown(vkLeft);
+        for (int I = 0; I < 9000 && G.State.ScreenState != ssYourScore; ++I)
+            Recorder.Frames(1);
+        ASSERT_EQ(G.State.ScreenState, ssYourScore);
+        G.FormKeyUp('W');
+        G.FormKeyUp(vkLeft);
+        Recorder.Frames(205);
+        const TGuiComponent* Replay = test::FindButton(G, "bro_replay");
+        ASSERT_NE(Replay, nullptr);
+        ASSERT_TRUE(Replay->Visible);
+        const TRunPoint Before = PointOf(G);
+        const int Sprites = G.SpriteEngine.Count();
+
+        test::ClickWidget(G, Recorder.Clock, Replay);
+        EXPECT_FALSE(G.Watching()); // on the next frame, the button let go
+        Recorder.Frames(1);
+        ASSERT_TRUE(G.Watching());
+        const std::int32_t Recorded = G.Recorder.Frames();
+        EXPECT_EQ(WatchInfo(G).Frames, Recorded);
+        EXPECT_EQ(G.State.Score, 0); // the run from its start
+        if (Ticks >= 0)
+            Recorder.Frames(Ticks);
+        else
+        {
+            test::TapKey(G, vkUp);
+            test::TapKey(G, vkUp);
+            for (int I = 0; I < Recorded && WatchInfo(G).Frame < Recorded; ++I)
+                Recorder.Frames(1);
+            EXPECT_EQ(WatchInfo(G).Frame, Recorded);
+        }
+        EXPECT_EQ(G.Recorder.Frames(), Recorded); // nothing of the playback is recorded
+        test::TapKey(G, vkEscape);
+        ASSERT_FALSE(G.Watching());
+        EXPECT_FALSE(G.Playback());
+        EXPECT_EQ(PointOf(G), Before);
+        EXPECT_EQ(G.SpriteEngine.Count(), Sprites);
+        ASSERT_NE(test::FindButton(G, "bro_next"), nullptr);
+        EXPECT_TRUE(test::FindButton(G, "bro_next")->Visible);
+        EXPECT_TRUE(G.Recorder.Recording());
+
+        // The run goes on to its end: Next, and no to sending the score.
+        test::ClickWidget(G, Recorder.Clock, test::FindButton(G, "bro_next"));
+        Recorder.Frames(2);
+        ASSERT_EQ(G.State.ScreenState, ssSendScore);
+        test::ClickWidget(G, Recorder.Clock, test::FindButton(G, "b_no1"));
+        Recorder.Frames(2);
+        EXPECT_TRUE(Finished);
+        EXPECT_EQ(EndRecord.Score, Before.Score);
+        EXPECT_EQ(PlayBack(Path), AtEnd);
+    }
+
     test::TTempDir RecorderDir, PlayerDir, Recordings;
     TTestGame Recorder, Player;
     std::string FinishedPath;
@@ -301,6 +364,21 @@ TEST_F(ReplayPlayerTest, PlaybackWritesNoFileKeepsNoScoreAndRecordsNothing)
     EXPECT_EQ(G.Scores, &Before);
     EXPECT_TRUE(G.SaveFiles());
     EXPECT_TRUE(fs::exists(PlayerDir.File("Config.cfg")));
+}
+
+TEST_F(ReplayPlayerTest, TheRunWatchedFromItsScorePageAndLeftAtOnceGoesOnAsIfNotWatched)
+{
+    WatchFromYourScore(0);
+}
+
+TEST_F(ReplayPlayerTest, TheRunWatchedFromItsScorePageForAWhileGoesOnAsIfNotWatched)
+{
+    WatchFromYourScore(700);
+}
+
+TEST_F(ReplayPlayerTest, TheRunWatchedFromItsScorePageToTheEndGoesOnAsIfNotWatched)
+{
+    WatchFromYourScore(-1);
 }
 
 TEST_F(ReplayPlayerTest, AnotherVersionOrAStartOutOfRangeIsRefusedChangingNothing)

@@ -5,6 +5,8 @@ Each case is a session (autopilot, scripts through the menus, pauses, pads, wrec
 recorded with --record; --replay then plays the recording alone, and the run's part of both state
 files ("run": score, lives, race, clock, every car, the random state, progress) must be equal as
 a whole. One case is also played without --record: recording must not change what the game does.
+In the watching cases the autopilot watches the run so far from every race-over and your-score page
+(--autopilot-watch): the run must go on as if it had not, and its recording must still play alike.
 With --replay-headless another build plays the recordings: a run recorded by the release build must
 end the same when the sanitizer build plays it, and the other way round.
 """
@@ -79,7 +81,15 @@ CASES = [
     ("wrecks_car1_seed19", ["--race", "1", "--seed", "19", "--frames", "6400"], WRECKS, True),
     ("first_race_pad_seed20", ["--race", "2", "--seed", "20", "--first-race-pilot", "pad", "--frames", "9000"],
      "1 pad connect\n", False),
+    # Left early: the rest of the recording is played unseen to put the run back.
+    ("watch_early_whole_run", ["--race", "0", "--seed", "1", "--autopilot", "--autopilot-watch", "40",
+                               "--frames", "400000"], "", True),
+    # Watched to the end of what was recorded each time.
+    ("watch_to_end_car3_seed22", ["--race", "3", "--seed", "22", "--autopilot", "--autopilot-watch", "1000000",
+                                  "--frames", "40000"], "", False),
 ]
+# A watching case and the case that plays the same run without watching: the runs must end alike.
+UNWATCHED = {"watch_early_whole_run": "autopilot_whole_run"}
 
 
 def run(command):
@@ -89,6 +99,16 @@ def run(command):
         print(result.stdout + result.stderr)
         raise SystemExit(f"exit status {result.returncode}")
     return result.stdout
+
+
+def run_part(headless, data, args, folder):
+    """The "run" part of the state file of a recorded session with args, in folder."""
+    os.makedirs(folder)
+    state = os.path.join(folder, "state.json")
+    run([headless, "--data", data, "--null-renderer", "--score-url", "http://127.0.0.1:9/cgi/version.pl",
+         "--workdir", folder, "--record", os.path.join(folder, "run.vmr"), "--state", state] + args)
+    with open(state, encoding="utf-8") as f:
+        return json.load(f).get("run")
 
 
 def check(headless, replay_headless, data, name, args, script, finished, temp, also_unrecorded):
@@ -127,6 +147,21 @@ def check(headless, replay_headless, data, name, args, script, finished, temp, a
     if os.listdir(os.path.join(folder, "replay_work")):
         failures.append(f"the playback wrote files: {os.listdir(os.path.join(folder, 'replay_work'))}")
     frames = recorded.get("run", {}).get("frames")
+    if "--autopilot-watch" in args:
+        watches = recorded.get("autopilot", {}).get("watches", 0)
+        races = recorded.get("autopilot", {}).get("races_finished", 0)
+        if watches < max(races, 1):
+            failures.append(f"watched {watches} times over {races} finished races")
+    if name in UNWATCHED:
+        # Clicking Replay and the frame on which the watching starts take a few frames of the
+        # page; everything else of the run must be the same.
+        twin = next(case for case in CASES if case[0] == UNWATCHED[name])
+        unwatched = run_part(headless, data, twin[1], os.path.join(folder, "unwatched")) or {}
+        watched = dict(recorded.get("run", {}))
+        for part in (unwatched, watched):
+            part.pop("frames", None)
+        if unwatched != watched:
+            failures.append(f"the run went otherwise than in {twin[0]}, where it was not watched")
     if also_unrecorded:
         plain_state = os.path.join(folder, "plain.json")
         os.makedirs(os.path.join(folder, "plain_work"))

@@ -3,13 +3,35 @@
 
 #include "engine/gui_component.h"
 #include "engine/gui_list.h"
+#include "engine/virtual_keys.h"
+#include "race/replay_view.h"
 #include "shell/game.h"
 #include "world/player.h"
 
 namespace vm {
 
+namespace {
+
+bool HasButton(const TGame& Game, const std::string& Name)
+{
+    for (int I = 0; Game.Pages.Parts.FGuiList != nullptr && I < Game.Pages.Parts.FGuiList->Count(); ++I)
+        if (Game.Pages.Parts.FGuiList->Widget(I)->Name == Name)
+            return true;
+    return false;
+}
+
+} // namespace
+
 void TAutopilotSession::Frame(TGame& Game, long FrameNumber)
 {
+    if (WatchFrames >= 0 && FRecord.Watches < 0)
+        FRecord.Watches = 0;
+    // The pages shown while watching are the recording's, not the run's.
+    if (Game.Watching())
+    {
+        Watch(Game);
+        return;
+    }
     const int State = Game.State.ScreenState;
     auto SendKey = [&Game](int Key, bool Down) {
         if (Down)
@@ -20,6 +42,7 @@ void TAutopilotSession::Frame(TGame& Game, long FrameNumber)
     if (State != FLastState)
     {
         FClickStep = 0;
+        FWatchedHere = false;
         if (State == ssRaceOver)
         {
             ++FRecord.RacesFinished;
@@ -46,7 +69,14 @@ void TAutopilotSession::Frame(TGame& Game, long FrameNumber)
     case ssRaceOver:
     case ssYourScore:
         FPilot.ReleaseAll(SendKey);
-        ClickVisibleButton(Game, "");
+        // An unrecorded run has no Replay button.
+        if (WatchFrames >= 0 && !FWatchedHere && HasButton(Game, "bro_replay"))
+        {
+            FWatchTicks = 0;
+            FWatchedHere = ClickVisibleButton(Game, "bro_replay");
+        }
+        else
+            ClickVisibleButton(Game, "");
         break;
     case ssSendScore:
         FPilot.ReleaseAll(SendKey);
@@ -56,10 +86,27 @@ void TAutopilotSession::Frame(TGame& Game, long FrameNumber)
     }
 }
 
-void TAutopilotSession::ClickVisibleButton(TGame& Game, const std::string& Name)
+void TAutopilotSession::Watch(TGame& Game)
+{
+    const auto Press = [&Game](int Key) {
+        Game.FormKeyDown(Key);
+        Game.FormKeyUp(Key);
+    };
+    if (FWatchTicks++ == 0)
+    {
+        ++FRecord.Watches;
+        Press(vkUp);
+        Press(vkUp);
+    }
+    const TWatchInfo Info = WatchInfo(Game);
+    if (FWatchTicks > WatchFrames || Info.Frame >= Info.Frames)
+        Press(vkEscape);
+}
+
+bool TAutopilotSession::ClickVisibleButton(TGame& Game, const std::string& Name)
 {
     if (Game.Pages.Parts.FGuiList == nullptr)
-        return;
+        return false;
     const TGuiComponent* Target = nullptr;
     for (int I = 0; I < Game.Pages.Parts.FGuiList->Count() && Target == nullptr; ++I)
     {
@@ -68,16 +115,16 @@ void TAutopilotSession::ClickVisibleButton(TGame& Game, const std::string& Name)
             Target = Widget;
     }
     if (Target == nullptr)
-        return;
+        return false;
     const int X = Target->Left + Target->Width / 2, Y = Target->Top + Target->Height / 2;
     switch (FClickStep++)
     {
-    case 0: Game.MouseMove(X, Y); break;
-    case 1: Game.MouseButton(true, X, Y); break;
+    case 0: Game.MouseMove(X, Y); return false;
+    case 1: Game.MouseButton(true, X, Y); return false;
     default:
         Game.MouseButton(false, X, Y);
         FClickStep = 0;
-        break;
+        return true;
     }
 }
 

@@ -167,8 +167,8 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
         "velomarch-headless",
         "velomarch-headless [--seed N] [--frames N] [--input FILE] [--shot FRAME:FILE.png]...\n"
         "                   [--state FILE.json] [--workdir DIR] [--data DIR] [--race CAR]\n"
-        "                   [--autopilot] [--first-race-pilot keys|pad] [--null-renderer]\n"
-        "                   [--score-url URL] [--live-send] [--record FILE]\n"
+        "                   [--autopilot [--autopilot-watch FRAMES]] [--first-race-pilot keys|pad]\n"
+        "                   [--null-renderer] [--score-url URL] [--live-send] [--record FILE]\n"
         "velomarch-headless --replay FILE [--state FILE.json] [--shot FRAME:FILE.png]...\n"
         "                   [--workdir DIR] [--data DIR] [--null-renderer]",
         "The game with no window, on the offscreen OpenGL renderer and a virtual clock of exactly\n"
@@ -229,6 +229,11 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
         });
     App.add_flag("--autopilot", Options.Autopilot,
                  "drive the player's car, and click on through the pages between races");
+    App.add_option("--autopilot-watch", Options.AutopilotWatch,
+                   "with --autopilot: on each race-over and your-score page, click Replay first,\n"
+                   "watch the run at x4 for FRAMES frames (or to its end), then go back with Esc")
+        ->type_name("FRAMES")
+        ->check(CLI::NonNegativeNumber);
     App.add_option("--first-race-pilot", Options.FirstRacePilot,
                    "drive the first race as the autopilot would, with the keys or through the\n"
                    "script's game controller (pad 1, which the script connects), leaving every\n"
@@ -259,6 +264,8 @@ std::unique_ptr<TCommandLine> HeadlessCommandLine(THeadlessOptions& Options)
                "virtual joysticks) FRAME pad [N] connect|disconnect, FRAME pad [N] down|up|press\n"
                "BUTTON, FRAME pad [N] axis AXIS VALUE; # starts a comment.");
     App.callback([&Options] {
+        if (Options.AutopilotWatch >= 0 && !Options.Autopilot)
+            throw CLI::ValidationError("--autopilot-watch needs --autopilot");
         if (Options.NullRenderer && !Options.Shots.empty())
             throw CLI::ValidationError("--shot needs a renderer: leave out --null-renderer");
         if (!Options.ReplayFile.empty() &&
@@ -403,6 +410,7 @@ int RunHeadless(const THeadlessOptions& Options)
             StartRun(Game);
         }
         TAutopilotSession Autopilot;
+        Autopilot.WatchFrames = Options.AutopilotWatch;
         std::unique_ptr<TFirstRacePilot> Pilot;
         if (!Options.FirstRacePilot.empty())
             Pilot = std::make_unique<TFirstRacePilot>(Options.FirstRacePilot == "pad" ? Pads.get() : nullptr);
@@ -452,6 +460,13 @@ int RunHeadless(const THeadlessOptions& Options)
                     std::fprintf(stderr, "velomarch-headless: cannot write %s\n", S.second.c_str());
                     Status = 1;
                 }
+        }
+        // A recording being watched is left first, as the player would, so that the state written
+        // is the game's own and not the playback's.
+        if (Game.Watching())
+        {
+            Game.FormKeyDown(vkEscape);
+            Game.FormKeyUp(vkEscape);
         }
         // A run still going is recorded up to here, unfinished.
         Game.Recorder.Stop(Game);

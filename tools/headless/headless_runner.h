@@ -21,8 +21,9 @@ struct THeadlessOptions
     std::string WorkDir;
     std::string DataDir; // empty: found like the game finds it
     bool Autopilot = false;
-    std::string FirstRacePilot;          // --first-race-pilot keys|pad: the first race driven; empty: not
-    int RaceCar = -1;                    // --race CAR: a run with this car starts after start-up; -1 none
+    long AutopilotWatch = -1;   // --autopilot-watch: frames to watch at each race-over and your score
+    std::string FirstRacePilot; // --first-race-pilot keys|pad: the first race driven; empty: not
+    int RaceCar = -1;           // --race CAR: a run with this car starts after start-up; -1 none
     std::string ScoreUrl = VM_SCORE_URL; // --score-url: the high-score endpoint
     bool NullRenderer = false;           // --null-renderer: draw nothing (no shots), for speed runs
     bool LiveSend = false;               // --live-send: frames go on while a score is sent, as in the game

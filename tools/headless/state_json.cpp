@@ -122,6 +122,8 @@ std::string GameStateJson(const TGame& Game, long Frame, const std::vector<std::
     // Runs with scripted pads: how many are connected at the end and how often they were shaken.
     if (PadRumbles >= 0)
         Json["pads"] = {{"connected", Game.PadCount()}, {"rumbles", PadRumbles}};
+    if (Autopilot != nullptr && Autopilot->Watches >= 0)
+        Json["autopilot"]["watches"] = Autopilot->Watches;
     if (!RunJson.empty())
         Json["run"] = TJson::parse(RunJson);
     // Names come from the settings file as bytes: any that are not UTF-8 are written as U+FFFD.

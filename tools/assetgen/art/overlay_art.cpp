@@ -200,6 +200,7 @@ void AddRaceOverlays(TArtList& Race)
     Race.push_back(MakeButton("b_yes1", "Yes", false));
     Race.push_back(MakeButton("b_no1", "No", false));
     Race.push_back(MakeButton("bro_next", "Next", true));
+    Race.push_back(MakeButton("bro_replay", "Replay", false));
 }
 
 } // namespace vm::assetgen
