@@ -61,9 +61,11 @@ public:
     // OnMouseEnter/OnMouseLeave before anything is drawn.
     void Draw();
 
-    // Mouse at client position (X, Y). A move less than 10 ms after the last handled one is
-    // kept and applied with the next handled move, button or Draw, not dropped.
+    // Mouse at client position (X, Y). A move less than 10 ms (on the GUI's clock) after the
+    // last handled one is kept and applied with the next handled move, button or Draw, not dropped.
     void MouseMove(int X, int Y);
+    // The next move is handled however soon it comes (a run starts, as its playback will).
+    void ForgetLastMove() { FHaveLastMove = false; }
     // Button is a TMouseButton. A left release on the widget where the left button went down
     // clicks it (OnDoubleClick instead when the press was a double-click and that is set).
     void MouseButton(int Button, bool Down, bool DoubleClick = false);

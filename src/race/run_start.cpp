@@ -26,6 +26,8 @@ void StartRun(TGame& Game)
 {
     // The recording holds the run from what it starts with.
     Game.Recorder.BeginRun(Game);
+    // The run's first mouse move is taken however soon it follows the last, as in its playback.
+    Game.Gui.ForgetLastMove();
     TGameState& State = Game.State;
     if (State.MusicOn)
     {

@@ -78,7 +78,7 @@ TGame::TGame(const TGamePlatform& Platform, const TPageRows& PageRows)
       FrameTimer(Platform.Clock), RaceTimer(Platform.Clock, RaceStepMs),
       Sound3D(Platform.Audio, Platform.Clock, Platform.DataDir), BitmapFont(&Screen),
       Font1(&Screen, Platform.Text), Font2(&Screen, Platform.Text), Font3(&Screen, Platform.Text),
-      Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &Platform.Clock),
+      Font4(&Screen, Platform.Text), Gui(&Screen, &BitmapFont, &GuiClock),
       World(SpriteEngine, GameImageList, MenuImageList, Rng, State, Catalogues), Shell(Platform.Shell),
       ScoreUrl(Platform.ScoreUrl), TextRasterizer(Platform.Text), Pages(PageRows),
       Notices(Screen, Platform.Text), Files(Platform.Files), KeptRuns(Platform.Files.ReplayFolder),
@@ -402,6 +402,7 @@ void TGame::FrameTimerTick()
         return;
     }
     Recorder.Add({TReplayEventKind::Frame, 0, 0, 0, 0});
+    GuiClock.Advance(1);
     if (State.MusicOn)
         MusicPlayer.Update();
     StateFrame(State.ScreenState);

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "engine/bitmap_font.h"
+#include "engine/clock.h"
 #include "engine/frame_timer.h"
+#include "engine/game_constants.h"
 #include "engine/gui.h"
 #include "engine/image_list.h"
 #include "engine/music_player.h"
@@ -193,7 +195,10 @@ public:
     TMusicPlayer MusicPlayer;
     TBitmapFont BitmapFont; // glyphs from picture 0 of the menu list
     TSystemFont Font1, Font2, Font3, Font4;
-    TGui Gui; // uses BitmapFont for captions and the edit box
+    // The GUI's clock, one tick a frame of the game: how the GUI thins mouse moves then follows
+    // from the frames and the calls between them, which a recording keeps, not from real time.
+    TManualClock GuiClock{FrameRate};
+    TGui Gui; // uses BitmapFont for captions and the edit box, and GuiClock
 
     // The track and car catalogues with the unlock ladder, and the run's difficulty values.
     TCatalogues Catalogues;

@@ -77,6 +77,25 @@ TEST_F(GameGuiTest, WindowClicksReachAButtonOnlyWhenPressedAndReleasedOnIt)
     EXPECT_EQ(Clicks, 1);
 }
 
+TEST_F(GameGuiTest, MouseMovesAreThinnedByTheGamesFramesNotByRealTime)
+{
+    Game.FormShow();
+    const TGuiButton* Button = List->CreateButton(Game.MenuImageList.Find("b_opt"), 552, 284, {});
+    Game.MouseMove(560, 290);
+    EXPECT_EQ(Game.Gui.HoverId(), Button->Id());
+    // A second later in real time, but in the same frame of the game: kept for later, as a
+    // playback of the same calls at any speed keeps it.
+    Clock.Advance(90000);
+    Game.MouseMove(100, 100);
+    EXPECT_EQ(Game.Gui.HoverId(), Button->Id());
+    EXPECT_EQ(Game.Gui.MouseX(), 560);
+    // One frame on, however little real time passed, a move is taken at once.
+    Game.FrameTimerTick();
+    Game.MouseMove(561, 291);
+    EXPECT_EQ(Game.Gui.MouseX(), 561);
+    EXPECT_EQ(Game.Gui.HoverId(), Button->Id());
+}
+
 TEST_F(GameGuiTest, TypedTextAndBackspaceReachTheFocusedEdit)
 {
     auto* Edit = List->Create<TGuiEdit>();
