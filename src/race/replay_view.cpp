@@ -93,8 +93,15 @@ public:
             Frames = 1;
         FShowFrame = false;
         FGame.Feed([this, Frames] {
-            for (int I = 0; I < Frames && FPlayer->StepFrame(); ++I)
-            {}
+            for (int I = 0; I < Frames; ++I)
+            {
+                // Only the tick's last frame (or the recording's) is shown: the window would draw
+                // the others over unseen, and drawing is most of a frame's time.
+                FGame.Screen.SetHidden(I + 1 < Frames && FPlayer->Frame() + 1 < FPlayer->FrameCount());
+                if (!FPlayer->StepFrame())
+                    break;
+            }
+            FGame.Screen.SetHidden(false);
         });
         return true;
     }

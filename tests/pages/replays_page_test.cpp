@@ -176,8 +176,11 @@ TEST_F(ReplaysPageTest, PlaybackSpeedsPauseAndSingleFrames)
     EXPECT_EQ(Frame(), 3);
     Game.FormKeyDown(vkUp);
     Game.FormKeyDown(vkUp); // x4 is the fastest
+    const long Presents = Device.FPresents;
     RunFrames(2);
     EXPECT_EQ(Frame(), 11);
+    // Of each tick's frames only the last is drawn.
+    EXPECT_EQ(Device.FPresents - Presents, 2);
     EXPECT_EQ(WatchInfo(Game).Speed, 4);
     Game.FormKeyDown(vkDown);
     RunFrames(1);
