@@ -13,7 +13,7 @@ public:
     virtual std::int64_t Frequency() = 0; // ticks per second, above 0
 };
 
-// A clock that moves only when told to: tests and the headless runner.
+// A clock that moves only when told to: tests, the headless runner, and the GUI's frame clock.
 class TManualClock : public IClock
 {
 public:
