@@ -135,6 +135,28 @@ TEST_P(ReplayUpload, OneOfSeveralUploadsAtOnceIsPlayed)
     EXPECT_EQ(Taken, 5);
 }
 
+// Three workers play three recordings at once, each in a game of its own: every verdict is the
+// one its recording earns alone.
+TEST_P(ReplayUpload, WorkersPlayingAtOnceJudgeEachRecordingAlone)
+{
+    TScoreServerOptions Options = PlayingOptions();
+    Options.FVerifier.FThreads = 3;
+    TRunningServer Running(GetParam(), Options);
+    const std::int64_t First = Runs().FirstReplay.End.Score, Second = Runs().SecondReplay.End.Score;
+    const std::string Tokens[3] = {SubmitScore(Running, "Ann", First), SubmitScore(Running, "Ann", Second),
+                                   SubmitScore(Running, "Ann", Second)};
+    const std::string* Bytes[3] = {&Runs().First, &Runs().Second, &Runs().First};
+    std::vector<std::future<TRunningServer::TReply>> Replies;
+    for (int I = 0; I < 3; ++I)
+        Replies.push_back(
+            std::async(std::launch::async, [&, I] { return Upload(Running, Tokens[I], *Bytes[I]); }));
+    EXPECT_EQ(Replies[0].get().FBody, "OK verified");
+    EXPECT_EQ(Replies[1].get().FBody, "OK verified");
+    EXPECT_EQ(Replies[2].get().FBody, "ERR the recording's run ends with score " + std::to_string(First) +
+                                          ", not " + std::to_string(Second));
+    EXPECT_EQ(Table(Running, "").at("scores").size(), 2u);
+}
+
 TEST_P(ReplayUpload, RecordingsThatDoNotPlayToTheRowAreRefusedWithTheReason)
 {
     TRunningServer Running(GetParam(), PlayingOptions());
