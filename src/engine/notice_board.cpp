@@ -5,7 +5,6 @@
 #include "engine/screen.h"
 
 #include <algorithm>
-#include <sstream>
 
 namespace vm {
 
@@ -36,31 +35,8 @@ TNoticeBoard::~TNoticeBoard()
 
 void TNoticeBoard::Post(const std::string& Title, const std::string& Text)
 {
-    FNotices.push_back(TNotice{Title, Wrap(Text), 0});
+    FNotices.push_back(TNotice{Title, WrapWords(FTextFont, Text, PanelWidth - 2 * Padding), 0});
     FPosted.push_back(Title + ": " + Text);
-}
-
-std::vector<std::string> TNoticeBoard::Wrap(const std::string& Text)
-{
-    // Words go on a line while it fits; a word wider than the panel gets a line of its own.
-    std::vector<std::string> Lines;
-    const int Width = PanelWidth - 2 * Padding;
-    std::istringstream Words(Text);
-    std::string Word, Line;
-    while (Words >> Word)
-    {
-        const std::string Longer = Line.empty() ? Word : Line + " " + Word;
-        if (!Line.empty() && FTextFont.TextWidth(Longer) > Width)
-        {
-            Lines.push_back(Line);
-            Line = Word;
-        }
-        else
-            Line = Longer;
-    }
-    if (!Line.empty())
-        Lines.push_back(Line);
-    return Lines;
 }
 
 void TNoticeBoard::DrawPanel(int Top, int Height, std::uint8_t Alpha)

@@ -49,7 +49,6 @@ public:
     const std::vector<std::string>& Posted() const { return FPosted; }
 
 private:
-    std::vector<std::string> Wrap(const std::string& Text);
     void DrawPanel(int Top, int Height, std::uint8_t Alpha);
 
     TScreen& FScreen;

@@ -3,6 +3,8 @@
 
 #include "engine/screen.h"
 
+#include <sstream>
+
 namespace vm {
 
 TSystemFont::TSystemFont(TScreen* Screen, ITextRasterizer* Rasterizer)
@@ -160,6 +162,27 @@ void TSystemFont::DropCache()
     FCache.clear();
     FIndex.clear();
     FMeasured.clear();
+}
+
+std::vector<std::string> WrapWords(const TSystemFont& Font, const std::string& Text, int Width)
+{
+    std::vector<std::string> Lines;
+    std::istringstream Words(Text);
+    std::string Word, Line;
+    while (Words >> Word)
+    {
+        const std::string Longer = Line.empty() ? Word : Line + " " + Word;
+        if (!Line.empty() && Font.TextWidth(Longer) > Width)
+        {
+            Lines.push_back(Line);
+            Line = Word;
+        }
+        else
+            Line = Longer;
+    }
+    if (!Line.empty())
+        Lines.push_back(Line);
+    return Lines;
 }
 
 } // namespace vm

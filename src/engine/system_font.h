@@ -9,6 +9,7 @@
 #include <list>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace vm {
 
@@ -102,5 +103,9 @@ private:
     std::unordered_map<std::string, TCacheList::iterator> FIndex;
     mutable std::unordered_map<std::string, std::pair<int, int>> FMeasured; // width, height
 };
+
+// Text broken at whitespace into lines no wider than Width in Font: words go on a line while it
+// fits, and a word wider than Width gets a line of its own.
+std::vector<std::string> WrapWords(const TSystemFont& Font, const std::string& Text, int Width);
 
 } // namespace vm

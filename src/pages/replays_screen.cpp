@@ -6,6 +6,7 @@
 #include "engine/image_draw.h"
 #include "engine/image_list.h"
 #include "engine/sprite.h"
+#include "engine/system_font.h"
 #include "pages/menu_frame.h"
 #include "race/replay_view.h"
 #include "shell/game.h"
@@ -68,33 +69,6 @@ void BackToHighScores(TGame& Game, const char* Sound)
 std::string ScoreText(const TKeptRun& Run) { return Run.Finished ? std::to_string(Run.Score) : "unfinished"; }
 std::string RacesText(const TKeptRun& Run) { return Run.Finished ? std::to_string(Run.Races) : "-"; }
 
-// Text broken at spaces into lines no wider than Width in Font.
-std::vector<std::string> WrapText(TSystemFont& Font, const std::string& Text, int Width)
-{
-    std::vector<std::string> Lines;
-    std::string Line;
-    std::size_t Pos = 0;
-    while (Pos < Text.size())
-    {
-        std::size_t End = Text.find(' ', Pos);
-        if (End == std::string::npos)
-            End = Text.size();
-        const std::string Word = Text.substr(Pos, End - Pos);
-        const std::string Longer = Line.empty() ? Word : Line + " " + Word;
-        if (!Line.empty() && Font.TextWidth(Longer) > Width)
-        {
-            Lines.push_back(Line);
-            Line = Word;
-        }
-        else
-            Line = Longer;
-        Pos = End + 1;
-    }
-    if (!Line.empty())
-        Lines.push_back(Line);
-    return Lines;
-}
-
 void DrawList(TGame& Game)
 {
     TReplaysPageState& P = Page(Game);
@@ -124,7 +98,7 @@ void DrawList(TGame& Game)
     else if (Message.empty() && static_cast<int>(P.Runs.size()) > RowsShown)
         Message = "Run " + std::to_string(P.Selected + 1) + " of " + std::to_string(P.Runs.size());
     int Y = MessageY;
-    for (const std::string& Line : WrapText(Game.Font3, Message, MessageWidth))
+    for (const std::string& Line : WrapWords(Game.Font3, Message, MessageWidth))
     {
         Game.Font3.TextOut(400 - Game.Font3.TextWidth(Line) / 2, Y, Line);
         Y += MessageStep;
